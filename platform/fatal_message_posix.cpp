@@ -1,0 +1,12 @@
+#include "platform/process_hooks.h"
+
+#include <cstdio>
+
+namespace platform {
+
+void DefaultFatalMessage(const char* caption, const char* text) {
+  std::fprintf(stderr, "%s: %s\n", caption, text);
+  std::fflush(stderr);
+}
+
+}  // namespace platform
