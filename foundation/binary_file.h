@@ -93,6 +93,10 @@ class GBinaryFile {
  private:
   enum class LastTransfer { kNone, kRead, kWrite };
 
+  bool Open(const char* mode);
+  // The size of the open file in bytes, buffered writes included; -1 when
+  // it cannot be found. Implemented per platform.
+  int64_t Size();
   bool ReadBytes(void* data, uint32_t count, uint32_t elementSize);
   bool WriteBytes(const void* data, uint32_t count, uint32_t elementSize);
   void SwitchTo(LastTransfer transfer);
