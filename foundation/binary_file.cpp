@@ -111,18 +111,20 @@ bool GBinaryFile::WriteBytes(const void* data, uint32_t count, uint32_t elementS
 bool GBinaryFile::ReadText(char* buffer, uint32_t size) {
   if (!file_ || size == 0) return false;
   SwitchTo(LastTransfer::kRead);
-  for (uint32_t stored = 0; stored + 1 < size; ++stored) {
+  for (uint32_t stored = 0;; ++stored) {
     const int c = std::getc(file_);
-    if (c == EOF) {
+    if (c == EOF || c == 0) {
+      buffer[stored] = '\0';
+      return c == 0;
+    }
+    if (stored + 1 == size) {
+      // No room for more than the terminator: the byte stays in the file.
+      std::ungetc(c, file_);
       buffer[stored] = '\0';
       return false;
     }
     buffer[stored] = static_cast<char>(c);
-    if (c == 0) return true;
   }
-  // No terminator within the buffer.
-  buffer[size - 1] = '\0';
-  return false;
 }
 
 bool GBinaryFile::Read(char& value) { return ReadBytes(&value, 1, sizeof value); }
