@@ -11,7 +11,7 @@ GMemoryByteChannel::GMemoryByteChannel(const void* data, uint32_t size)
   setg(begin_, begin_, end_);
 }
 
-GMemoryByteChannel::GMemoryByteChannel(void* buffer, uint32_t capacity)
+GMemoryByteChannel::GMemoryByteChannel(void* buffer, uint32_t capacity, ForWriting)
     : begin_(static_cast<char*>(buffer)), end_(begin_ + capacity), writable_(true), written_(begin_) {
   setp(begin_, end_);
 }

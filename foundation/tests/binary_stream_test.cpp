@@ -188,7 +188,7 @@ class RefusingChannel : public std::streambuf {
 
 TEST(GBinaryOutStream, ShortWriteFailsAndFailedFlushIsBad) {
   char buffer[5];
-  GMemoryByteChannel channel(buffer, sizeof buffer);
+  GMemoryByteChannel channel(buffer, sizeof buffer, GMemoryByteChannel::kForWriting);
   GBinaryOutStream out(&channel);
   out.PutInt(1);
   EXPECT_TRUE(out.IsGood());
@@ -227,7 +227,7 @@ TEST(GBinaryStreams, CharacterStreamsLendTheirChannelAndNullChannelIsBad) {
 
 TEST(GMemoryByteChannel, SeeksWithinWhatIsThereAndEndsAtWhatWasWritten) {
   char buffer[8];
-  GMemoryByteChannel out(buffer, sizeof buffer);
+  GMemoryByteChannel out(buffer, sizeof buffer, GMemoryByteChannel::kForWriting);
   EXPECT_EQ(out.pubseekoff(0, std::ios::end, std::ios::out), std::streampos(0));
   out.sputn("abcd", 4);
   EXPECT_EQ(out.pubseekoff(0, std::ios::end, std::ios::out), std::streampos(4));
