@@ -1,10 +1,14 @@
 #include "foundation/rw_cstring.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <vector>
 
+#include "foundation/binary_file.h"
 #include "foundation/error.h"
+#include "foundation/string_storage.h"
+#include "foundation/virtual_stream.h"
 #include "platform/code_page.h"
 
 namespace {
@@ -43,4 +47,47 @@ uint32_t RWCString::MultibyteLength() const {
     i += static_cast<uint32_t>(bytes);
   }
   return count;
+}
+
+void RWCString::SaveTo(GVirtualOutStream& out) const {
+  out.PutUInt(Length());
+  if (out.FormatVersion() != 0) {
+    out.PutString(Data(), Length());
+  } else {
+    out.PutChars(Data(), Length());
+  }
+}
+
+void RWCString::RestoreFrom(GVirtualInStream& in) {
+  uint32_t length = 0;
+  in.GetUInt(length);
+  if (!in.IsGood() || !HoldsStoredCount(in, length, 1)) return;
+  Clobber(length);
+  // An empty string may hold the shared empty block, which is never written;
+  // its counted form still has to be read.
+  char nothing[1];
+  char* text = length == 0 ? nothing : MutableText();
+  // A stored text shorter than its stated length leaves zeros behind, never
+  // what the block held before.
+  std::fill_n(text, length + 1, '\0');
+  if (in.FormatVersion() != 0) {
+    in.GetString(text, length + 1);
+  } else {
+    in.GetChars(text, length);
+  }
+  SetLength(length);
+}
+
+void RWCString::SaveTo(GBinaryFile& file) const {
+  if (file.Write(Length())) file.Write(Data(), Length());
+}
+
+void RWCString::RestoreFrom(GBinaryFile& file) {
+  uint32_t length = 0;
+  if (!file.Read(length) || !HoldsStoredCount(file, length, 1)) return;
+  Clobber(length);
+  if (length == 0) return;
+  char* text = MutableText();
+  if (!file.Read(text, length)) std::fill_n(text, length, '\0');
+  SetLength(length);
 }

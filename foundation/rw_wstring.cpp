@@ -6,7 +6,10 @@
 #include <memory>
 #include <string>
 
+#include "foundation/binary_file.h"
 #include "foundation/error.h"
+#include "foundation/string_storage.h"
+#include "foundation/virtual_stream.h"
 #include "platform/code_page.h"
 
 namespace {
@@ -14,6 +17,20 @@ namespace {
 GUnitLock wideLock;
 GEmptyStringBlock<WideChar> wideEmpty;
 GStringTuning wideTuning;
+
+// Stored code units move through a buffer of 16-bit values in chunks of this
+// many, so that no wide character is read through another type.
+constexpr uint32_t kChunkUnits = 256;
+
+// Calls move (first, n, chunk) over count units in chunks until it answers false.
+template <typename Move>
+void InChunks(uint32_t count, Move move) {
+  uint16_t chunk[kChunkUnits];
+  for (uint64_t first = 0; first < count; first += kChunkUnits) {
+    const auto at = static_cast<uint32_t>(first);
+    if (!move(at, std::min(kChunkUnits, count - at), chunk)) return;
+  }
+}
 
 // Conversions from multibyte text of fewer than this many bytes stay off the heap.
 constexpr uint32_t kStackUnits = 64;
@@ -107,4 +124,48 @@ int CompareWideNoCase(const WideChar* a, const WideChar* b, uint32_t n) {
     if (mine == 0) return 0;
   }
   return 0;
+}
+
+void RWWString::SaveTo(GVirtualOutStream& out) const {
+  out.PutUInt(Length());
+  InChunks(Length(), [&](uint32_t first, uint32_t n, uint16_t* chunk) {
+    std::copy_n(Data() + first, n, chunk);
+    return out.PutUShorts(chunk, n).IsGood();
+  });
+}
+
+void RWWString::SaveTo(GBinaryFile& file) const {
+  if (!file.Write(Length())) return;
+  InChunks(Length(), [&](uint32_t first, uint32_t n, uint16_t* chunk) {
+    std::copy_n(Data() + first, n, chunk);
+    return file.Write(chunk, n);
+  });
+}
+
+template <typename Read>
+void RWWString::RestoreUnits(uint32_t count, Read read) {
+  Clobber(count);
+  if (count == 0) return;
+  WideChar* text = MutableText();
+  // Units that never arrive read as zeros, never as what the block held.
+  std::fill_n(text, count, WideChar(0));
+  InChunks(count, [&](uint32_t first, uint32_t n, uint16_t* chunk) {
+    if (!read(chunk, n)) return false;
+    std::transform(chunk, chunk + n, text + first, [](uint16_t unit) { return static_cast<WideChar>(unit); });
+    return true;
+  });
+  SetLength(count);
+}
+
+void RWWString::RestoreFrom(GVirtualInStream& in) {
+  uint32_t count = 0;
+  in.GetUInt(count);
+  if (!in.IsGood() || !HoldsStoredCount(in, count, sizeof(uint16_t))) return;
+  RestoreUnits(count, [&](uint16_t* chunk, uint32_t n) { return in.GetUShorts(chunk, n).IsGood(); });
+}
+
+void RWWString::RestoreFrom(GBinaryFile& file) {
+  uint32_t count = 0;
+  if (!file.Read(count) || !HoldsStoredCount(file, count, sizeof(uint16_t))) return;
+  RestoreUnits(count, [&](uint16_t* chunk, uint32_t n) { return file.Read(chunk, n); });
 }

@@ -40,8 +40,21 @@ class RWWString : public GStringBase<WideChar> {
   // The low byte of each code unit.
   RWCString ToAscii() const;
 
+  // Stored form, on a virtual stream and in a binary file alike: the 32-bit
+  // count, then the code units (in the machine's byte order in a file).
+  void SaveTo(GVirtualOutStream& out) const;
+  void SaveTo(GBinaryFile& file) const;
+  // A count that cannot be read, or that the input cannot hold, leaves the
+  // string as it was; the stream or file then reports the failure.
+  void RestoreFrom(GVirtualInStream& in);
+  void RestoreFrom(GBinaryFile& file);
+
  private:
   void Widen(const char* text, uint32_t n, uint32_t capacity);
+  // Clobbers the block for count units and fills it through read, which
+  // moves chunks of 16-bit values and answers whether they arrived.
+  template <typename Read>
+  void RestoreUnits(uint32_t count, Read read);
 };
 
 extern template class GStringBase<WideChar>;
