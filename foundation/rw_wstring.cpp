@@ -49,6 +49,7 @@ uint32_t GStringKind<WideChar>::HashFolded(WideChar c) { return static_cast<uint
 
 bool GStringKind<WideChar>::CheckViewIndex(uint32_t index, uint32_t length) {
   if (index < length) return true;
+  // The range names the last index that would have been good.
   RaiseBoundsError(GBoundsError(GMessage(MsgIndex(), index, length - 1)));
   return false;
 }
@@ -89,7 +90,7 @@ RWWString RWWString::FromMultibyte(const char* text, uint32_t n) {
 }
 
 RWWString& RWWString::Replace(uint32_t pos, uint32_t n, const WideChar* text) {
-  return Replace(std::min(pos, Length()), n, text, TextLength(text));
+  return Replace(pos, n, text, TextLength(text));
 }
 
 bool RWWString::Contains(const WideChar* text, int caseFlag) const {

@@ -271,7 +271,7 @@ void GStringBase<Char>::Edit(uint32_t pos, uint32_t removed, uint32_t inserted, 
   const uint32_t tail = kept - pos;
   const uint32_t maxWaste = Kind::Tuning().maxWaste.load(std::memory_order_relaxed);
   const bool wasteful = newLength < length && block->capacity - newLength > maxWaste;
-  if (IsShared() || block->capacity < newLength || wasteful || sourceInside) {
+  if (block->capacity < newLength || wasteful || sourceInside || IsShared()) {
     Block* fresh = AllocateBlock<Char>(exactFit ? newLength : AdjustCapacity(newLength));
     Char* target = fresh->Text();
     std::copy_n(text_, pos, target);
@@ -368,8 +368,13 @@ void GStringBase<Char>::MakeLower() {
 }
 
 template <typename Char>
+bool GStringBase<Char>::CheckIndex(uint32_t i) const {
+  return ::CheckIndex(i, Length());
+}
+
+template <typename Char>
 Char& GStringBase<Char>::CharAt(uint32_t i) {
-  if (!CheckIndex(i, Length())) return Scratch();
+  if (!CheckIndex(i)) return Scratch();
   MakeUnique();
   return text_[i];
 }

@@ -81,6 +81,8 @@ class GStringBase {
 
   void MakeUpper();
   void MakeLower();
+  // Raises the bounds error unless i < Length(); answers whether i is good.
+  bool CheckIndex(uint32_t i) const;
   // Character i, writable, after the index check and unsharing. A failed
   // check hands out a scratch character, so a returning error handler never
   // leads to a write out of range.
@@ -100,8 +102,9 @@ class GStringBase {
   void MakeUnique();
   // A copy with a block of its own.
   String Copy() const;
-  // Readies the block to be filled with n characters by a restore: a
-  // private block of at least n, length 0.
+  // Readies the block to be filled with n characters by a restore: length
+  // 0 in a block of at least n that no other string shares (for n = 0 it
+  // may be the empty block).
   void Clobber(uint32_t n);
 
   // The capacity of a block that must hold n characters: the initial

@@ -353,9 +353,12 @@ TEST(RWCString, CharAtChecksTheIndexAndUnshares) {
 
   s.CharAt(5) = 'X';
   s.CharAt(RW_NPOS) = 'Y';
+  EXPECT_TRUE(s.CheckIndex(4));
+  EXPECT_FALSE(s.CheckIndex(5));
   EXPECT_EQ(handler.Texts(),
             (std::vector<std::string>{"[INDEXERR] Illegal Index (5) for collection or string with 5 elements",
-                                      "[NPOSINDEX] The value RW_NPOS cannot be used as an index."}));
+                                      "[NPOSINDEX] The value RW_NPOS cannot be used as an index.",
+                                      "[INDEXERR] Illegal Index (5) for collection or string with 5 elements"}));
   EXPECT_EQ(handler.Records()[0].kind, "bounds");
   // The write after a returning handler lands nowhere.
   EXPECT_EQ(Text(s), "abcdE");
