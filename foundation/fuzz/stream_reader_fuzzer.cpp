@@ -8,26 +8,13 @@
 #include <cstring>
 #include <memory>
 
-#include "foundation/binary_stream.h"
-#include "foundation/endian_stream.h"
 #include "foundation/error.h"
+#include "foundation/fuzz/fuzz_readers.h"
 #include "foundation/memory_byte_channel.h"
-#include "foundation/text_stream.h"
 
 namespace {
 
 constexpr uint32_t kBufferSizes[16] = {0, 1, 2, 3, 4, 5, 8, 9, 16, 17, 31, 64, 100, 255, 256, 300};
-
-std::unique_ptr<GVirtualInStream> MakeReader(uint8_t form, GByteChannel* channel) {
-  switch (form % 3) {
-    case 0:
-      return std::make_unique<GBinaryInStream>(channel);
-    case 1:
-      return std::make_unique<GEndianInStream>(channel);
-    default:
-      return std::make_unique<GTextInStream>(channel);
-  }
-}
 
 void CheckTerminated(const char* buffer, uint32_t size) {
   if (size != 0 && std::memchr(buffer, 0, size) == nullptr) std::abort();
@@ -80,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const uint8_t* ops = data + 2;
   const uint8_t* stream = ops + opCount;
   GMemoryByteChannel channel(stream, static_cast<uint32_t>(data + size - stream));
-  std::unique_ptr<GVirtualInStream> in = MakeReader(data[0], &channel);
+  std::unique_ptr<GVirtualInStream> in = MakeFuzzReader(data[0], &channel);
   for (size_t k = 0; k < opCount; ++k) Apply(*in, ops[k]);
   // Then read on until the stream stops: every read either consumes input or fails.
   for (int rounds = 0; rounds < 4096 && in->IsGood(); ++rounds) {
