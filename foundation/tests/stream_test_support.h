@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <sstream>
+#include <string>
+
+// Bytes written as a list of values, for comparing stored forms.
+inline std::string Bytes(std::initializer_list<int> values) {
+  std::string bytes;
+  for (int value : values) bytes.push_back(static_cast<char>(value));
+  return bytes;
+}
+
+// Hex dump, so that a failing comparison shows the bytes.
+inline std::string Hex(const std::string& bytes) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string text;
+  for (char c : bytes) {
+    const auto byte = static_cast<uint8_t>(c);
+    if (!text.empty()) text += ' ';
+    text += kDigits[byte >> 4];
+    text += kDigits[byte & 0x0F];
+  }
+  return text;
+}
+
+// A channel over a growable string that takes every write.
+class StringChannel : public std::stringbuf {
+ public:
+  StringChannel() : std::stringbuf(std::ios::in | std::ios::out | std::ios::binary) {}
+  explicit StringChannel(const std::string& bytes)
+      : std::stringbuf(bytes, std::ios::in | std::ios::out | std::ios::binary) {}
+};

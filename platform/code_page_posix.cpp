@@ -1,0 +1,71 @@
+#include "platform/code_page.h"
+
+#include <iconv.h>
+
+#include <bit>
+#include <cerrno>
+
+namespace platform {
+namespace {
+
+constexpr const char* kCodePage = "CP1252";
+constexpr const char* kUtf16 = std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE";
+
+enum class Outcome { kDone, kIncomplete, kFailed };
+
+// One conversion through a descriptor of its own: iconv descriptors keep
+// state and may not be shared between threads.
+Outcome Convert(const char* to, const char* from, const char* in, size_t inBytes, char* out, size_t outBytes,
+                size_t* written) {
+  iconv_t descriptor = iconv_open(to, from);
+  if (descriptor == reinterpret_cast<iconv_t>(-1)) return Outcome::kFailed;
+  char* input = const_cast<char*>(in);
+  char* output = out;
+  size_t inLeft = inBytes;
+  size_t outLeft = outBytes;
+  Outcome outcome = Outcome::kDone;
+  if (iconv(descriptor, &input, &inLeft, &output, &outLeft) == static_cast<size_t>(-1)) {
+    outcome = errno == EINVAL ? Outcome::kIncomplete : Outcome::kFailed;
+  } else if (iconv(descriptor, nullptr, nullptr, &output, &outLeft) == static_cast<size_t>(-1)) {
+    outcome = Outcome::kFailed;
+  }
+  iconv_close(descriptor);
+  *written = outBytes - outLeft;
+  return outcome;
+}
+
+}  // namespace
+
+int32_t MultibyteToWide(const char* text, uint32_t n, WideChar* out, uint32_t capacity) {
+  size_t written = 0;
+  const Outcome outcome =
+      Convert(kUtf16, kCodePage, text, n, reinterpret_cast<char*>(out), size_t{capacity} * sizeof(WideChar), &written);
+  return outcome == Outcome::kDone ? static_cast<int32_t>(written / sizeof(WideChar)) : -1;
+}
+
+int32_t WideToMultibyte(const WideChar* text, uint32_t n, char* out, uint32_t capacity) {
+  size_t written = 0;
+  const Outcome outcome =
+      Convert(kCodePage, kUtf16, reinterpret_cast<const char*>(text), size_t{n} * sizeof(WideChar), out, capacity, &written);
+  return outcome == Outcome::kDone ? static_cast<int32_t>(written) : -1;
+}
+
+uint32_t MaxBytesPerChar() { return 1; }
+
+int32_t MultibyteCharLength(const char* text, uint32_t n) {
+  WideChar units[2];
+  for (uint32_t length = 1; length <= n && length <= MaxBytesPerChar(); ++length) {
+    size_t written = 0;
+    switch (Convert(kUtf16, kCodePage, text, length, reinterpret_cast<char*>(units), sizeof(units), &written)) {
+      case Outcome::kDone:
+        return static_cast<int32_t>(length);
+      case Outcome::kIncomplete:
+        continue;
+      case Outcome::kFailed:
+        return -1;
+    }
+  }
+  return -1;
+}
+
+}  // namespace platform
