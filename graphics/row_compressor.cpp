@@ -7,8 +7,6 @@
 GRowCompressor::GRowCompressor(uint16_t paddingMultiple, int32_t invertFlag)
     : paddingMultiple_(paddingMultiple), invertFlag_(invertFlag) {}
 
-void GRowCompressor::SkipRows(uint32_t) {}
-
 uint32_t GRowCompressor::SourceRowBytes() const {
   GRectangle bounds;
   GetBounds(bounds);

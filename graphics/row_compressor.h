@@ -13,8 +13,6 @@ class GRowCompressor : public GRowFilter {
  public:
   GRowCompressor(uint16_t paddingMultiple, int32_t invertFlag);
 
-  void SkipRows(uint32_t count) override;
-
  protected:
   uint16_t PaddingMultiple() const { return paddingMultiple_; }
   // Bytes of one source row at the source's depth and width.

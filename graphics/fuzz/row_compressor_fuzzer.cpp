@@ -11,7 +11,7 @@
 #include "graphics/delta_row_compressor.h"
 #include "graphics/packbits_row_compressor.h"
 #include "graphics/testing/read_rows.h"
-#include "graphics/tests/pcl_row_decoders.h"
+#include "graphics/testing/pcl_row_decoders.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "graphics/testing/read_rows.h"
-#include "graphics/tests/pcl_row_decoders.h"
+#include "graphics/testing/pcl_row_decoders.h"
 
 namespace {
 

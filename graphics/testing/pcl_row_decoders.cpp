@@ -1,4 +1,4 @@
-#include "graphics/tests/pcl_row_decoders.h"
+#include "graphics/testing/pcl_row_decoders.h"
 
 std::optional<std::vector<uint8_t>> UnpackBits(std::span<const uint8_t> packed) {
   std::vector<uint8_t> row;
