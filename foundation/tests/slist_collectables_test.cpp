@@ -15,6 +15,7 @@
 #include "foundation/testing/recording_error_handler.h"
 #include "foundation/tests/collectable_test_support.h"
 #include "foundation/tests/stream_test_support.h"
+#include "foundation/typed_restore.h"
 
 namespace {
 
@@ -320,6 +321,54 @@ TEST_F(SlistPersistenceTest, HugeStoredCountEndsWithTheInput) {
   RWSlistCollectables list;
   list.RestoreContentsFromFile(file);
   EXPECT_TRUE(list.IsEmpty());
+}
+
+TEST_F(SlistPersistenceTest, TypedRestoreHandsOutOnlyItsOwnClass) {
+  TestValue a(1);
+  RWSlistCollectablesStack stack;
+  stack.Push(&a);
+  std::stringstream buffer(std::ios::in | std::ios::out | std::ios::binary);
+  GBinaryOutStream out(buffer);
+  SaveObjectToStream(stack, out);
+  SaveObjectToStream(a, out);
+  out.Flush();
+
+  GBinaryInStream in(buffer);
+  RWSlistCollectables* list = nullptr;  // a base of the stored class
+  in >> list;
+  ASSERT_NE(list, nullptr);
+  std::unique_ptr<RWCollectable> restored(Own(list));
+  EXPECT_EQ(list->ClassID(), 0x8036);
+  EXPECT_EQ(Values(*list), (std::vector<int32_t>{1}));
+
+  // A stored TestValue asked for as a list: not handed out (nor leaked).
+  in >> list;
+  EXPECT_EQ(list, nullptr);
+  EXPECT_TRUE(in.IsFail());
+
+  // The nil object is a null pointer, not a failure.
+  std::stringstream nilBuffer(Bytes({0x40, 0, 0, 0, 0}), std::ios::in | std::ios::binary);
+  GBinaryInStream nilIn(nilBuffer);
+  list = &stack;
+  nilIn >> list;
+  EXPECT_EQ(list, nullptr);
+  EXPECT_TRUE(nilIn.IsGood());
+}
+
+TEST_F(SlistPersistenceTest, TypedRestoreFromAFile) {
+  TestValue a(4);
+  RWSlistCollectables original;
+  original.Append(&a);
+  {
+    GBinaryFile file(path_.c_str(), "wb");
+    SaveObjectToFile(original, file);
+  }
+  GBinaryFile file(path_.c_str(), "rb");
+  RWSlistCollectables* list = nullptr;
+  file >> list;
+  ASSERT_NE(list, nullptr);
+  std::unique_ptr<RWCollectable> restored(Own(list));
+  EXPECT_TRUE(list->Equals(&original));
 }
 
 }  // namespace
