@@ -125,6 +125,8 @@ struct Header {
   // Of a back-reference or a name index.
   uint32_t index = 0;
   RWCString name;
+
+  RWStringID ClassName() const { return RWStringID(name.Data()); }
 };
 
 // What follows the 16-bit value read where a class ID stands: a name index,
@@ -284,7 +286,7 @@ bool ResolveClass(const Header& header, const GReadTable& table, RWClassID& id) 
     case Header::Kind::kNameIndex:
       return table.ClassIDAt(header.index, id);
     case Header::Kind::kNewName:
-      id = FactoryIDOfName(RWStringID(header.name.Data()));
+      id = FactoryIDOfName(header.ClassName());
       return true;
     default:
       id = header.id;
@@ -292,9 +294,31 @@ bool ResolveClass(const Header& header, const GReadTable& table, RWClassID& id) 
   }
 }
 
+// The object a back-reference names; false when the index is out of range
+// or holds a class, or names another object than the in-place target.
+bool ResolveBackReference(const Header& header, const GReadTable& table, const RWCollectable* target,
+                          RWCollectable*& object) {
+  return table.ObjectAt(header.index, object) && (target == nullptr || object == target);
+}
+
+// The object that takes the stored fields: the in-place target, which must
+// be of the stored class, or a new one from the factory. Null once the
+// error is raised.
+RWCollectable* ObjectFor(const Header& header, RWClassID id, RWCollectable* target) {
+  if (target != nullptr) {
+    if (target->ClassID() == id) return target;
+    RaiseWrongClass(id, target->ClassID());
+    return nullptr;
+  }
+  const bool byName = header.kind == Header::Kind::kNewName;
+  RWCollectable* object = byName ? FactoryCreateByName(header.ClassName()) : FactoryCreateByID(id);
+  if (object == nullptr) RaiseNoCreate(byName ? header.id : id);
+  return object;
+}
+
 // Reads one reference. target is the object of an in-place restore (null
 // otherwise, or to make one); onBadReference is the answer when an index
-// is out of range.
+// is bad.
 template <typename Reader>
 RWCollectable* RestoreReference(Reader reader, RWCollectable* target, RWCollectable* onBadReference) {
   GReadTableGuard guard;
@@ -307,37 +331,23 @@ RWCollectable* RestoreReference(Reader reader, RWCollectable* target, RWCollecta
     return nullptr;
   }
 
-  if (header.kind == Header::Kind::kBackReference) {
-    RWCollectable* object;
-    if (!table.ObjectAt(header.index, object) || (target != nullptr && object != target)) {
-      RaiseBadReference();
-      reader.Fail();
-      return onBadReference;
-    }
-    return object == RWCollectable::Nil() ? nullptr : object;
-  }
-
-  RWClassID id;
-  if (!ResolveClass(header, table, id)) {
+  RWCollectable* object = nullptr;
+  RWClassID id = 0;
+  const bool resolved = header.kind == Header::Kind::kBackReference
+                            ? ResolveBackReference(header, table, target, object)
+                            : ResolveClass(header, table, id);
+  if (!resolved) {
     RaiseBadReference();
     reader.Fail();
     return onBadReference;
   }
-  RWCollectable* object = target;
-  if (object != nullptr && object->ClassID() != id) {
-    RaiseWrongClass(id, object->ClassID());
-    reader.Fail();
-    return nullptr;
-  }
-  if (object == nullptr) {
-    object = header.kind == Header::Kind::kNewName ? FactoryCreateByName(RWStringID(header.name.Data())) : FactoryCreateByID(id);
-  }
-  if (object == nullptr) {
-    RaiseNoCreate(header.kind == Header::Kind::kNewName ? header.id : id);
-    reader.Fail();
-    return nullptr;
-  }
+  if (header.kind == Header::Kind::kBackReference) return object == RWCollectable::Nil() ? nullptr : object;
 
+  object = ObjectFor(header, id, target);
+  if (object == nullptr) {
+    reader.Fail();
+    return nullptr;
+  }
   table.AppendObject(object);
   if (header.kind == Header::Kind::kNewName) table.AppendClassID(object->ClassID());
   reader.RestoreFields(*object);
