@@ -1,7 +1,5 @@
 #include "foundation/persistence.h"
 
-#include <algorithm>
-#include <string>
 
 #include "foundation/error.h"
 #include "foundation/rw/rwstore.h"
@@ -35,8 +33,7 @@ class FileWriter {
   }
   void PutClassID(RWClassID id) { file_.Write(static_cast<uint16_t>(id)); }
   void PutNewName(const RWCString& name) {
-    file_.Write(kNewNameTag);
-    if (file_.Write(name.Length())) file_.Write(name.Data(), name.Length());
+    if (file_.Write(kNewNameTag)) name.SaveTo(file_);
   }
   void PutNameIndex(uint32_t index) {
     file_.Write(kNameIndexTag);
@@ -55,10 +52,10 @@ class StreamWriter {
   void PutStart() {}
   void PutBackReference(uint32_t index) { stream_.PutChar(kBackReferenceMark).PutInt(static_cast<int32_t>(index)); }
   void PutClassID(RWClassID id) { stream_.PutChar(kFirstTimeMark).PutUShort(id); }
-  // The name in a narrow string's stored form: its length, then the counted
-  // string.
+  // The name in a narrow string's stored form.
   void PutNewName(const RWCString& name) {
-    stream_.PutChar(kFirstTimeMark).PutUShort(kNewNameTag).PutUInt(name.Length()).PutString(name.Data(), name.Length());
+    stream_.PutChar(kFirstTimeMark).PutUShort(kNewNameTag);
+    name.SaveTo(stream_);
   }
   void PutNameIndex(uint32_t index) {
     stream_.PutChar(kFirstTimeMark).PutUShort(kNameIndexTag).PutInt(static_cast<int32_t>(index));
@@ -180,20 +177,11 @@ class FileReader {
     return true;
   }
 
-  // The stored length is not trusted: the name grows only by bytes that
-  // were actually read, so a length past the end of the file stops at it.
+  // The string's restore checks the stored length against the file and
+  // reads past its end when the length cannot be there.
   bool ReadName(RWCString& name) {
-    uint32_t length;
-    if (!file_.Read(length)) return false;
-    std::string bytes;
-    char chunk[256];
-    while (bytes.size() < length) {
-      const auto count = static_cast<uint32_t>(std::min<size_t>(sizeof chunk, length - bytes.size()));
-      if (!file_.Read(chunk, count)) return false;
-      bytes.append(chunk, count);
-    }
-    name = RWCString(bytes.data(), length);
-    return true;
+    name.RestoreFrom(file_);
+    return !file_.AtEnd() && !file_.Failed();
   }
 
  private:
@@ -237,14 +225,9 @@ class StreamReader {
     return true;
   }
 
-  // A narrow string's stored form: its length, then the counted string.
   bool ReadName(RWCString& name) {
-    uint32_t length;
-    if (!stream_.GetUInt(length).IsGood() || !stream_.CanHold(length, 1)) return false;
-    std::string buffer(length + 1, '\0');
-    if (!stream_.GetString(buffer.data(), length + 1).IsGood()) return false;
-    name = RWCString(buffer.c_str());
-    return true;
+    name.RestoreFrom(stream_);
+    return stream_.IsGood();
   }
 
  private:
