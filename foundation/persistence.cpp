@@ -1,6 +1,5 @@
 #include "foundation/persistence.h"
 
-
 #include "foundation/error.h"
 #include "foundation/rw/rwstore.h"
 #include "foundation/rw_factory.h"
