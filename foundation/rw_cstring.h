@@ -5,6 +5,8 @@
 #include "foundation/string_base.h"
 #include "foundation/sub_string.h"
 
+class GRegex;
+
 // The narrow string: 8-bit characters in a shared, copy-on-write block (see
 // GStringBase). It serves narrow literals, registry and printer-language
 // text, class names and the persistence code. A string may hold zero bytes
@@ -21,6 +23,12 @@ class RWCString : public GStringBase<char> {
   // Multibyte characters up to the length or the first zero byte; RW_NPOS on
   // an invalid sequence or a character that runs past the length.
   uint32_t MultibyteLength() const;
+
+  // The first match of an expression at or after start: its position (RW_NPOS
+  // without one) and length, or a view of it (the null view without one).
+  uint32_t Index(const GRegex& expression, uint32_t* length, uint32_t start) const;
+  uint32_t Index(const GRegex& expression, uint32_t start = 0) const;
+  GSubString SliceMatching(const GRegex& expression, uint32_t start = 0);
 };
 
 // The name of a class as the class factory knows it.
