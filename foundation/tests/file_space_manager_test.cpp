@@ -434,7 +434,7 @@ TEST_F(GFileSpaceManagerTest, RandomUseNeverHandsOutSpaceTwice) {
     if (step % 1500 == 1499) manager = std::make_unique<GFileSpaceManager>(Path());
     GBinaryFile& file = manager->File();
     if (live.empty() || random() % 100 < 55) {
-      const uint32_t bytes = random() % 300;
+      const uint32_t bytes = 1 + random() % 300;
       const int32_t offset = manager->Allocate(bytes);
       ASSERT_GE(offset, 284);
       const auto after = live.lower_bound(offset);
