@@ -1,8 +1,12 @@
 #include "foundation/rw_btree_dictionary.h"
 
+#include "foundation/binary_file.h"
 #include "foundation/class_registrar.h"
 #include "foundation/collectable_association.h"
 #include "foundation/identity_set.h"
+#include "foundation/persistence.h"
+#include "foundation/rw/rwstore.h"
+#include "foundation/virtual_stream.h"
 
 namespace {
 
@@ -22,6 +26,35 @@ RWCollectable* KeyAndValue(const RWCollectableAssociation* association, RWCollec
 bool SameValue(const RWCollectable* mine, const RWCollectable* theirs) {
   if (mine == nullptr || theirs == nullptr) return mine == theirs;
   return mine->Equals(theirs);
+}
+
+// The read table of the restore running on the calling thread, or null
+// when none runs.
+const GReadTable* RunningReadTable() {
+  const GReadTableGuard probe;
+  return probe.OwnsTable() ? nullptr : &probe.Get();
+}
+
+// True when the read that began with count entries in the table made the
+// object: it entered the object first. Without a running restore each read
+// stands alone, and what it answers is its own.
+bool MadeByRead(const GReadTable* table, uint32_t count, const RWCollectable* object) {
+  RWCollectable* entered = nullptr;
+  return table == nullptr || (table->ObjectAt(count, entered) && entered == object);
+}
+
+// The steps of reading members, in each input's terms.
+bool ReadCount(GVirtualInStream& stream, uint32_t& count) { return stream.GetUInt(count).IsGood(); }
+bool ReadCount(GBinaryFile& file, uint32_t& count) { return file.Read(count); }
+bool Readable(const GVirtualInStream& stream) { return stream.IsGood(); }
+bool Readable(const GBinaryFile& file) { return !file.Failed() && !file.AtEnd(); }
+RWCollectable* ReadMember(GVirtualInStream& stream) {
+  RWCollectable* member = nullptr;
+  return RestoreObjectFromStream(stream, member);
+}
+RWCollectable* ReadMember(GBinaryFile& file) {
+  RWCollectable* member = nullptr;
+  return RestoreObjectFromFile(file, member);
 }
 
 }  // namespace
@@ -108,6 +141,31 @@ void RWBTreeDictionary::RemoveAndDelete(const RWCollectable* key) {
   if (value != stored) delete value;
   delete stored;
 }
+
+template <typename Input>
+void RWBTreeDictionary::RestorePairs(Input& input) {
+  Clear();
+  const GReadTable* table = RunningReadTable();
+  uint32_t count = 0;
+  if (!ReadCount(input, count)) return;
+  // A reference that restores as null ends the input (or is corrupt), so a
+  // count larger than the input stops with it.
+  for (uint32_t i = 0; i < count && Readable(input); ++i) {
+    const uint32_t entries = table != nullptr ? table->Count() : 0;
+    RWCollectable* member = ReadMember(input);
+    if (member == nullptr) return;
+    const auto* association = dynamic_cast<const RWCollectableAssociation*>(member);
+    if (MadeByRead(table, entries, member)) {
+      Insert(member);
+    } else if (association != nullptr) {
+      InsertCloneOf(*association);
+    }
+  }
+}
+
+void RWBTreeDictionary::RestoreContentsFromStream(GVirtualInStream& stream) { RestorePairs(stream); }
+
+void RWBTreeDictionary::RestoreContentsFromFile(GBinaryFile& file) { RestorePairs(file); }
 
 RWCollectable* RWBTreeDictionary::InsertPair(RWCollectable* key, RWCollectable* value) {
   auto association = std::make_unique<RWCollectableAssociation>(key, value);

@@ -53,6 +53,12 @@ class RWBTreeDictionary : public RWBTree {
   // Removes the pair and deletes its key, its value (once when they are the
   // same object) and its association.
   void RemoveAndDelete(const RWCollectable* key) override;
+  // Clear, then read the count and take each association read. One that the
+  // restore made just then becomes the dictionary's own; one that came as a
+  // reference to an object read before may be held elsewhere in the graph,
+  // so a clone of it is taken instead and no object gets two owners.
+  void RestoreContentsFromStream(GVirtualInStream& stream) override;
+  void RestoreContentsFromFile(GBinaryFile& file) override;
 
   // Answers the key, or null when it is present already (the stored pair
   // stays as it is) or null itself.
@@ -77,6 +83,8 @@ class RWBTreeDictionary : public RWBTree {
   // Inserts a clone of the association, or deletes the clone when its key
   // is present already.
   void InsertCloneOf(const RWCollectableAssociation& association);
+  template <typename Input>
+  void RestorePairs(Input& input);
   // Deletes the associations, leaving the nodes pointing at them.
   void DeleteAssociations();
   // Each pair as an association, in key order.

@@ -13,6 +13,7 @@
 #include "foundation/rw/rwstore.h"
 #include "foundation/rw_btree.h"
 #include "foundation/rw_btree_dictionary.h"
+#include "foundation/slist_collectables.h"
 #include "foundation/testing/recording_error_handler.h"
 #include "foundation/tests/btree_checker.h"
 #include "foundation/tests/collectable_test_support.h"
@@ -196,6 +197,38 @@ TEST(RWBTreePersistenceTest, RestoreEmptiesTheCollectionFirst) {
   target.RestoreContentsFromStream(in);
   EXPECT_EQ(KeyValues(target), (std::vector<int32_t>{1}));
   target.DeleteAll();
+}
+
+TEST(RWBTreePersistenceTest, AssociationMetAgainIsClonedNotShared) {
+  // Stored data can name one association in two dictionaries; only the
+  // dictionary that read it first may own it. Two trees stand in for the
+  // dictionaries while saving, so that nothing here owns it either.
+  TestValue key(5), value(6);
+  RWCollectableAssociation association(&key, &value);
+  RWBTree first, second;
+  first.Insert(&association);
+  second.Insert(&association);
+  RWSlistCollectables list;
+  list.Append(&first);
+  list.Append(&second);
+  std::string bytes = SaveGraph(StoreForm::kBinary, &list);
+  const std::string treeID = Bytes({0x3A, 0x03, 0x80});
+  for (size_t at = bytes.find(treeID); at != std::string::npos; at = bytes.find(treeID, at)) bytes[at + 1] = 0x04;
+
+  bool good = false;
+  const std::unique_ptr<RWCollectable> restored(RestoreGraph(StoreForm::kBinary, bytes, good));
+  ASSERT_NE(restored, nullptr);
+  auto& dictionaries = dynamic_cast<RWSlistCollectables&>(*restored);
+  const std::unique_ptr<RWBTreeDictionary> owner(dynamic_cast<RWBTreeDictionary*>(dictionaries.At(0)));
+  const std::unique_ptr<RWBTreeDictionary> other(dynamic_cast<RWBTreeDictionary*>(dictionaries.At(1)));
+  ASSERT_NE(owner, nullptr);
+  ASSERT_NE(other, nullptr);
+  EXPECT_NE(Members(*owner), Members(*other));
+  EXPECT_TRUE(other->Equals(owner.get()));
+  RWCollectable* sharedKey = other->Find(&key);
+  EXPECT_NE(sharedKey, nullptr);
+  EXPECT_EQ(owner->Find(&key), sharedKey);
+  owner->DeleteAll();  // the key and value, once; each dictionary deletes its own association
 }
 
 TEST(RWBTreePersistenceTest, CorruptInputFailsCleanly) {
