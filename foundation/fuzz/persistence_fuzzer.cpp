@@ -8,9 +8,11 @@
 #include <cstdint>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "foundation/error.h"
 #include "foundation/rw/rwstore.h"
+#include "foundation/rw_btree_dictionary.h"
 #include "foundation/tests/persistence_test_support.h"
 
 namespace {
@@ -21,13 +23,21 @@ constexpr StoreForm kForms[] = {StoreForm::kFile, StoreForm::kBinary, StoreForm:
 void IgnoreError(const GError*) {}
 
 // Deletes every object the restore made, each once. The table lists them
-// all; no class of the library owns the objects it refers to.
+// all; a B-tree dictionary owns the associations it holds, which go with
+// it, and no other class of the library owns the objects it refers to.
 void DeleteMadeObjects(const GReadTable& table, const RWCollectable* target) {
   std::set<RWCollectable*> made;
   for (uint32_t index = 1; index < table.Count(); ++index) {
     RWCollectable* object = nullptr;
     if (table.ObjectAt(index, object) && object != target) made.insert(object);
   }
+  std::vector<RWCollectable*> owned;
+  for (RWCollectable* object : made) {
+    if (const auto* dictionary = dynamic_cast<const RWBTreeDictionary*>(object)) {
+      dictionary->ForEachMember([&owned](RWCollectable* association) { owned.push_back(association); });
+    }
+  }
+  for (RWCollectable* association : owned) made.erase(association);
   for (RWCollectable* object : made) delete object;
 }
 

@@ -15,6 +15,8 @@ TEST(ClassRegistration, TheFactoryMakesEveryRegisteredClassByIDAndByName) {
     RWClassID id;
   };
   const Case cases[] = {
+      {"RWBTree", 0x8003},
+      {"RWBTreeDictionary", 0x8004},
       {"RWCollectable", 0x8007},
       {"RWCollectableAssociation", 0x8008},
       {"RWIdentitySet", 0x8025},
