@@ -1,0 +1,397 @@
+#include "foundation/persistence.h"
+
+#include <algorithm>
+#include <string>
+
+#include "foundation/error.h"
+#include "foundation/rw/rwstore.h"
+#include "foundation/rw_factory.h"
+
+namespace {
+
+// Binary-file tags, read where a class ID would be.
+constexpr int32_t kStartValue = 0x8888;
+constexpr uint16_t kBackReferenceTag = 0xFFFF;
+// Also used in the stream form, after ':'.
+constexpr uint16_t kNewNameTag = 0x888F;
+constexpr uint16_t kNameIndexTag = 0x888E;
+
+// Virtual-stream marks.
+constexpr char kFirstTimeMark = ':';
+constexpr char kBackReferenceMark = '@';
+constexpr char kOpenFields = '{';
+constexpr char kCloseFields = '}';
+
+// Each writer puts the parts of a reference in one encoding; SaveReference
+// decides which parts a reference has.
+class FileWriter {
+ public:
+  explicit FileWriter(GBinaryFile& file) : file_(file) {}
+
+  void PutStart() { file_.Write(kStartValue); }
+  void PutBackReference(uint32_t index) {
+    file_.Write(kBackReferenceTag);
+    file_.Write(static_cast<int32_t>(index));
+  }
+  void PutClassID(RWClassID id) { file_.Write(static_cast<uint16_t>(id)); }
+  void PutNewName(const RWCString& name) {
+    file_.Write(kNewNameTag);
+    if (file_.Write(name.Length())) file_.Write(name.Data(), name.Length());
+  }
+  void PutNameIndex(uint32_t index) {
+    file_.Write(kNameIndexTag);
+    file_.Write(static_cast<int32_t>(index));
+  }
+  void PutFields(const RWCollectable& object) { object.SaveContentsToFile(file_); }
+
+ private:
+  GBinaryFile& file_;
+};
+
+class StreamWriter {
+ public:
+  explicit StreamWriter(GVirtualOutStream& stream) : stream_(stream) {}
+
+  void PutStart() {}
+  void PutBackReference(uint32_t index) { stream_.PutChar(kBackReferenceMark).PutInt(static_cast<int32_t>(index)); }
+  void PutClassID(RWClassID id) { stream_.PutChar(kFirstTimeMark).PutUShort(id); }
+  // The name in a narrow string's stored form: its length, then the counted
+  // string.
+  void PutNewName(const RWCString& name) {
+    stream_.PutChar(kFirstTimeMark).PutUShort(kNewNameTag).PutUInt(name.Length()).PutString(name.Data(), name.Length());
+  }
+  void PutNameIndex(uint32_t index) {
+    stream_.PutChar(kFirstTimeMark).PutUShort(kNameIndexTag).PutInt(static_cast<int32_t>(index));
+  }
+  void PutFields(const RWCollectable& object) {
+    stream_.PutChar(kOpenFields);
+    object.SaveContentsToStream(stream_);
+    stream_.PutChar(kCloseFields);
+  }
+
+ private:
+  GVirtualOutStream& stream_;
+};
+
+// Counts what FileWriter would write.
+class SizeCounter {
+ public:
+  void PutStart() { size_ += 4; }
+  void PutBackReference(uint32_t) { size_ += 6; }
+  void PutClassID(RWClassID) { size_ += 2; }
+  void PutNewName(const RWCString& name) { size_ += 6 + name.Length(); }
+  void PutNameIndex(uint32_t) { size_ += 6; }
+  void PutFields(const RWCollectable& object) { size_ += object.StoredSize(); }
+
+  uint32_t Size() const { return size_; }
+
+ private:
+  uint32_t size_ = 0;
+};
+
+template <typename Writer>
+void SaveReference(const RWCollectable& object, Writer& writer) {
+  GStoreTableGuard guard;
+  GStoreTable& table = guard.Get();
+  if (guard.OwnsTable()) writer.PutStart();
+  uint32_t index;
+  if (!table.AddObject(&object, index)) {
+    writer.PutBackReference(index);
+    return;
+  }
+  const RWClassID id = object.ClassID();
+  if (!IsUserClassID(id)) {
+    writer.PutClassID(id);
+  } else {
+    const RWStringID name = FactoryNameOfID(id);
+    if (table.AddName(name, index)) {
+      writer.PutNewName(name);
+    } else {
+      writer.PutNameIndex(index);
+    }
+  }
+  writer.PutFields(object);
+}
+
+const RWCollectable& OrNil(const RWCollectable* object) { return object != nullptr ? *object : *RWCollectable::Nil(); }
+
+// The class part of a stored reference, as read.
+struct Header {
+  enum class Kind { kBackReference, kClassID, kNewName, kNameIndex };
+
+  Kind kind = Kind::kClassID;
+  // The 16-bit value read where the class ID stands.
+  RWClassID id = 0;
+  // Of a back-reference or a name index.
+  uint32_t index = 0;
+  RWCString name;
+};
+
+// What follows the 16-bit value read where a class ID stands: a name index,
+// a class name, or nothing for a plain class ID.
+template <typename Reader>
+bool ReadClassPart(Reader& reader, Header& header) {
+  switch (header.id) {
+    case kNameIndexTag:
+      header.kind = Header::Kind::kNameIndex;
+      return reader.ReadIndex(header.index);
+    case kNewNameTag:
+      header.kind = Header::Kind::kNewName;
+      return reader.ReadName(header.name);
+    default:
+      header.kind = Header::Kind::kClassID;
+      return true;
+  }
+}
+
+// Each reader takes the parts of a reference apart in one encoding;
+// RestoreReference resolves them. A false answer means the input ended or
+// is malformed.
+class FileReader {
+ public:
+  explicit FileReader(GBinaryFile& file) : file_(file) {}
+
+  bool ReadStart(bool outermost) {
+    if (!outermost) return true;
+    int32_t value;
+    if (!file_.Read(value)) return false;
+    if (value != kStartValue) RaiseExternalError(GExternalError(GMessage(MsgMagic(), value, kStartValue)));
+    return true;
+  }
+
+  bool ReadHeader(Header& header) {
+    if (!file_.Read(header.id)) return false;
+    if (header.id != kBackReferenceTag) return ReadClassPart(*this, header);
+    header.kind = Header::Kind::kBackReference;
+    return ReadIndex(header.index);
+  }
+
+  // A file has no state of its own to mark.
+  void Fail() {}
+
+  void RestoreFields(RWCollectable& object) { object.RestoreContentsFromFile(file_); }
+
+  bool ReadIndex(uint32_t& index) {
+    int32_t value;
+    if (!file_.Read(value)) return false;
+    index = static_cast<uint32_t>(value);
+    return true;
+  }
+
+  // The stored length is not trusted: the name grows only by bytes that
+  // were actually read, so a length past the end of the file stops at it.
+  bool ReadName(RWCString& name) {
+    uint32_t length;
+    if (!file_.Read(length)) return false;
+    std::string bytes;
+    char chunk[256];
+    while (bytes.size() < length) {
+      const auto count = static_cast<uint32_t>(std::min<size_t>(sizeof chunk, length - bytes.size()));
+      if (!file_.Read(chunk, count)) return false;
+      bytes.append(chunk, count);
+    }
+    name = RWCString(bytes.data(), length);
+    return true;
+  }
+
+ private:
+  GBinaryFile& file_;
+};
+
+class StreamReader {
+ public:
+  explicit StreamReader(GVirtualInStream& stream) : stream_(stream) {}
+
+  // A stream that is not good is not read at all.
+  bool ReadStart(bool) { return stream_.IsGood(); }
+
+  bool ReadHeader(Header& header) {
+    char mark;
+    if (!stream_.GetChar(mark).IsGood()) return false;
+    if (mark == kBackReferenceMark) {
+      header.kind = Header::Kind::kBackReference;
+      return ReadIndex(header.index);
+    }
+    if (mark != kFirstTimeMark || !stream_.GetUShort(header.id).IsGood()) return false;
+    if (!ReadClassPart(*this, header)) return false;
+    char open;
+    return stream_.GetChar(open).IsGood() && open == kOpenFields;
+  }
+
+  void Fail() { stream_.SetState(stream_.State() | GStreamStateAdapter::kFail); }
+
+  // Whatever the fields were, the reference must close where they end; a
+  // reference that does not was read out of step and is not trusted.
+  void RestoreFields(RWCollectable& object) {
+    object.RestoreContentsFromStream(stream_);
+    char close;
+    if (!stream_.GetChar(close).IsGood() || close != kCloseFields) Fail();
+  }
+
+  bool ReadIndex(uint32_t& index) {
+    int32_t value;
+    if (!stream_.GetInt(value).IsGood()) return false;
+    index = static_cast<uint32_t>(value);
+    return true;
+  }
+
+  // A narrow string's stored form: its length, then the counted string.
+  bool ReadName(RWCString& name) {
+    uint32_t length;
+    if (!stream_.GetUInt(length).IsGood() || !stream_.CanHold(length, 1)) return false;
+    std::string buffer(length + 1, '\0');
+    if (!stream_.GetString(buffer.data(), length + 1).IsGood()) return false;
+    name = RWCString(buffer.c_str());
+    return true;
+  }
+
+ private:
+  GVirtualInStream& stream_;
+};
+
+void RaiseBadReference() { RaiseInternalError(GInternalError(GMessage(MsgRef()))); }
+
+void RaiseNoCreate(RWClassID id) {
+  RaiseInternalError(GInternalError(GMessage(MsgNoCreate(), unsigned{id}, unsigned{id})));
+}
+
+void RaiseWrongClass(RWClassID stored, RWClassID expected) {
+  RaiseInternalError(GInternalError(GMessage(MsgId(), unsigned{stored}, unsigned{expected})));
+}
+
+// Counts one level of nesting for as long as it lives, when the table has
+// room for it.
+class NestingLevel {
+ public:
+  explicit NestingLevel(GReadTable& table) : table_(table), entered_(table.TryEnter()) {}
+  ~NestingLevel() {
+    if (entered_) table_.Leave();
+  }
+  NestingLevel(const NestingLevel&) = delete;
+  NestingLevel& operator=(const NestingLevel&) = delete;
+
+  bool Entered() const { return entered_; }
+
+ private:
+  GReadTable& table_;
+  bool entered_;
+};
+
+// The class a header names, which for a name index is the one the read
+// table recorded for it; false for a bad name index.
+bool ResolveClass(const Header& header, const GReadTable& table, RWClassID& id) {
+  switch (header.kind) {
+    case Header::Kind::kNameIndex:
+      return table.ClassIDAt(header.index, id);
+    case Header::Kind::kNewName:
+      id = FactoryIDOfName(RWStringID(header.name.Data()));
+      return true;
+    default:
+      id = header.id;
+      return true;
+  }
+}
+
+// Reads one reference. target is the object of an in-place restore (null
+// otherwise, or to make one); onBadReference is the answer when an index
+// is out of range.
+template <typename Reader>
+RWCollectable* RestoreReference(Reader reader, RWCollectable* target, RWCollectable* onBadReference) {
+  GReadTableGuard guard;
+  GReadTable& table = guard.Get();
+  if (!reader.ReadStart(guard.OwnsTable())) return nullptr;
+  const NestingLevel level(table);
+  Header header;
+  if (!level.Entered() || !reader.ReadHeader(header)) {
+    reader.Fail();
+    return nullptr;
+  }
+
+  if (header.kind == Header::Kind::kBackReference) {
+    RWCollectable* object;
+    if (!table.ObjectAt(header.index, object) || (target != nullptr && object != target)) {
+      RaiseBadReference();
+      reader.Fail();
+      return onBadReference;
+    }
+    return object == RWCollectable::Nil() ? nullptr : object;
+  }
+
+  RWClassID id;
+  if (!ResolveClass(header, table, id)) {
+    RaiseBadReference();
+    reader.Fail();
+    return onBadReference;
+  }
+  RWCollectable* object = target;
+  if (object != nullptr && object->ClassID() != id) {
+    RaiseWrongClass(id, object->ClassID());
+    reader.Fail();
+    return nullptr;
+  }
+  if (object == nullptr) {
+    object = header.kind == Header::Kind::kNewName ? FactoryCreateByName(RWStringID(header.name.Data())) : FactoryCreateByID(id);
+  }
+  if (object == nullptr) {
+    RaiseNoCreate(header.kind == Header::Kind::kNewName ? header.id : id);
+    reader.Fail();
+    return nullptr;
+  }
+
+  table.AppendObject(object);
+  if (header.kind == Header::Kind::kNewName) table.AppendClassID(object->ClassID());
+  reader.RestoreFields(*object);
+  return object;
+}
+
+}  // namespace
+
+void SaveObjectToFile(const RWCollectable& object, GBinaryFile& file) {
+  FileWriter writer(file);
+  SaveReference(object, writer);
+}
+
+void SaveObjectToStream(const RWCollectable& object, GVirtualOutStream& stream) {
+  StreamWriter writer(stream);
+  SaveReference(object, writer);
+}
+
+void WriteObjectToFile(const RWCollectable* object, GBinaryFile& file) { SaveObjectToFile(OrNil(object), file); }
+
+void WriteObjectToStream(const RWCollectable* object, GVirtualOutStream& stream) {
+  SaveObjectToStream(OrNil(object), stream);
+}
+
+RWCollectable* RestoreObjectFromFile(GBinaryFile& file, RWCollectable*& object) {
+  return object = RestoreReference(FileReader(file), nullptr, object);
+}
+
+RWCollectable* RestoreObjectFromStream(GVirtualInStream& stream, RWCollectable*& object) {
+  return object = RestoreReference(StreamReader(stream), nullptr, object);
+}
+
+GBinaryFile& ReadObjectFromFile(GBinaryFile& file, RWCollectable*& object) {
+  object = nullptr;
+  RestoreObjectFromFile(file, object);
+  return file;
+}
+
+GVirtualInStream& ReadObjectFromStream(GVirtualInStream& stream, RWCollectable*& object) {
+  object = nullptr;
+  RestoreObjectFromStream(stream, object);
+  return stream;
+}
+
+RWCollectable* RestoreObjectInPlaceFromFile(GBinaryFile& file, RWCollectable* object) {
+  return RestoreReference(FileReader(file), object, nullptr);
+}
+
+RWCollectable* RestoreObjectInPlaceFromStream(GVirtualInStream& stream, RWCollectable* object) {
+  return RestoreReference(StreamReader(stream), object, nullptr);
+}
+
+uint32_t ObjectStoreSize(const RWCollectable* object) {
+  SizeCounter counter;
+  SaveReference(OrNil(object), counter);
+  return counter.Size();
+}

@@ -1,0 +1,77 @@
+#include "foundation/rw/rwstore.h"
+
+namespace {
+
+// Far deeper than any graph the system writes; shallow enough that the
+// nested restores fit a thread's stack.
+constexpr uint32_t kMaxRestoreDepth = 256;
+
+// Enters key with the next index unless it is there already; answers
+// whether it was entered, and its index either way.
+template <typename Map, typename Key>
+bool Enter(Map& map, const Key& key, uint32_t& count, uint32_t& index) {
+  const auto [entry, added] = map.try_emplace(key, count);
+  if (added) ++count;
+  index = entry->second;
+  return added;
+}
+
+}  // namespace
+
+GStoreTable::GStoreTable() {
+  uint32_t index;
+  AddObject(RWCollectable::Nil(), index);
+}
+
+bool GStoreTable::AddObject(const void* object, uint32_t& index) {
+  return Enter(objects_, object, count_, index);
+}
+
+bool GStoreTable::AddName(const RWCString& name, uint32_t& index) {
+  return Enter(names_, std::string(name.Data(), name.Length()), count_, index);
+}
+
+GStoreTable*& GStoreTable::Current() {
+  static thread_local GStoreTable* current = nullptr;
+  return current;
+}
+
+GReadTable::GReadTable() {
+  entries_.reserve(30);
+  AppendObject(RWCollectable::Nil());
+}
+
+void GReadTable::AppendObject(RWCollectable* object) { entries_.emplace_back(object); }
+
+void GReadTable::AppendClassID(RWClassID id) { entries_.emplace_back(id); }
+
+bool GReadTable::ObjectAt(uint32_t index, RWCollectable*& object) const {
+  if (index >= entries_.size()) return false;
+  const auto* entry = std::get_if<RWCollectable*>(&entries_[index]);
+  if (entry == nullptr) return false;
+  object = *entry;
+  return true;
+}
+
+bool GReadTable::ClassIDAt(uint32_t index, RWClassID& id) const {
+  if (index >= entries_.size()) return false;
+  const auto* entry = std::get_if<RWClassID>(&entries_[index]);
+  if (entry == nullptr) return false;
+  id = *entry;
+  return true;
+}
+
+bool GReadTable::TryEnter() {
+  if (depth_ >= kMaxRestoreDepth) return false;
+  ++depth_;
+  return true;
+}
+
+void GReadTable::Leave() { --depth_; }
+
+GReadTable*& GReadTable::Current() {
+  static thread_local GReadTable* current = nullptr;
+  return current;
+}
+
+GStoreTable* CurrentStoreTable() { return GStoreTable::Current(); }

@@ -1,0 +1,107 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <variant>
+#include <vector>
+
+#include "foundation/rw_collectable.h"
+#include "foundation/rw_cstring.h"
+
+// The per-thread tables of object-graph persistence. The outermost save or
+// restore of a thread makes the table, every save or restore nested inside
+// an object's own save or restore shares it, and the outermost call's end
+// destroys it; so threads never share indices, and a new top-level call
+// numbers its first object 1 again (index 0 is the nil object).
+
+// What one save has written: objects (and other items written once, such as
+// a list that several objects share) and class names, in one numbering.
+class GStoreTable {
+ public:
+  // Holds the nil object at index 0.
+  GStoreTable();
+  GStoreTable(const GStoreTable&) = delete;
+  GStoreTable& operator=(const GStoreTable&) = delete;
+
+  // Enters an item with the next index and answers true, or answers false
+  // with the index it already has.
+  bool AddObject(const void* object, uint32_t& index);
+  bool AddName(const RWCString& name, uint32_t& index);
+
+ private:
+  template <typename>
+  friend class GThreadTableGuard;
+  friend GStoreTable* CurrentStoreTable();
+  static GStoreTable*& Current();
+
+  std::unordered_map<const void*, uint32_t> objects_;
+  std::unordered_map<std::string, uint32_t> names_;
+  uint32_t count_ = 0;
+};
+
+// What one restore has read, by index: objects and the class IDs of classes
+// stored by name. Each entry says which of the two it is, so a stored index
+// that names the wrong kind is caught, never taken for the other.
+class GReadTable {
+ public:
+  // Holds the nil object at index 0.
+  GReadTable();
+  GReadTable(const GReadTable&) = delete;
+  GReadTable& operator=(const GReadTable&) = delete;
+
+  uint32_t Count() const { return static_cast<uint32_t>(entries_.size()); }
+  void AppendObject(RWCollectable* object);
+  void AppendClassID(RWClassID id);
+  // False when the index is out of range or holds the other kind.
+  bool ObjectAt(uint32_t index, RWCollectable*& object) const;
+  bool ClassIDAt(uint32_t index, RWClassID& id) const;
+
+  // Nesting of restores within this table. Stored data decides how deep
+  // objects nest, so the depth is bounded to keep hostile data from
+  // exhausting the stack: TryEnter answers false past the bound.
+  bool TryEnter();
+  void Leave();
+
+ private:
+  template <typename>
+  friend class GThreadTableGuard;
+  static GReadTable*& Current();
+
+  std::vector<std::variant<RWCollectable*, RWClassID>> entries_;
+  uint32_t depth_ = 0;
+};
+
+// Made at the start of every save or restore call: takes the calling
+// thread's current table, or makes one and owns it for the duration of the
+// call when there is none.
+template <typename Table>
+class GThreadTableGuard {
+ public:
+  GThreadTableGuard() : table_(Table::Current()) {
+    if (table_ != nullptr) return;
+    owned_ = std::make_unique<Table>();
+    table_ = Table::Current() = owned_.get();
+  }
+  ~GThreadTableGuard() {
+    if (owned_ != nullptr) Table::Current() = nullptr;
+  }
+  GThreadTableGuard(const GThreadTableGuard&) = delete;
+  GThreadTableGuard& operator=(const GThreadTableGuard&) = delete;
+
+  // This call is the thread's outermost one.
+  bool OwnsTable() const { return owned_ != nullptr; }
+  Table& Get() const { return *table_; }
+
+ private:
+  std::unique_ptr<Table> owned_;
+  Table* table_;
+};
+
+using GStoreTableGuard = GThreadTableGuard<GStoreTable>;
+using GReadTableGuard = GThreadTableGuard<GReadTable>;
+
+// The table of the save running on the calling thread, or null between
+// saves. An object's save may enter items of its own in it.
+GStoreTable* CurrentStoreTable();

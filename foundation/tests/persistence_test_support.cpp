@@ -1,0 +1,184 @@
+#include "foundation/tests/persistence_test_support.h"
+
+#include <atomic>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <random>
+#include <set>
+#include <sstream>
+#include <vector>
+
+#include "foundation/binary_stream.h"
+#include "foundation/class_registrar.h"
+#include "foundation/endian_stream.h"
+#include "foundation/persistence.h"
+#include "foundation/text_stream.h"
+
+namespace {
+
+const GClassRegistrar leafRegistrar(CreateCollectable<TestLeaf>, TestLeaf::kID, "TestLeaf");
+const GClassRegistrar namedLeafRegistrar(CreateCollectable<TestNamedLeaf>, TestNamedLeaf::kID, TestNamedLeaf::kName);
+const GClassRegistrar pairRegistrar(CreateCollectable<TestPair>, TestPair::kID, "TestPair");
+
+std::stringbuf BinaryBuffer(const std::string& bytes = std::string()) {
+  return std::stringbuf(bytes, std::ios::in | std::ios::out | std::ios::binary);
+}
+
+std::unique_ptr<GVirtualOutStream> OutStream(StoreForm form, std::stringbuf& channel) {
+  switch (form) {
+    case StoreForm::kEndianLittle:
+      return std::make_unique<GEndianOutStream>(&channel, 0);
+    case StoreForm::kEndianBig:
+      return std::make_unique<GEndianOutStream>(&channel, 1);
+    case StoreForm::kText:
+      return std::make_unique<GTextOutStream>(&channel);
+    default:
+      return std::make_unique<GBinaryOutStream>(&channel);
+  }
+}
+
+std::unique_ptr<GVirtualInStream> InStream(StoreForm form, std::stringbuf& channel) {
+  switch (form) {
+    case StoreForm::kEndianLittle:
+    case StoreForm::kEndianBig:
+      return std::make_unique<GEndianInStream>(&channel);
+    case StoreForm::kText:
+      return std::make_unique<GTextInStream>(&channel);
+    default:
+      return std::make_unique<GBinaryInStream>(&channel);
+  }
+}
+
+std::string ReadWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Runs restore on a file or stream holding the bytes.
+RWCollectable* Restore(StoreForm form, const std::string& bytes, bool& good,
+                       const std::function<RWCollectable*(GBinaryFile&)>& fromFile,
+                       const std::function<RWCollectable*(GVirtualInStream&)>& fromStream) {
+  if (form == StoreForm::kFile) {
+    const std::string path = UniqueTempPath();
+    std::ofstream(path, std::ios::binary) << bytes;
+    RWCollectable* object;
+    {
+      GBinaryFile file(path.c_str(), "rb");
+      object = fromFile(file);
+      good = !file.AtEnd() && !file.Failed();
+    }
+    std::remove(path.c_str());
+    return object;
+  }
+  std::stringbuf channel = BinaryBuffer(bytes);
+  const auto stream = InStream(form, channel);
+  RWCollectable* object = fromStream(*stream);
+  good = stream->IsGood();
+  return object;
+}
+
+}  // namespace
+
+uint32_t TestPair::StoredSize() const { return ObjectStoreSize(first) + ObjectStoreSize(second); }
+
+void TestPair::SaveContentsToStream(GVirtualOutStream& stream) const {
+  WriteObjectToStream(first, stream);
+  WriteObjectToStream(second, stream);
+}
+
+void TestPair::SaveContentsToFile(GBinaryFile& file) const {
+  WriteObjectToFile(first, file);
+  WriteObjectToFile(second, file);
+}
+
+void TestPair::RestoreContentsFromStream(GVirtualInStream& stream) {
+  ReadObjectFromStream(stream, first);
+  ReadObjectFromStream(stream, second);
+}
+
+void TestPair::RestoreContentsFromFile(GBinaryFile& file) {
+  ReadObjectFromFile(file, first);
+  ReadObjectFromFile(file, second);
+}
+
+void DeleteGraph(RWCollectable* root) {
+  std::set<RWCollectable*> seen;
+  std::vector<RWCollectable*> pending{root};
+  while (!pending.empty()) {
+    RWCollectable* object = pending.back();
+    pending.pop_back();
+    if (object == nullptr || !seen.insert(object).second) continue;
+    if (auto* pair = dynamic_cast<TestPair*>(object)) {
+      pending.push_back(pair->first);
+      pending.push_back(pair->second);
+    }
+  }
+  for (RWCollectable* object : seen) delete object;
+}
+
+const char* FormName(StoreForm form) {
+  switch (form) {
+    case StoreForm::kFile:
+      return "file";
+    case StoreForm::kBinary:
+      return "binary";
+    case StoreForm::kEndianLittle:
+      return "endian_little";
+    case StoreForm::kEndianBig:
+      return "endian_big";
+    case StoreForm::kText:
+      return "text";
+  }
+  return "?";
+}
+
+std::string UniqueTempPath() {
+  // Test processes run side by side: a random part keeps them apart, the
+  // counter keeps the calls of one process apart.
+  static const std::string prefix = "qv_persistence_" + std::to_string(std::random_device()()) + "_";
+  static std::atomic<int> counter{0};
+  const auto name = prefix + std::to_string(counter++) + ".bin";
+  return (std::filesystem::temp_directory_path() / name).string();
+}
+
+std::string SaveGraph(StoreForm form, const RWCollectable* object) {
+  if (form == StoreForm::kFile) {
+    const std::string path = UniqueTempPath();
+    {
+      GBinaryFile file(path.c_str(), "wb");
+      WriteObjectToFile(object, file);
+    }
+    std::string bytes = ReadWholeFile(path);
+    std::remove(path.c_str());
+    return bytes;
+  }
+  std::stringbuf channel = BinaryBuffer();
+  {
+    const auto stream = OutStream(form, channel);
+    WriteObjectToStream(object, *stream);
+  }
+  return channel.str();
+}
+
+RWCollectable* RestoreGraph(StoreForm form, const std::string& bytes, bool& good) {
+  return Restore(
+      form, bytes, good,
+      [](GBinaryFile& file) {
+        RWCollectable* object = nullptr;
+        return RestoreObjectFromFile(file, object);
+      },
+      [](GVirtualInStream& stream) {
+        RWCollectable* object = nullptr;
+        return RestoreObjectFromStream(stream, object);
+      });
+}
+
+RWCollectable* RestoreGraphInPlace(StoreForm form, const std::string& bytes, RWCollectable* object, bool& good) {
+  return Restore(
+      form, bytes, good, [object](GBinaryFile& file) { return RestoreObjectInPlaceFromFile(file, object); },
+      [object](GVirtualInStream& stream) { return RestoreObjectInPlaceFromStream(stream, object); });
+}
