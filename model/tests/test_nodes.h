@@ -48,6 +48,17 @@ class OtherNode : public ValueNode {
   RWClassID ClassID() const override { return kID; }
 };
 
+// A leaf that counts its deletions, for tests of ownership.
+class TrackedNode : public ValueNode {
+ public:
+  explicit TrackedNode(int* deletions, int32_t key = 0) : ValueNode(key), deletions_(deletions) {}
+  ~TrackedNode() override { ++*deletions_; }
+  RWCollectable* Clone() const override { return new TrackedNode(*this); }
+
+ private:
+  int* deletions_;
+};
+
 // A collectable that is not a model object.
 class PlainCollectable : public RWCollectable {
  public:
