@@ -1,0 +1,13 @@
+#include "platform/file_path.h"
+
+#include <string>
+
+namespace platform {
+
+std::filesystem::path ToFilePath(const WideChar* name, uint32_t length) {
+  return std::filesystem::path(std::wstring(name, length));
+}
+
+WideChar PathSeparator() { return L'\\'; }
+
+}  // namespace platform
