@@ -1,8 +1,5 @@
 #include "foundation/persistence.h"
 
-#include <algorithm>
-#include <string>
-
 #include "foundation/error.h"
 #include "foundation/rw/rwstore.h"
 #include "foundation/rw_factory.h"
@@ -35,8 +32,7 @@ class FileWriter {
   }
   void PutClassID(RWClassID id) { file_.Write(static_cast<uint16_t>(id)); }
   void PutNewName(const RWCString& name) {
-    file_.Write(kNewNameTag);
-    if (file_.Write(name.Length())) file_.Write(name.Data(), name.Length());
+    if (file_.Write(kNewNameTag)) name.SaveTo(file_);
   }
   void PutNameIndex(uint32_t index) {
     file_.Write(kNameIndexTag);
@@ -55,10 +51,10 @@ class StreamWriter {
   void PutStart() {}
   void PutBackReference(uint32_t index) { stream_.PutChar(kBackReferenceMark).PutInt(static_cast<int32_t>(index)); }
   void PutClassID(RWClassID id) { stream_.PutChar(kFirstTimeMark).PutUShort(id); }
-  // The name in a narrow string's stored form: its length, then the counted
-  // string.
+  // The name in a narrow string's stored form.
   void PutNewName(const RWCString& name) {
-    stream_.PutChar(kFirstTimeMark).PutUShort(kNewNameTag).PutUInt(name.Length()).PutString(name.Data(), name.Length());
+    stream_.PutChar(kFirstTimeMark).PutUShort(kNewNameTag);
+    name.SaveTo(stream_);
   }
   void PutNameIndex(uint32_t index) {
     stream_.PutChar(kFirstTimeMark).PutUShort(kNameIndexTag).PutInt(static_cast<int32_t>(index));
@@ -125,6 +121,8 @@ struct Header {
   // Of a back-reference or a name index.
   uint32_t index = 0;
   RWCString name;
+
+  RWStringID ClassName() const { return RWStringID(name.Data()); }
 };
 
 // What follows the 16-bit value read where a class ID stands: a name index,
@@ -178,20 +176,11 @@ class FileReader {
     return true;
   }
 
-  // The stored length is not trusted: the name grows only by bytes that
-  // were actually read, so a length past the end of the file stops at it.
+  // The string's restore checks the stored length against the file and
+  // reads past its end when the length cannot be there.
   bool ReadName(RWCString& name) {
-    uint32_t length;
-    if (!file_.Read(length)) return false;
-    std::string bytes;
-    char chunk[256];
-    while (bytes.size() < length) {
-      const auto count = static_cast<uint32_t>(std::min<size_t>(sizeof chunk, length - bytes.size()));
-      if (!file_.Read(chunk, count)) return false;
-      bytes.append(chunk, count);
-    }
-    name = RWCString(bytes.data(), length);
-    return true;
+    name.RestoreFrom(file_);
+    return !file_.AtEnd() && !file_.Failed();
   }
 
  private:
@@ -235,14 +224,9 @@ class StreamReader {
     return true;
   }
 
-  // A narrow string's stored form: its length, then the counted string.
   bool ReadName(RWCString& name) {
-    uint32_t length;
-    if (!stream_.GetUInt(length).IsGood() || !stream_.CanHold(length, 1)) return false;
-    std::string buffer(length + 1, '\0');
-    if (!stream_.GetString(buffer.data(), length + 1).IsGood()) return false;
-    name = RWCString(buffer.c_str());
-    return true;
+    name.RestoreFrom(stream_);
+    return stream_.IsGood();
   }
 
  private:
@@ -284,7 +268,7 @@ bool ResolveClass(const Header& header, const GReadTable& table, RWClassID& id) 
     case Header::Kind::kNameIndex:
       return table.ClassIDAt(header.index, id);
     case Header::Kind::kNewName:
-      id = FactoryIDOfName(RWStringID(header.name.Data()));
+      id = FactoryIDOfName(header.ClassName());
       return true;
     default:
       id = header.id;
@@ -292,9 +276,31 @@ bool ResolveClass(const Header& header, const GReadTable& table, RWClassID& id) 
   }
 }
 
+// The object a back-reference names; false when the index is out of range
+// or holds a class, or names another object than the in-place target.
+bool ResolveBackReference(const Header& header, const GReadTable& table, const RWCollectable* target,
+                          RWCollectable*& object) {
+  return table.ObjectAt(header.index, object) && (target == nullptr || object == target);
+}
+
+// The object that takes the stored fields: the in-place target, which must
+// be of the stored class, or a new one from the factory. Null once the
+// error is raised.
+RWCollectable* ObjectFor(const Header& header, RWClassID id, RWCollectable* target) {
+  if (target != nullptr) {
+    if (target->ClassID() == id) return target;
+    RaiseWrongClass(id, target->ClassID());
+    return nullptr;
+  }
+  const bool byName = header.kind == Header::Kind::kNewName;
+  RWCollectable* object = byName ? FactoryCreateByName(header.ClassName()) : FactoryCreateByID(id);
+  if (object == nullptr) RaiseNoCreate(byName ? header.id : id);
+  return object;
+}
+
 // Reads one reference. target is the object of an in-place restore (null
 // otherwise, or to make one); onBadReference is the answer when an index
-// is out of range.
+// is bad.
 template <typename Reader>
 RWCollectable* RestoreReference(Reader reader, RWCollectable* target, RWCollectable* onBadReference) {
   GReadTableGuard guard;
@@ -307,37 +313,23 @@ RWCollectable* RestoreReference(Reader reader, RWCollectable* target, RWCollecta
     return nullptr;
   }
 
-  if (header.kind == Header::Kind::kBackReference) {
-    RWCollectable* object;
-    if (!table.ObjectAt(header.index, object) || (target != nullptr && object != target)) {
-      RaiseBadReference();
-      reader.Fail();
-      return onBadReference;
-    }
-    return object == RWCollectable::Nil() ? nullptr : object;
-  }
-
-  RWClassID id;
-  if (!ResolveClass(header, table, id)) {
+  RWCollectable* object = nullptr;
+  RWClassID id = 0;
+  const bool resolved = header.kind == Header::Kind::kBackReference
+                            ? ResolveBackReference(header, table, target, object)
+                            : ResolveClass(header, table, id);
+  if (!resolved) {
     RaiseBadReference();
     reader.Fail();
     return onBadReference;
   }
-  RWCollectable* object = target;
-  if (object != nullptr && object->ClassID() != id) {
-    RaiseWrongClass(id, object->ClassID());
-    reader.Fail();
-    return nullptr;
-  }
-  if (object == nullptr) {
-    object = header.kind == Header::Kind::kNewName ? FactoryCreateByName(RWStringID(header.name.Data())) : FactoryCreateByID(id);
-  }
-  if (object == nullptr) {
-    RaiseNoCreate(header.kind == Header::Kind::kNewName ? header.id : id);
-    reader.Fail();
-    return nullptr;
-  }
+  if (header.kind == Header::Kind::kBackReference) return object == RWCollectable::Nil() ? nullptr : object;
 
+  object = ObjectFor(header, id, target);
+  if (object == nullptr) {
+    reader.Fail();
+    return nullptr;
+  }
   table.AppendObject(object);
   if (header.kind == Header::Kind::kNewName) table.AppendClassID(object->ClassID());
   reader.RestoreFields(*object);

@@ -4,9 +4,14 @@
 #include <functional>
 #include <mutex>
 
+#include "foundation/class_registrar.h"
+#include "foundation/persistence.h"
 #include "foundation/unit_lock.h"
 
 namespace {
+
+// Registered with the class factory under its class ID and name.
+const GClassRegistrar registrar(RWCollectable::Create, kRWCollectableClassID, "RWCollectable");
 
 constexpr RWClassID kFirstUserClassID = 0x9000;
 constexpr RWClassID kLastUserClassID = 0xF000;
@@ -42,6 +47,8 @@ void RWCollectable::SaveContentsToStream(GVirtualOutStream&) const {}
 void RWCollectable::SaveContentsToFile(GBinaryFile&) const {}
 
 RWCollectable* RWCollectable::Create() { return new RWCollectable; }
+
+uint32_t RWCollectable::ObjectStoreSize(const RWCollectable* object) { return ::ObjectStoreSize(object); }
 
 RWCollectable* RWCollectable::Nil() {
   static RWCollectable nil;

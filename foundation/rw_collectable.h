@@ -64,6 +64,10 @@ class RWCollectable {
   static RWClassID StaticClassID() { return kRWCollectableClassID; }
   // The create function registered for this class: a new RWCollectable.
   static RWCollectable* Create();
+  // The bytes a reference to the object takes in a binary file, counted as
+  // within the thread's current save (null meaning the nil object): the
+  // object-graph persistence's ObjectStoreSize under the class's name.
+  static uint32_t ObjectStoreSize(const RWCollectable* object);
   // The shared object that stands for no object: a null pointer is saved as
   // a reference to it, and a reference to it restores as null.
   static RWCollectable* Nil();

@@ -12,6 +12,12 @@ namespace {
 GUnitLock singletonLock;
 RWFactory* theFactory = nullptr;
 
+// The factory, made when there is none; the caller holds the singleton lock.
+RWFactory& MadeFactory() {
+  if (theFactory == nullptr) theFactory = new RWFactory;
+  return *theFactory;
+}
+
 // Runs f on the factory under the singleton lock, or answers otherwise when
 // there is none. Look-ups never create a factory.
 template <typename Result, typename F>
@@ -93,8 +99,7 @@ bool RWFactory::IsEmpty() const {
 
 RWFactory* GetFactory() {
   std::lock_guard hold(singletonLock);
-  if (theFactory == nullptr) theFactory = new RWFactory;
-  return theFactory;
+  return &MadeFactory();
 }
 
 void DestroyFactory() {
@@ -105,8 +110,7 @@ void DestroyFactory() {
 
 void FactoryAddCreator(RWCreateFunction create, RWClassID id, const RWStringID& name) {
   std::lock_guard hold(singletonLock);
-  if (theFactory == nullptr) theFactory = new RWFactory;
-  theFactory->AddCreator(create, id, name);
+  MadeFactory().AddCreator(create, id, name);
 }
 
 void FactoryAddCreatorNoName(RWCreateFunction create, RWClassID id) {

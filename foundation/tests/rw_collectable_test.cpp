@@ -7,6 +7,8 @@
 #include <thread>
 #include <vector>
 
+#include "foundation/rw_factory.h"
+
 namespace {
 
 // Equal to everything, so that a test can tell whose Equals was asked.
@@ -67,6 +69,13 @@ TEST(RWCollectableTest, NilIsOneSharedObject) {
   EXPECT_FALSE(nil->Equals(&other));
 }
 
+TEST(RWCollectableTest, ObjectStoreSizeCountsAReference) {
+  RWCollectable object;
+  // Outermost: start value, class ID, no fields.
+  EXPECT_EQ(RWCollectable::ObjectStoreSize(&object), 4u + 2u);
+  EXPECT_EQ(RWCollectable::ObjectStoreSize(nullptr), 4u + 6u);  // the nil object's back-reference
+}
+
 TEST(RWCollectableTest, UserClassIDRange) {
   struct Case {
     const char* name;
@@ -74,7 +83,7 @@ TEST(RWCollectableTest, UserClassIDRange) {
     bool user;
   };
   const Case cases[] = {
-      {"below_range", 0x8FFF, false}, {"first", 0x9000, true},   {"last", 0xF000, true},
+      {"below_range", 0x8FFF, false}, {"first", 0x9000, true},    {"last", 0xF000, true},
       {"above_range", 0xF001, false}, {"library", 0x8007, false}, {"system", 751, false},
   };
   for (const Case& c : cases) {
@@ -108,6 +117,29 @@ TEST(RWCollectableTest, UserClassIDsFromSeveralThreadsAreDistinct) {
   ASSERT_EQ(all.size(), size_t{kThreads * kEach});
   EXPECT_EQ(std::adjacent_find(all.begin(), all.end()), all.end());
   EXPECT_EQ(all.back() - all.front() + 1, kThreads * kEach);
+}
+
+TEST(RWCollectableTest, LibraryCollectablesAreRegisteredByIDAndName) {
+  struct Case {
+    const char* name;
+    RWClassID id;
+  };
+  const Case cases[] = {
+      {"RWCollectable", 0x8007}, {"RWCollectableAssociation", 0x8008},   {"RWIdentitySet", 0x8025},
+      {"RWSet", 0x802B},         {"RWSlistCollectables", 0x8033},        {"RWSlistCollectablesStack", 0x8036},
+      {"RWHashTable", 0x805E},   {"RWCollectableIDAssociation", 0x805F},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::unique_ptr<RWCollectable> byID(FactoryCreateByID(c.id));
+    std::unique_ptr<RWCollectable> byName(FactoryCreateByName(c.name));
+    ASSERT_NE(byID, nullptr);
+    ASSERT_NE(byName, nullptr);
+    EXPECT_EQ(byID->ClassID(), c.id);
+    EXPECT_EQ(byName->ClassID(), c.id);
+    EXPECT_EQ(FactoryIDOfName(c.name), c.id);
+    EXPECT_STREQ(FactoryNameOfID(c.id).Data(), c.name);
+  }
 }
 
 }  // namespace
