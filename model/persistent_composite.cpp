@@ -3,6 +3,7 @@
 #include "foundation/class_registrar.h"
 #include "foundation/persistence.h"
 #include "model/reference_reader.h"
+#include "model/stored_input.h"
 
 namespace {
 
@@ -13,14 +14,6 @@ const GClassRegistrar registrar(CreateCollectable<MPersistentComposite>, kMPersi
 // file (tag and index), and in a binary stream ('@' and the index).
 constexpr uint32_t kFileReferenceSize = 6;
 constexpr uint32_t kStreamReferenceSize = 5;
-
-bool HasRoomFor(GBinaryFile& file, uint32_t count, uint32_t size) { return file.CanHold(count, size); }
-
-bool HasRoomFor(GVirtualInStream& stream, uint32_t count, uint32_t size) {
-  if (stream.CanHold(count, size)) return true;
-  stream.SetState(stream.State() | GStreamStateAdapter::kFail);
-  return false;
-}
 
 bool ReadCount(GBinaryFile& file, uint32_t& count) { return file.Read(count); }
 
@@ -77,7 +70,7 @@ template <typename Input>
 void MPersistentComposite::RestoreChildren(Input& input, uint32_t minimumReferenceSize) {
   children_.Clear(GCountedPtrVector::kGrowth);
   uint32_t count;
-  if (!ReadCount(input, count) || !HasRoomFor(input, count, minimumReferenceSize)) return;
+  if (!ReadCount(input, count) || !InputCanHold(input, count, minimumReferenceSize)) return;
   const GReferenceReader reader(this);
   for (uint32_t i = 0; i < count; ++i) {
     GObjectRef child;
@@ -88,9 +81,8 @@ void MPersistentComposite::RestoreChildren(Input& input, uint32_t minimumReferen
 
 bool MPersistentComposite::SameContent(const MPersistentObject& other) const {
   if (this == &other) return true;
-  const auto* composite = dynamic_cast<const MPersistentComposite*>(&other);
-  if (composite == nullptr || other.ClassID() != ClassID() || !MPersistentObject::SameContent(other)) return false;
-  if (composite->children_.Count() != children_.Count()) return false;
+  const auto* composite = SameClassAndKey<MPersistentComposite>(other);
+  if (composite == nullptr || composite->children_.Count() != children_.Count()) return false;
   for (uint32_t i = 0; i < children_.Count(); ++i) {
     const MPersistentObject* mine = children_[i].Get();
     const MPersistentObject* theirs = composite->children_[i].Get();

@@ -147,6 +147,14 @@ class MPersistentObject : public RWCollectable {
   MPersistentObject* NewObject() const;
 
  protected:
+  // other as a T when it is of this object's class and has this object's
+  // key, else null: where every SameContent starts.
+  template <typename T>
+  const T* SameClassAndKey(const MPersistentObject& other) const {
+    if (other.ClassID() != ClassID() || other.key_ != key_) return nullptr;
+    return dynamic_cast<const T*>(&other);
+  }
+
   // Reads a version word and answers whether it was read and is the
   // expected one; a restore goes on with its fields only then.
   static bool ReadVersion(GBinaryFile& file, uint32_t expected);

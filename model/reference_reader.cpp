@@ -7,6 +7,7 @@
 
 #include "foundation/persistence.h"
 #include "model/persistent_object.h"
+#include "model/stored_input.h"
 
 namespace {
 
@@ -82,13 +83,13 @@ bool GReferenceReader::Read(GBinaryFile& file, GObjectRef& object) const {
   RWCollectable* read = nullptr;
   ReadObjectFromFile(file, read);
   const bool accepted = Accept(read, object);
-  return accepted && !file.AtEnd() && !file.Failed();
+  return accepted && InputIsGood(file);
 }
 
 bool GReferenceReader::Read(GVirtualInStream& stream, GObjectRef& object) const {
   RWCollectable* read = nullptr;
   ReadObjectFromStream(stream, read);
   const bool accepted = Accept(read, object);
-  if (!accepted) stream.SetState(stream.State() | GStreamStateAdapter::kFail);
+  if (!accepted) FailInput(stream);
   return accepted && stream.IsGood();
 }

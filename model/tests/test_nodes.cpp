@@ -12,9 +12,8 @@ const GClassRegistrar otherRegistrar(CreateCollectable<OtherNode>, OtherNode::kI
 }  // namespace
 
 bool ValueNode::SameContent(const MPersistentObject& other) const {
-  const auto* node = dynamic_cast<const ValueNode*>(&other);
-  return node != nullptr && other.ClassID() == ClassID() && MPersistentObject::SameContent(other) &&
-         node->value == value;
+  const auto* node = SameClassAndKey<ValueNode>(other);
+  return node != nullptr && node->value == value;
 }
 
 void ValueNode::SaveContentsToFile(GBinaryFile& file) const {
