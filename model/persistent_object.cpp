@@ -241,21 +241,23 @@ namespace {
 // Reads a root through the collectable form, inside one model restore so
 // that everything below it is read under the same rules.
 template <typename Input>
-Input& ReadModelObject(Input& input, MPersistentObject*& object, Input& (*read)(Input&, RWCollectable*&)) {
+MPersistentObject* ReadAccepted(Input& input, bool (*accepts)(const MPersistentObject&),
+                                Input& (*read)(Input&, RWCollectable*&)) {
   const GReferenceReader restore(nullptr);
   RWCollectable* collectable = nullptr;
   read(input, collectable);
-  object = dynamic_cast<MPersistentObject*>(collectable);
-  if (object == nullptr && collectable != nullptr) GReferenceReader::Discard(collectable);
-  return input;
+  auto* object = dynamic_cast<MPersistentObject*>(collectable);
+  if (object != nullptr && accepts(*object)) return object;
+  if (collectable != nullptr) GReferenceReader::Discard(collectable);
+  return nullptr;
 }
 
 }  // namespace
 
-GBinaryFile& ReadObjectFromFile(GBinaryFile& file, MPersistentObject*& object) {
-  return ReadModelObject<GBinaryFile>(file, object, ReadObjectFromFile);
+MPersistentObject* ReadModelObject(GBinaryFile& file, bool (*accepts)(const MPersistentObject&)) {
+  return ReadAccepted<GBinaryFile>(file, accepts, ReadObjectFromFile);
 }
 
-GVirtualInStream& ReadObjectFromStream(GVirtualInStream& stream, MPersistentObject*& object) {
-  return ReadModelObject<GVirtualInStream>(stream, object, ReadObjectFromStream);
+MPersistentObject* ReadModelObject(GVirtualInStream& stream, bool (*accepts)(const MPersistentObject&)) {
+  return ReadAccepted<GVirtualInStream>(stream, accepts, ReadObjectFromStream);
 }

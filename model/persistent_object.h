@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <type_traits>
 
 #include "foundation/binary_file.h"
 #include "foundation/rw_collectable.h"
@@ -175,8 +176,33 @@ class MPersistentObject : public RWCollectable {
   uint32_t serialNumber_ = 0;
 };
 
-// Reads one object reference into a model-object variable that starts from
-// null; a stored object of another kind than a model object is deleted and
-// leaves the variable null.
-GVirtualInStream& ReadObjectFromStream(GVirtualInStream& stream, MPersistentObject*& object);
-GBinaryFile& ReadObjectFromFile(GBinaryFile& file, MPersistentObject*& object);
+// Typed reads of an object pointer, for every model class: each reads one
+// object reference into a variable that starts from null. A stored object
+// that is not a T leaves the variable null and is deleted once the restore
+// is over (unless something read meanwhile owns it).
+MPersistentObject* ReadModelObject(GBinaryFile& file, bool (*accepts)(const MPersistentObject& object));
+MPersistentObject* ReadModelObject(GVirtualInStream& stream, bool (*accepts)(const MPersistentObject& object));
+
+// Whether a model object read is a T.
+template <typename T>
+bool IsModelObjectOf(const MPersistentObject& object) {
+  if constexpr (std::is_same_v<T, MPersistentObject>) {
+    return true;
+  } else {
+    return dynamic_cast<const T*>(&object) != nullptr;
+  }
+}
+
+template <typename T>
+  requires std::is_base_of_v<MPersistentObject, T>
+GBinaryFile& ReadObjectFromFile(GBinaryFile& file, T*& object) {
+  object = static_cast<T*>(ReadModelObject(file, IsModelObjectOf<T>));
+  return file;
+}
+
+template <typename T>
+  requires std::is_base_of_v<MPersistentObject, T>
+GVirtualInStream& ReadObjectFromStream(GVirtualInStream& stream, T*& object) {
+  object = static_cast<T*>(ReadModelObject(stream, IsModelObjectOf<T>));
+  return stream;
+}

@@ -52,6 +52,14 @@ GReferenceReader::~GReferenceReader() {
 
 void GReferenceReader::Discard(RWCollectable* object) {
   RestoreSession& session = Session();
+  // A model object may have an owner by now, or get one before the end:
+  // the session holds it like everything else it read, and letting go
+  // deletes it only when nobody else did take it.
+  if (auto* model = dynamic_cast<MPersistentObject*>(object)) {
+    GObjectRef held(model);
+    if (session.readers != 0) session.held.push_back(std::move(held));
+    return;
+  }
   if (session.readers == 0) {
     delete object;
     return;

@@ -36,8 +36,9 @@ class GReferenceReader {
   bool Read(GBinaryFile& file, GObjectRef& object) const;
   bool Read(GVirtualInStream& stream, GObjectRef& object) const;
 
-  // A collectable read where a model object belongs: kept until the
-  // outermost model restore ends, then deleted.
+  // A collectable read where it does not belong: kept until the outermost
+  // model restore ends, then deleted (a model object only when nothing
+  // else owns it).
   static void Discard(RWCollectable* object);
 
  private:

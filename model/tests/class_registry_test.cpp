@@ -11,7 +11,16 @@ namespace {
 
 // Every class built so far; the list grows as classes are added.
 constexpr RWClassID kBuiltClasses[] = {
+    kGBinaryDataClassID,
     kGCountedPtrClassID,
+    kGDisplayStringClassID,
+    kGLocaleInfoClassID,
+    kGPMDVersionInfoClassID,
+    kGPersistableLongClassID,
+    kGPersistableULongClassID,
+    kGSelectionStringClassID,
+    kMAssociationListClassID,
+    kMPersistentAssociationClassID,
     kMPersistentCompositeClassID,
 };
 
