@@ -1,5 +1,7 @@
 #pragma once
 
+#include <filesystem>
+
 #include "platform/wide_char.h"
 
 // Loadable modules of the operating system: shared objects through dlopen,
@@ -18,6 +20,10 @@ ModuleHandle AddModuleReference(ModuleHandle module);
 
 // The address of the module's export of that name, or null.
 void* FindExport(ModuleHandle module, const char* name);
+
+// The full file name of the module; of the running program for null. Empty
+// when the system cannot tell.
+std::filesystem::path ModuleFileName(ModuleHandle module);
 
 // Drops one reference; true when the system accepted it.
 bool CloseModule(ModuleHandle module);

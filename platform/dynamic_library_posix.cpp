@@ -28,6 +28,14 @@ void* FindExport(ModuleHandle module, const char* name) {
   return dlsym(module, name);
 }
 
+std::filesystem::path ModuleFileName(ModuleHandle module) {
+  std::error_code error;
+  if (module == nullptr) return std::filesystem::read_symlink("/proc/self/exe", error);
+  link_map* map = nullptr;
+  if (dlinfo(module, RTLD_DI_LINKMAP, &map) != 0 || map == nullptr || map->l_name == nullptr) return {};
+  return std::filesystem::path(map->l_name);
+}
+
 bool CloseModule(ModuleHandle module) { return module != nullptr && dlclose(module) == 0; }
 
 }  // namespace platform

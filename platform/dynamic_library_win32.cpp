@@ -25,6 +25,13 @@ void* FindExport(ModuleHandle module, const char* name) {
   return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(module), name));
 }
 
+std::filesystem::path ModuleFileName(ModuleHandle module) {
+  wchar_t name[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(static_cast<HMODULE>(module), name, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return {};
+  return std::filesystem::path(std::wstring(name, length));
+}
+
 bool CloseModule(ModuleHandle module) { return module != nullptr && FreeLibrary(static_cast<HMODULE>(module)) != 0; }
 
 }  // namespace platform

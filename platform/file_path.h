@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
 
 #include "platform/wide_char.h"
 
@@ -10,6 +11,8 @@
 namespace platform {
 
 std::filesystem::path ToFilePath(const WideChar* name, uint32_t length);
+// The path as UTF-16 text; bytes that are no UTF-8 become U+FFFD.
+std::basic_string<WideChar> FromFilePath(const std::filesystem::path& path);
 
 // The separator between the parts of a path on this system.
 WideChar PathSeparator();

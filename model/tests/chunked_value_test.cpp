@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -32,7 +32,7 @@ struct FakeKey : GChunkedValueAccess {
   bool ReadChunk(const RWWString& name, uint8_t* buffer, uint32_t capacity, uint32_t& length) override {
     const auto found = chunks.find(ToText(name));
     if (found == chunks.end() || found->second.size() > capacity) return false;
-    std::memcpy(buffer, found->second.data(), found->second.size());
+    std::copy(found->second.begin(), found->second.end(), buffer);
     length = static_cast<uint32_t>(found->second.size());
     return true;
   }

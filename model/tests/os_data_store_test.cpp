@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <string>
 
+#include "model/tests/os_services_test_support.h"
+
 namespace {
 
 GOSDataStore::Value Dword(uint32_t value) {
@@ -51,7 +53,7 @@ TEST(OSDataStore, SavedFileLoadsBackIntoAnotherStore) {
               {GOSDataStore::kBinary, {0, 1, 2, 255}});
   store.Write(GOSDataStore::kLocalMachine, RWWString(QV_WIDE("A\\B")), RWWString(QV_WIDE("Empty")),
               {GOSDataStore::kBinary, {}});
-  const std::string file = ::testing::TempDir() + "os_data_store_test.dat";
+  const std::string file = TempPath("store.dat");
   ASSERT_TRUE(store.SaveToFile(file));
 
   GOSDataStore loaded;
@@ -85,7 +87,7 @@ TEST(OSDataStore, MalformedStoredFormsAreRefused) {
   std::vector<uint8_t> huge = {'Q', 'V', 'O', 'S', 'D', 'A', 'T', 'A', 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0,
                                0xFF, 0xFF, 0xFF, 0x7F};
   EXPECT_FALSE(target.Deserialize(huge));
-  EXPECT_FALSE(target.LoadFromFile(::testing::TempDir() + "no-such-file-qv.dat"));
+  EXPECT_FALSE(target.LoadFromFile(TempPath("missing.dat")));
 }
 
 }  // namespace
