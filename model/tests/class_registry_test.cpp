@@ -17,6 +17,7 @@ constexpr RWClassID kBuiltClasses[] = {
     kGConfigurationClassID,
     kGCountedPtrClassID,
     kGDisplayStringClassID,
+    kGDynamicLibraryClassID,
     kGEnumAttributeClassID,
     kGLocaleInfoClassID,
     kGPMDVersionInfoClassID,

@@ -6,7 +6,6 @@
 #include <memory>
 #include <string>
 
-#include "foundation/rw_factory.h"
 #include "model/testing/round_trip.h"
 
 namespace {
@@ -94,14 +93,6 @@ TEST(DynamicLibrary, StoresOnlyItsNameAndRestoresUnloaded) {
   EXPECT_EQ(target.IsLoaded(), 0);
   EXPECT_TRUE(target.Name() == library.Name());
   EXPECT_EQ(target.Key(), 9);
-}
-
-TEST(DynamicLibrary, TheFactoryMakesOneByIDAndByName) {
-  const std::unique_ptr<RWCollectable> byId(FactoryCreateByID(kGDynamicLibraryClassID));
-  ASSERT_NE(byId, nullptr);
-  EXPECT_EQ(byId->ClassID(), kGDynamicLibraryClassID);
-  EXPECT_EQ(FactoryIDOfName(RWStringID("GDynamicLibrary")), kGDynamicLibraryClassID);
-  EXPECT_TRUE(static_cast<GDynamicLibrary*>(byId.get())->IsKindOf(kMPersistentObjectClassID));
 }
 
 }  // namespace
