@@ -112,7 +112,8 @@ class GDriverServer {
   GDriverInterface* OpenOn(Table table, std::unique_ptr<GDriverKey> key, uint32_t& handle);
   std::unique_ptr<GDriverInterface> TakeCachedFor(Side& side, const GDriverKey& key);
   GDriverInterface* FindOn(Table table, uint32_t handle);
-  // Unregisters the handle; false when it was not registered.
+  // Takes the handle's object out of its table into the side's cache (or
+  // deletes it while shutting down); an unknown handle is fatal error 501.
   void Unregister(Table table, uint32_t handle);
   int32_t ReleaseCachedObject(Side& side);
   int32_t ReleaseMemoryOf(Side& side);
