@@ -153,6 +153,21 @@ bool GEnumAttribute::ReplaceChildByKind(RWClassID id, const MPersistentObject& o
   return KeepingCurrentChoice([&] { return GAttributeComposite::ReplaceChildByKind(id, object); });
 }
 
+MPersistentObject* GEnumAttribute::DeepCopy() const {
+  MPersistentObject* copy = GAttributeComposite::DeepCopy();
+  auto* enumeration = dynamic_cast<GEnumAttribute*>(copy);
+  if (enumeration == nullptr) return copy;
+  enumeration->choiceClassId_ = choiceClassId_;
+  // The copies were added in order, so the current choice's copy stands at
+  // its index.
+  const int32_t index = current_ != nullptr ? IndexOfChild(current_) : -1;
+  const GCountedPtrVector& copies = enumeration->Children();
+  if (index >= 0 && static_cast<uint32_t>(index) < copies.Count()) {
+    enumeration->current_ = copies[static_cast<uint32_t>(index)].Get();
+  }
+  return copy;
+}
+
 MPersistentObject* GEnumAttribute::SetCurrentChoice(const MPersistentObject& object) {
   MPersistentObject* found = FindEqual(object);
   if (found == nullptr || IndexOfChild(found) < 0) return nullptr;

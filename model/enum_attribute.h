@@ -63,6 +63,10 @@ class GEnumAttribute : public GAttributeComposite {
   bool ReplaceChild(const MPersistentObject* node, const MPersistentObject& object) override;
   bool ReplaceChildByKind(RWClassID id, const MPersistentObject& object) override;
 
+  // A new enumeration of deep copies of the choices whose current choice is
+  // the copy of this one's, with this one's choice class.
+  MPersistentObject* DeepCopy() const override;
+
   // Every class derived from this one merges as an enumeration.
   RWClassID BaseTypeId() const override { return kGEnumAttributeClassID; }
   // Enumerations are not merged: nothing changes.

@@ -122,12 +122,21 @@ TEST(EnumAttributeTest, EqualityWantsEqualCurrentChoices) {
   EXPECT_TRUE(a->IsKindOf(kGAttributeCompositeClassID));
 }
 
-TEST(EnumAttributeTest, CopiesShareTheChoicesAndTheCurrentOne) {
+TEST(EnumAttributeTest, CopiesKeepTheCurrentChoice) {
   const std::unique_ptr<GEnumAttribute> enumeration = Choices({10, 20});
   enumeration->NextChoice();
   const std::unique_ptr<GEnumAttribute> copy(static_cast<GEnumAttribute*>(enumeration->Clone()));
   EXPECT_EQ(copy->CurrentChoice(), enumeration->CurrentChoice());
   EXPECT_TRUE(copy->SameContent(*enumeration));
+
+  // A deep copy's current choice is its own copy of the current choice.
+  const std::unique_ptr<GEnumAttribute> deep(static_cast<GEnumAttribute*>(enumeration->DeepCopy()));
+  EXPECT_EQ(deep->CurrentChoice(), deep->Children()[1].Get());
+  EXPECT_TRUE(deep->SameContent(*enumeration));
+  // Emptied, it still takes only choices of its first choice's class.
+  enumeration->RemoveAllChildren();
+  const std::unique_ptr<MPersistentObject> emptied(enumeration->DeepCopy());
+  EXPECT_TRUE(emptied->SameContent(*enumeration));
 }
 
 TEST(EnumAttributeTest, RoundTripsWithTheCurrentChoiceAsABackReference) {
