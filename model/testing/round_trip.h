@@ -1,0 +1,46 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+
+#include "foundation/rw_collectable.h"
+#include "model/object_ref.h"
+#include "model/persistent_object.h"
+
+// Persistence helpers for tests of model classes.
+
+// The encodings an object graph can be stored in.
+enum class GStoreForm { kFile, kBinary, kEndian, kText };
+inline constexpr GStoreForm kAllStoreForms[] = {GStoreForm::kFile, GStoreForm::kBinary, GStoreForm::kEndian,
+                                                GStoreForm::kText};
+const char* StoreFormName(GStoreForm form);
+
+// 32-bit values as a binary file stores them (little-endian), back to back.
+std::string Words(std::initializer_list<uint32_t> values);
+
+// The bytes of one outermost save of a reference to object (null as the nil
+// object).
+std::string SaveGraph(GStoreForm form, const RWCollectable* object);
+
+// Restores one reference from bytes as an outermost restore. The result
+// owns the object; good tells whether the input was still good afterwards
+// (for a file: neither at its end nor failed).
+GObjectRef RestoreGraph(GStoreForm form, const std::string& bytes, bool& good);
+GObjectRef RestoreGraph(GStoreForm form, const std::string& bytes);
+
+// An object's own fields alone, as its SaveContentsToFile writes them.
+std::string SaveContentsToFileBytes(const RWCollectable& object);
+// Runs the object's RestoreContentsFromFile on a file holding bytes and
+// answers how many bytes it read.
+uint32_t RestoreContentsFromFileBytes(RWCollectable& object, const std::string& bytes);
+// The same through a binary virtual stream.
+uint32_t RestoreContentsFromStreamBytes(RWCollectable& object, const std::string& bytes);
+
+// The check every persistent model class passes: in every form, saving the
+// object and restoring the bytes gives an object of the same class that
+// Equals the original and keeps its serial number; in a binary file the
+// bytes written are exactly the size ObjectStoreSize reports.
+::testing::AssertionResult RoundTrips(const MPersistentObject& object);

@@ -1,0 +1,191 @@
+#include "model/memory_os_factory.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "model/locale_info.h"
+#include "model/tests/os_services_test_support.h"
+
+namespace {
+
+class MemoryOSFactoryTest : public ::testing::Test {
+ protected:
+  void TearDown() override { delete factory_; }
+
+  DriverEvents events_;
+  TestOSFactory* factory_ = new TestOSFactory(events_);
+  FakeDriver driver_{*Identity("Office", "Driver A"), events_};
+  const RWWString printerKey_ = GMemoryOSFactory::PrinterDataKey(RWWString("Office"));
+};
+
+std::vector<uint8_t> Bytes(const char* text, bool terminated) {
+  std::vector<uint8_t> bytes;
+  for (const char* p = text; *p != 0; ++p) bytes.insert(bytes.end(), {static_cast<uint8_t>(*p), 0});
+  if (terminated) bytes.insert(bytes.end(), {0, 0});
+  return bytes;
+}
+
+// Printer-data texts are stored without a terminator, registry texts with
+// one; both read back the same through either side.
+TEST_F(MemoryOSFactoryTest, TextsKeepTheirStoredForms) {
+  ASSERT_EQ(factory_->SetPrinterDataString(driver_, RWWString("Stale"), RWWString("FALSE")), 1);
+  GOSDataStore::Value value;
+  ASSERT_TRUE(factory_->Store().Read(GOSDataStore::kLocalMachine, printerKey_, RWWString("Stale"), value));
+  EXPECT_EQ(value.type, GOSDataStore::kString);
+  EXPECT_EQ(value.bytes, Bytes("FALSE", false));
+  RWWString text;
+  factory_->ReadMachineString(text, printerKey_, RWWString("stale"), RWWString("x"));
+  EXPECT_TRUE(text == RWWString("FALSE"));
+
+  ASSERT_EQ(factory_->WriteUserString(RWWString("Software\\Q"), RWWString("Name"), RWWString("abc")), 1);
+  ASSERT_TRUE(factory_->Store().Read(GOSDataStore::kCurrentUser, RWWString("Software\\Q"), RWWString("Name"), value));
+  EXPECT_EQ(value.bytes, Bytes("abc", true));
+  factory_->ReadUserString(text, RWWString("Software\\Q"), RWWString("Name"), RWWString("x"));
+  EXPECT_TRUE(text == RWWString("abc"));
+
+  ASSERT_EQ(factory_->WriteDriverDataString(driver_, RWWString("Sub"), RWWString("Path"), RWWString("C:\\f")), 1);
+  factory_->ReadMachineString(text, RWWString("SYSTEM\\CurrentControlSet\\Control\\Print\\Printers\\Office\\Sub"),
+                              RWWString("Path"), RWWString());
+  EXPECT_TRUE(text == RWWString("C:\\f"));
+  factory_->ReadDriverDataString(text, driver_, RWWString("Sub"), RWWString("Path"), RWWString());
+  EXPECT_TRUE(text == RWWString("C:\\f"));
+
+  // Empty texts: nothing written, and read as the default.
+  EXPECT_EQ(factory_->WriteDriverDataString(driver_, RWWString("Sub"), RWWString("Empty"), RWWString()), 1);
+  EXPECT_FALSE(factory_->Store().Read(GOSDataStore::kLocalMachine,
+                                      RWWString("SYSTEM\\CurrentControlSet\\Control\\Print\\Printers\\Office\\Sub"),
+                                      RWWString("Empty"), value));
+  factory_->SetPrinterDataString(driver_, RWWString("Blank"), RWWString());
+  factory_->GetPrinterDataString(text, driver_, RWWString("Blank"), RWWString("1"));
+  EXPECT_TRUE(text == RWWString("1"));
+}
+
+TEST_F(MemoryOSFactoryTest, DwordsAndDefaults) {
+  EXPECT_EQ(factory_->GetPrinterDataDword(driver_, RWWString("PassThrough"), 255), 255u);
+  ASSERT_EQ(factory_->SetPrinterDataDword(driver_, RWWString("QvrdbUpdateRequest"), 1), 1);
+  EXPECT_EQ(factory_->ReadMachineDword(printerKey_, RWWString("QvrdbUpdateRequest"), 7), 1u);
+  // A text is no DWORD.
+  factory_->SetPrinterDataString(driver_, RWWString("Text"), RWWString("12"));
+  EXPECT_EQ(factory_->GetPrinterDataDword(driver_, RWWString("Text"), 9), 9u);
+
+  EXPECT_EQ(factory_->UserKeyExists(RWWString("Software\\Quillvane")), 0);
+  ASSERT_EQ(factory_->WriteUserDword(RWWString("Software\\Quillvane\\Drivers"), RWWString("Flag"), 3), 1);
+  EXPECT_EQ(factory_->UserKeyExists(RWWString("Software\\Quillvane")), 1);
+  EXPECT_EQ(factory_->ReadUserDword(RWWString("Software\\Quillvane\\Drivers"), RWWString("Flag"), 0), 3u);
+
+  EXPECT_EQ(factory_->DeleteDriverDataValue(driver_, RWWString("QvrdbUpdateRequest")), 1);
+  EXPECT_EQ(factory_->DeleteDriverDataValue(driver_, RWWString("QvrdbUpdateRequest")), 0);
+}
+
+// The value is written only when the key exists and the value does not.
+TEST_F(MemoryOSFactoryTest, SetMachineDwordIfMissing) {
+  EXPECT_NE(factory_->SetMachineDwordIfMissing(printerKey_, RWWString("Request"), 0), 0);
+  EXPECT_EQ(factory_->MachineKeyExists(printerKey_), 0);
+  factory_->SetPrinterDataDword(driver_, RWWString("Other"), 1);
+  EXPECT_EQ(factory_->MachineKeyExists(printerKey_), 1);
+  EXPECT_EQ(factory_->SetMachineDwordIfMissing(printerKey_, RWWString("Request"), 0), 0);
+  EXPECT_EQ(factory_->ReadMachineDword(printerKey_, RWWString("Request"), 9), 0u);
+  factory_->SetPrinterDataDword(driver_, RWWString("Request"), 1);
+  EXPECT_EQ(factory_->SetMachineDwordIfMissing(printerKey_, RWWString("Request"), 0), 0);
+  EXPECT_EQ(factory_->ReadMachineDword(printerKey_, RWWString("Request"), 9), 1u);
+}
+
+TEST_F(MemoryOSFactoryTest, TemporaryAndDataFileDirectories) {
+  RWWString path;
+  factory_->GetTempDirectory(path, driver_);
+  EXPECT_NE(path.Length(), 0u);
+  factory_->SetPrinterDataString(driver_, RWWString("TempDirectoryLocation"), RWWString("D:\\Spool"));
+  factory_->GetTempDirectory(path, driver_);
+  EXPECT_TRUE(path == RWWString("D:\\Spool"));
+
+  factory_->GetDriverDataFile(path, driver_);
+  EXPECT_EQ(path.Length(), 0u);
+  factory_->SetDriverDataFile(RWWString("Driver A"), RWWString("qv.dat"));
+  factory_->GetDriverDataFile(path, driver_);
+  EXPECT_TRUE(path == RWWString("qv.dat"));
+
+  factory_->GetModuleDirectory(path);
+  EXPECT_NE(path.Length(), 0u);
+  EXPECT_NE(path.Data()[path.Length() - 1], factory_->PathSeparator());
+}
+
+TEST_F(MemoryOSFactoryTest, LocalTimeAndItsShiftedCopy) {
+  factory_->SetTimeOffset(-90);
+  GDateTime now;
+  GDateTime shifted;
+  int16_t offset = 0;
+  ASSERT_EQ(factory_->GetLocalTime(now, shifted, offset), 1);
+  EXPECT_EQ(offset, -90);
+  EXPECT_GE(now.year, 2020);
+  EXPECT_GE(now.month, 1);
+  EXPECT_LE(now.month, 12);
+  EXPECT_EQ(now.milliseconds, 0);
+  EXPECT_EQ(shifted, ShiftDateTime(now, -90));
+}
+
+TEST_F(MemoryOSFactoryTest, InternationalSettingsFromTheUsersKey) {
+  std::unique_ptr<GLocaleInfo> settings = factory_->ReadInternationalSettings();
+  ASSERT_NE(settings, nullptr);
+  EXPECT_TRUE(settings->SameContent(GLocaleInfo()));
+
+  const RWWString key("Control Panel\\International");
+  factory_->WriteUserString(key, RWWString("Locale"), RWWString("00000407"));
+  factory_->WriteUserString(key, RWWString("iMeasure"), RWWString("0"));
+  factory_->WriteUserString(key, RWWString("sTime"), RWWString("."));
+  settings = factory_->ReadInternationalSettings();
+  GLocaleInfo expected;
+  expected.SetLocale(407);
+  expected.SetMeasure(0);
+  expected.SetTimeSeparator(".");
+  EXPECT_TRUE(settings->SameContent(expected));
+}
+
+// The store named at construction comes back in the next factory.
+TEST(MemoryOSFactoryStore, SavedAtDestructionAndLoadedAtConstruction) {
+  const std::string file = TempPath("memory_os_factory_store.dat");
+  std::remove(file.c_str());
+  DriverEvents events;
+  FakeDriver driver(*Identity("Office", "Driver A"), events);
+  auto* first = new GMemoryOSFactory(nullptr, file);
+  const uint8_t bytes[3] = {7, 8, 9};
+  ASSERT_EQ(first->WritePrinterDataChunked(driver, RWWString("Kept"), bytes, 3), 1);
+  delete first;
+
+  auto* second = new GMemoryOSFactory(nullptr, file);
+  uint8_t buffer[248];
+  uint32_t size = 0;
+  ASSERT_EQ(second->ReadPrinterDataChunked(driver, RWWString("Kept"), buffer, sizeof(buffer), size), 1);
+  EXPECT_EQ(size, 3u);
+  EXPECT_EQ(buffer[2], 9);
+  delete second;
+  std::remove(file.c_str());
+}
+
+TEST(ShiftDateTime, CarriesAcrossHoursDaysMonthsAndYears) {
+  struct Case {
+    const char* name;
+    GDateTime from;
+    int16_t minutes;
+    GDateTime expected;
+  };
+  const Case cases[] = {
+      {"back_into_leap_february", {2004, 3, 1, 0, 30, 5, 0, 1}, -90, {2004, 2, 29, 23, 0, 5, 0, 1}},
+      {"back_into_plain_february", {2003, 3, 1, 0, 30, 0, 0, 6}, -90, {2003, 2, 28, 23, 0, 0, 0, 6}},
+      {"century_is_no_leap_year", {1900, 3, 1, 0, 0, 0, 0, 4}, -1, {1900, 2, 28, 23, 59, 0, 0, 4}},
+      {"fourth_century_is", {2000, 3, 1, 0, 0, 0, 0, 3}, -1, {2000, 2, 29, 23, 59, 0, 0, 3}},
+      {"back_over_new_year", {2001, 1, 1, 0, 10, 0, 0, 1}, -30, {2000, 12, 31, 23, 40, 0, 0, 1}},
+      {"forward_over_new_year", {2000, 12, 31, 23, 45, 0, 0, 0}, 30, {2001, 1, 1, 0, 15, 0, 0, 0}},
+      {"forward_over_a_30_day_month", {2001, 4, 30, 23, 0, 0, 0, 1}, 75, {2001, 5, 1, 0, 15, 0, 0, 1}},
+      {"within_the_day", {2001, 4, 10, 10, 50, 0, 0, 2}, 20, {2001, 4, 10, 11, 10, 0, 0, 2}},
+      {"more_than_a_day", {2001, 4, 10, 10, 0, 0, 0, 2}, 3000, {2001, 4, 12, 12, 0, 0, 0, 2}},
+      {"weeks_back", {2001, 3, 10, 1, 0, 0, 0, 2}, -32767, {2001, 2, 15, 6, 53, 0, 0, 2}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(ShiftDateTime(c.from, c.minutes), c.expected);
+  }
+}
+
+}  // namespace
