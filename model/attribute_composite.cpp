@@ -139,23 +139,29 @@ MPersistentObject* GAttributeComposite::FindEqual(const MPersistentObject& other
 
 MPersistentObject* GAttributeComposite::FindKindOf(RWClassID id) { return children_.FindKindOf(id); }
 
-MPersistentComposite& GAttributeComposite::CollectByClassId(RWClassID id, MPersistentComposite& composite) {
+MPersistentObject& GAttributeComposite::CollectByClassId(RWClassID id, MPersistentObject& composite) {
   return children_.CollectByClassId(id, composite);
 }
 
-MPersistentComposite& GAttributeComposite::CollectByKey(int32_t key, MPersistentComposite& composite) {
+MPersistentObject& GAttributeComposite::CollectByKey(int32_t key, MPersistentObject& composite) {
   return children_.CollectByKey(key, composite);
 }
 
-MPersistentComposite& GAttributeComposite::CollectKindOf(RWClassID id, MPersistentComposite& composite) {
+MPersistentObject& GAttributeComposite::CollectKindOf(RWClassID id, MPersistentObject& composite) {
   return children_.CollectKindOf(id, composite);
 }
 
-MPersistentComposite* GAttributeComposite::SelectByKey(int32_t key) { return children_.SelectByKey(key); }
+MPersistentObject* GAttributeComposite::SelectByKey(int32_t key) {
+  return NewSelection<GAttributeComposite>([&](MPersistentObject& selection) { CollectByKey(key, selection); });
+}
 
-MPersistentComposite* GAttributeComposite::SelectByClassId(RWClassID id) { return children_.SelectByClassId(id); }
+MPersistentObject* GAttributeComposite::SelectByClassId(RWClassID id) {
+  return NewSelection<GAttributeComposite>([&](MPersistentObject& selection) { CollectByClassId(id, selection); });
+}
 
-MPersistentComposite* GAttributeComposite::SelectKindOf(RWClassID id) { return children_.SelectKindOf(id); }
+MPersistentObject* GAttributeComposite::SelectKindOf(RWClassID id) {
+  return NewSelection<GAttributeComposite>([&](MPersistentObject& selection) { CollectKindOf(id, selection); });
+}
 
 int32_t GAttributeComposite::UpdateFrom(GAttribute* other) {
   if (other == nullptr) return 0;

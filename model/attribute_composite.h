@@ -60,13 +60,13 @@ class GAttributeComposite : public GAttribute {
   MPersistentObject* FindEqual(const MPersistentObject& other) override;
   MPersistentObject* FindKindOf(RWClassID id) override;
   // Matching leaves below add themselves to the collector.
-  MPersistentComposite& CollectByClassId(RWClassID id, MPersistentComposite& composite) override;
-  MPersistentComposite& CollectByKey(int32_t key, MPersistentComposite& composite) override;
-  MPersistentComposite& CollectKindOf(RWClassID id, MPersistentComposite& composite) override;
+  MPersistentObject& CollectByClassId(RWClassID id, MPersistentObject& composite) override;
+  MPersistentObject& CollectByKey(int32_t key, MPersistentObject& composite) override;
+  MPersistentObject& CollectKindOf(RWClassID id, MPersistentObject& composite) override;
   // A new selection of the matching leaves below, null when none matched.
-  MPersistentComposite* SelectByKey(int32_t key) override;
-  MPersistentComposite* SelectByClassId(RWClassID id) override;
-  MPersistentComposite* SelectKindOf(RWClassID id) override;
+  MPersistentObject* SelectByKey(int32_t key) override;
+  MPersistentObject* SelectByClassId(RWClassID id) override;
+  MPersistentObject* SelectKindOf(RWClassID id) override;
 
   MPersistentObject* AsComposite() override { return this; }
   uint32_t EntryCount() const override { return children_.EntryCount(); }

@@ -198,44 +198,37 @@ MPersistentObject* MPersistentComposite::FindKindOf(RWClassID id) {
                    [id](MPersistentObject& child) { return child.FindKindOf(id); });
 }
 
-MPersistentComposite& MPersistentComposite::CollectByClassId(RWClassID id, MPersistentComposite& composite) {
+MPersistentObject& MPersistentComposite::CollectByClassId(RWClassID id, MPersistentObject& composite) {
   for (const GCountedPtr& child : children_) {
     if (!child.IsEmpty()) child->CollectByClassId(id, composite);
   }
   return composite;
 }
 
-MPersistentComposite& MPersistentComposite::CollectByKey(int32_t key, MPersistentComposite& composite) {
+MPersistentObject& MPersistentComposite::CollectByKey(int32_t key, MPersistentObject& composite) {
   for (const GCountedPtr& child : children_) {
     if (!child.IsEmpty()) child->CollectByKey(key, composite);
   }
   return composite;
 }
 
-MPersistentComposite& MPersistentComposite::CollectKindOf(RWClassID id, MPersistentComposite& composite) {
+MPersistentObject& MPersistentComposite::CollectKindOf(RWClassID id, MPersistentObject& composite) {
   for (const GCountedPtr& child : children_) {
     if (!child.IsEmpty()) child->CollectKindOf(id, composite);
   }
   return composite;
 }
 
-template <typename Collect>
-MPersistentComposite* MPersistentComposite::Select(const Collect& collect) {
-  auto selection = std::make_unique<MPersistentComposite>();
-  collect(*selection);
-  return selection->EntryCount() == 0 ? nullptr : selection.release();
+MPersistentObject* MPersistentComposite::SelectByKey(int32_t key) {
+  return NewSelection<MPersistentComposite>([&](MPersistentObject& selection) { CollectByKey(key, selection); });
 }
 
-MPersistentComposite* MPersistentComposite::SelectByKey(int32_t key) {
-  return Select([&](MPersistentComposite& selection) { CollectByKey(key, selection); });
+MPersistentObject* MPersistentComposite::SelectByClassId(RWClassID id) {
+  return NewSelection<MPersistentComposite>([&](MPersistentObject& selection) { CollectByClassId(id, selection); });
 }
 
-MPersistentComposite* MPersistentComposite::SelectByClassId(RWClassID id) {
-  return Select([&](MPersistentComposite& selection) { CollectByClassId(id, selection); });
-}
-
-MPersistentComposite* MPersistentComposite::SelectKindOf(RWClassID id) {
-  return Select([&](MPersistentComposite& selection) { CollectKindOf(id, selection); });
+MPersistentObject* MPersistentComposite::SelectKindOf(RWClassID id) {
+  return NewSelection<MPersistentComposite>([&](MPersistentObject& selection) { CollectKindOf(id, selection); });
 }
 
 uint32_t MPersistentComposite::NodeCount() const {

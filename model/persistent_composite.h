@@ -66,12 +66,12 @@ class MPersistentComposite : public MPersistentObject {
   MPersistentObject* FindEqual(const MPersistentObject& other) override;
   MPersistentObject* FindKindOf(RWClassID id) override;
   // Passed on to each child, so only leaves are collected.
-  MPersistentComposite& CollectByClassId(RWClassID id, MPersistentComposite& composite) override;
-  MPersistentComposite& CollectByKey(int32_t key, MPersistentComposite& composite) override;
-  MPersistentComposite& CollectKindOf(RWClassID id, MPersistentComposite& composite) override;
-  MPersistentComposite* SelectByKey(int32_t key) override;
-  MPersistentComposite* SelectByClassId(RWClassID id) override;
-  MPersistentComposite* SelectKindOf(RWClassID id) override;
+  MPersistentObject& CollectByClassId(RWClassID id, MPersistentObject& composite) override;
+  MPersistentObject& CollectByKey(int32_t key, MPersistentObject& composite) override;
+  MPersistentObject& CollectKindOf(RWClassID id, MPersistentObject& composite) override;
+  MPersistentObject* SelectByKey(int32_t key) override;
+  MPersistentObject* SelectByClassId(RWClassID id) override;
+  MPersistentObject* SelectKindOf(RWClassID id) override;
 
   MPersistentObject* AsComposite() override { return this; }
   uint32_t EntryCount() const override { return children_.Count(); }
@@ -98,10 +98,18 @@ class MPersistentComposite : public MPersistentObject {
   MPersistentObject* RemoveBelow(const Test& test, const Below& below);
   template <typename Test, typename Below>
   bool ReplaceBelow(const Test& test, const Below& below, const MPersistentObject& object);
-  template <typename Collect>
-  MPersistentComposite* Select(const Collect& collect);
   template <typename Input>
   void RestoreChildren(Input& input, uint32_t minimumReferenceSize);
 
   GCountedPtrVector children_;
 };
+
+// A selection: collect fills a new composite of type Selection, which the
+// caller receives when it took at least one child; otherwise it is deleted
+// and the answer is null.
+template <typename Selection, typename Collect>
+MPersistentObject* NewSelection(const Collect& collect) {
+  auto selection = std::make_unique<Selection>();
+  collect(*selection);
+  return selection->EntryCount() == 0 ? nullptr : selection.release();
+}

@@ -163,33 +163,33 @@ MPersistentObject* MPersistentObject::FindEqual(const MPersistentObject& other) 
 
 MPersistentObject* MPersistentObject::FindKindOf(RWClassID id) { return IsKindOf(id) ? this : nullptr; }
 
-MPersistentComposite& MPersistentObject::CollectByClassId(RWClassID id, MPersistentComposite& composite) {
+MPersistentObject& MPersistentObject::CollectByClassId(RWClassID id, MPersistentObject& composite) {
   if (ClassID() == id) composite.AddChild(this);
   return composite;
 }
 
-MPersistentComposite& MPersistentObject::CollectByKey(int32_t key, MPersistentComposite& composite) {
+MPersistentObject& MPersistentObject::CollectByKey(int32_t key, MPersistentObject& composite) {
   if (key_ == key) composite.AddChild(this);
   return composite;
 }
 
-MPersistentComposite& MPersistentObject::CollectKindOf(RWClassID id, MPersistentComposite& composite) {
+MPersistentObject& MPersistentObject::CollectKindOf(RWClassID id, MPersistentObject& composite) {
   if (IsKindOf(id)) composite.AddChild(this);
   return composite;
 }
 
-MPersistentComposite* MPersistentObject::SelectIf(bool passes) {
+MPersistentObject* MPersistentObject::SelectIf(bool passes) {
   if (!passes) return nullptr;
   auto* selection = new MPersistentComposite;
   selection->AddChild(this);
   return selection;
 }
 
-MPersistentComposite* MPersistentObject::SelectByKey(int32_t key) { return SelectIf(key_ == key); }
+MPersistentObject* MPersistentObject::SelectByKey(int32_t key) { return SelectIf(key_ == key); }
 
-MPersistentComposite* MPersistentObject::SelectByClassId(RWClassID id) { return SelectIf(ClassID() == id); }
+MPersistentObject* MPersistentObject::SelectByClassId(RWClassID id) { return SelectIf(ClassID() == id); }
 
-MPersistentComposite* MPersistentObject::SelectKindOf(RWClassID id) { return SelectIf(IsKindOf(id)); }
+MPersistentObject* MPersistentObject::SelectKindOf(RWClassID id) { return SelectIf(IsKindOf(id)); }
 
 GObjectRef MPersistentObject::SharedIfKey(int32_t key) { return GObjectRef(key_ == key ? this : nullptr); }
 

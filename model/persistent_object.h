@@ -114,14 +114,14 @@ class MPersistentObject : public RWCollectable {
 
   // Collecting adds every matching leaf to the given composite (a leaf adds
   // itself) and answers that composite.
-  virtual MPersistentComposite& CollectByClassId(RWClassID id, MPersistentComposite& composite);
-  virtual MPersistentComposite& CollectByKey(int32_t key, MPersistentComposite& composite);
-  virtual MPersistentComposite& CollectKindOf(RWClassID id, MPersistentComposite& composite);
+  virtual MPersistentObject& CollectByClassId(RWClassID id, MPersistentObject& composite);
+  virtual MPersistentObject& CollectByKey(int32_t key, MPersistentObject& composite);
+  virtual MPersistentObject& CollectKindOf(RWClassID id, MPersistentObject& composite);
   // Selecting collects into a new composite that belongs to the caller;
   // null when nothing matched.
-  virtual MPersistentComposite* SelectByKey(int32_t key);
-  virtual MPersistentComposite* SelectByClassId(RWClassID id);
-  virtual MPersistentComposite* SelectKindOf(RWClassID id);
+  virtual MPersistentObject* SelectByKey(int32_t key);
+  virtual MPersistentObject* SelectByClassId(RWClassID id);
+  virtual MPersistentObject* SelectKindOf(RWClassID id);
 
   // Counted references to this object when it passes the test, else empty.
   virtual GObjectRef SharedIfKey(int32_t key);
@@ -169,7 +169,7 @@ class MPersistentObject : public RWCollectable {
   bool ReleaseIfSole();
   // The test of Select and Collect: this leaf, put into a composite when
   // it passes.
-  MPersistentComposite* SelectIf(bool passes);
+  MPersistentObject* SelectIf(bool passes);
 
   std::atomic<int32_t> references_{-1};
   int32_t key_ = 0;

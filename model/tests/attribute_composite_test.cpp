@@ -11,6 +11,7 @@
 #include "model/tests/attribute_test_support.h"
 #include "model/tests/test_nodes.h"
 #include "model/testing/round_trip.h"
+#include "model/testing/selected.h"
 
 namespace {
 
@@ -55,7 +56,7 @@ TEST(AttributeCompositeTest, SelectionsHoldTheMatchingLeavesOnly) {
   GAttributeComposite tree(0);
   tree.AddChild(Composite(5, {Value(5, 1)}));
   tree.AddChild(Value(5, 2));
-  const std::unique_ptr<MPersistentComposite> selection(tree.SelectByKey(5));
+  const auto selection = Selected<GAttributeComposite>(tree.SelectByKey(5));
   ASSERT_NE(selection, nullptr);
   ASSERT_EQ(selection->EntryCount(), 2u);
   EXPECT_EQ(Describe(*selection->Children()[0].Get()), "v5=1");

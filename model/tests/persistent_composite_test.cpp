@@ -8,6 +8,7 @@
 
 #include "model/testing/round_trip.h"
 #include "model/tests/test_nodes.h"
+#include "model/testing/selected.h"
 
 namespace {
 
@@ -101,17 +102,17 @@ TEST(PersistentComposite, SearchesGoDepthFirstBelowTheComposite) {
 
 TEST(PersistentComposite, SelectionsCollectLeavesOnly) {
   Tree tree;
-  const std::unique_ptr<MPersistentComposite> byKey(tree.root->SelectByKey(5));
+  const auto byKey = Selected<MPersistentComposite>(tree.root->SelectByKey(5));
   ASSERT_NE(byKey, nullptr);
   ASSERT_EQ(byKey->EntryCount(), 2u);
   EXPECT_EQ(byKey->Children()[0].Get(), tree.x);
   EXPECT_EQ(byKey->Children()[1].Get(), tree.y);
   EXPECT_EQ(tree.x->ReferenceCount(), 1);
 
-  const std::unique_ptr<MPersistentComposite> byClass(tree.root->SelectByClassId(OtherNode::kID));
+  const auto byClass = Selected<MPersistentComposite>(tree.root->SelectByClassId(OtherNode::kID));
   ASSERT_NE(byClass, nullptr);
   EXPECT_EQ(ChildKeys(*byClass), (std::vector<int32_t>{6, 7}));
-  const std::unique_ptr<MPersistentComposite> byKind(tree.root->SelectKindOf(kMPersistentObjectClassID));
+  const auto byKind = Selected<MPersistentComposite>(tree.root->SelectKindOf(kMPersistentObjectClassID));
   ASSERT_NE(byKind, nullptr);
   EXPECT_EQ(ChildKeys(*byKind), (std::vector<int32_t>{5, 6, 5, 7}));
   // Composites pass the call on and never collect themselves.

@@ -10,6 +10,7 @@
 #include "model/persistent_composite.h"
 #include "model/testing/round_trip.h"
 #include "model/tests/test_nodes.h"
+#include "model/testing/selected.h"
 
 namespace {
 
@@ -124,7 +125,7 @@ TEST(PersistentObject, LeafSelectionHoldsExactlyTheLeaf) {
   EXPECT_EQ(leaf->SelectByKey(9), nullptr);
   EXPECT_EQ(leaf->ReferenceCount(), 0);
 
-  const std::unique_ptr<MPersistentComposite> selection(leaf->SelectByClassId(ValueNode::kID));
+  const auto selection = Selected<MPersistentComposite>(leaf->SelectByClassId(ValueNode::kID));
   ASSERT_NE(selection, nullptr);
   ASSERT_EQ(selection->EntryCount(), 1u);
   EXPECT_EQ(selection->Children()[0].Get(), leaf);
