@@ -7,7 +7,7 @@
 #include "foundation/endian_stream.h"
 #include "foundation/memory_byte_channel.h"
 #include "foundation/text_stream.h"
-#include "model/text_conversion.h"
+#include "platform/file_path.h"
 
 namespace {
 
@@ -38,11 +38,11 @@ std::unique_ptr<GVirtualOutStream> NewOutStream(uint32_t format, GByteChannel* c
   }
 }
 
+// The name goes to the file system in its own form, so names outside the
+// narrow code page open too.
 std::unique_ptr<GByteChannel> OpenFile(const RWWString& path, std::ios::openmode mode) {
-  RWCString narrow;
-  WideToNarrow(path, narrow);
   auto file = std::make_unique<std::filebuf>();
-  file->open(narrow.Data(), mode | std::ios::binary);
+  file->open(platform::ToFilePath(path.Data(), path.Length()), mode | std::ios::binary);
   return file;
 }
 

@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "foundation/persistence.h"
 #include "model/tests/attribute_test_support.h"
+#include "platform/file_path.h"
 
 namespace {
 
@@ -72,6 +74,22 @@ TEST(ModelStreamTest, GraphsRoundTripThroughFiles) {
     ASSERT_FALSE(restored.IsEmpty());
     EXPECT_TRUE(restored->Equals(settings.get()));
   }
+}
+
+// Names go to the file system as they are, also outside the narrow code page.
+TEST(ModelStreamTest, FileNamesOutsideTheNarrowCodePageOpen) {
+  const std::unique_ptr<GState> settings = Settings();
+  RWWString path = WidePath("wide_");
+  path.Append(QV_WIDE("\u4e2d\u6587"));
+  {
+    GOutputStream output(path, kBinaryStreamFormat);
+    WriteObjectToStream(settings.get(), *output.Stream());
+  }
+  EXPECT_TRUE(std::filesystem::exists(platform::ToFilePath(path.Data(), path.Length())));
+  GInputStream input(path, kBinaryStreamFormat);
+  const GObjectRef restored = ReadBack(input);
+  ASSERT_FALSE(restored.IsEmpty());
+  EXPECT_TRUE(restored->Equals(settings.get()));
 }
 
 TEST(ModelStreamTest, AFullBufferFailsFurtherWrites) {
