@@ -6,6 +6,7 @@
 #include "foundation/sub_string.h"
 
 class GBinaryFile;
+class GRegex;
 class GVirtualInStream;
 class GVirtualOutStream;
 
@@ -35,6 +36,12 @@ class RWCString : public GStringBase<char> {
   // string as it was; the stream or file then reports the failure.
   void RestoreFrom(GVirtualInStream& in);
   void RestoreFrom(GBinaryFile& file);
+
+  // The first match of an expression at or after start: its position (RW_NPOS
+  // without one) and length, or a view of it (the null view without one).
+  uint32_t Index(const GRegex& expression, uint32_t* length, uint32_t start) const;
+  uint32_t Index(const GRegex& expression, uint32_t start = 0) const;
+  GSubString SliceMatching(const GRegex& expression, uint32_t start = 0);
 };
 
 // The name of a class as the class factory knows it.

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+// A scratch file named after the running test, and a reader of what is in
+// it that knows the stored layouts independently of the code under test.
+class DiskFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string(test->test_suite_name()) + "_" + test->name();
+    std::replace(name.begin(), name.end(), '/', '_');  // parameterised names
+    path_ = ::testing::TempDir() + "qv_" + name + ".bin";
+    std::remove(path_.c_str());
+  }
+  void TearDown() override { std::remove(path_.c_str()); }
+
+  const char* Path() const { return path_.c_str(); }
+
+  std::string Contents() const {
+    std::ifstream in(path_, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+
+  void Store(const std::string& bytes) const {
+    std::ofstream out(path_, std::ios::binary | std::ios::trunc);
+    out << bytes;
+  }
+
+  // The little-endian word at offset, or a marker past the end of the file.
+  int64_t Word(uint32_t offset) const {
+    std::ifstream in(path_, std::ios::binary);
+    unsigned char bytes[4];
+    if (!in.seekg(offset) || !in.read(reinterpret_cast<char*>(bytes), 4)) return -0x100000000;
+    return static_cast<int32_t>(bytes[0] | bytes[1] << 8 | bytes[2] << 16 | uint32_t{bytes[3]} << 24);
+  }
+
+  void PutWord(uint32_t offset, int32_t value) const {
+    std::string bytes = Contents();
+    if (bytes.size() < offset + 4) bytes.resize(offset + 4);
+    for (int i = 0; i < 4; ++i) bytes[offset + i] = static_cast<char>(static_cast<uint32_t>(value) >> (8 * i));
+    Store(bytes);
+  }
+
+  struct Extent {
+    int64_t offset;
+    int64_t size;
+    bool operator==(const Extent&) const = default;
+  };
+
+  // The entries of the free-list block at offset, in a file whose blocks
+  // hold n entries.
+  std::vector<Extent> FreeEntries(uint32_t block, uint32_t n = 32) const {
+    std::vector<Extent> entries;
+    const int64_t count = Word(block + 4 + 8 * n);
+    for (int64_t i = 0; i < count; ++i) {
+      entries.push_back({Word(block + 4 + 4 * static_cast<uint32_t>(i)), Word(block + 4 + 4 * n + 4 * static_cast<uint32_t>(i))});
+    }
+    return entries;
+  }
+
+  int64_t NextBlock(uint32_t block, uint32_t n = 32) const { return Word(block + 8 + 8 * n); }
+
+  // Every free-list block of the chain, from the first at 12.
+  std::vector<int64_t> Chain(uint32_t n = 32) const {
+    std::vector<int64_t> blocks{12};
+    for (int64_t next = NextBlock(12, n); next != 12 && blocks.size() < 1000; next = NextBlock(static_cast<uint32_t>(next), n)) {
+      blocks.push_back(next);
+    }
+    return blocks;
+  }
+
+ private:
+  std::string path_;
+};
