@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "foundation/persistence.h"
+#include "foundation/rw/rwstore.h"
 #include "model/persistent_object.h"
 
 namespace {
@@ -58,14 +59,15 @@ void GReferenceReader::Discard(RWCollectable* object) {
   session.discarded.insert(object);
 }
 
-bool GReferenceReader::Accept(RWCollectable* read, GObjectRef& object) {
+bool GReferenceReader::Accept(RWCollectable* read, bool fresh, GObjectRef& object) {
   if (read == nullptr) {
     object = nullptr;
     return true;
   }
   auto* model = dynamic_cast<MPersistentObject*>(read);
   if (model == nullptr) {
-    Discard(read);
+    // An object read earlier belongs to whoever read it first.
+    if (fresh) Discard(read);
     return false;
   }
   RestoreSession& session = Session();
@@ -79,16 +81,18 @@ bool GReferenceReader::Accept(RWCollectable* read, GObjectRef& object) {
 // What was read is taken (or discarded) before the input is judged, so that
 // an object restored from truncated input still has an owner.
 bool GReferenceReader::Read(GBinaryFile& file, GObjectRef& object) const {
+  const GFreshReadProbe probe;
   RWCollectable* read = nullptr;
   ReadObjectFromFile(file, read);
-  const bool accepted = Accept(read, object);
+  const bool accepted = Accept(read, probe.Fresh(read), object);
   return accepted && !file.AtEnd() && !file.Failed();
 }
 
 bool GReferenceReader::Read(GVirtualInStream& stream, GObjectRef& object) const {
+  const GFreshReadProbe probe;
   RWCollectable* read = nullptr;
   ReadObjectFromStream(stream, read);
-  const bool accepted = Accept(read, object);
+  const bool accepted = Accept(read, probe.Fresh(read), object);
   if (!accepted) stream.SetState(stream.State() | GStreamStateAdapter::kFail);
   return accepted && stream.IsGood();
 }
