@@ -103,30 +103,36 @@ void MPersistentCompositeOnDiskImp::OpenFile() {
   const Lock lock(StoreLock());
   failed_ = 0;
   opening_ = true;
-  manager_ = std::make_unique<GFileSpaceManager>(path_.Data());
-  GBinaryFile& file = manager_->File();
-  // A file that is not a store is never written to.
-  if (!file.IsOpen() || !manager_->HasFreeList()) {
+  if (!OpenStoreFile()) {
+    // A file that is not a store is never written to.
+    tree_.reset();
     manager_.reset();
     failed_ = 1;
-    opening_ = false;
-    return;
+  } else if (manager_->File().Failed()) {
+    failed_ = 1;
   }
-  const bool existed = std::strcmp(file.Mode(), "rb+") == 0;
-  if (!file.Failed()) {
-    tree_ = std::make_unique<GDiskBTree>(*manager_, kCacheBlocks, 0, kKeyLength, false, -1, GDiskBTree::kHeaderStyle,
-                                         kOrder, kMinimumFill);
-    tree_->SetKeyCompare(CompareKeys);
-  }
-  if (!file.Failed()) {
-    if (existed) {
-      RestoreIndex();
-    } else {
-      records_.ClearRecords();
-    }
-  }
-  if (file.Failed()) failed_ = 1;
   opening_ = false;
+}
+
+bool MPersistentCompositeOnDiskImp::OpenStoreFile() {
+  manager_ = std::make_unique<GFileSpaceManager>(path_.Data());
+  GBinaryFile& file = manager_->File();
+  if (!file.IsOpen() || !manager_->HasFreeList()) return false;
+  const bool existed = std::strcmp(file.Mode(), "rb+") == 0;
+  if (file.Failed()) return true;
+  tree_ = std::make_unique<GDiskBTree>(*manager_, kCacheBlocks, 0, kKeyLength, false, -1, GDiskBTree::kHeaderStyle,
+                                       kOrder, kMinimumFill);
+  tree_->SetKeyCompare(CompareKeys);
+  // An existing file's header decides the shape of its keys; keys of
+  // another shape mean the file is no store.
+  if (tree_->KeyLength() != kKeyLength || tree_->HasBinaryKeys()) return false;
+  if (file.Failed()) return true;
+  if (existed) {
+    RestoreIndex();
+  } else {
+    records_.ClearRecords();
+  }
+  return true;
 }
 
 // A file that was never closed keeps no index: its objects are out of

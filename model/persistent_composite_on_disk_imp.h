@@ -136,6 +136,9 @@ class MPersistentCompositeOnDiskImp : public MPersistentObject {
   GObjectRef RetrieveObject(GRecord& record, bool take);
   GObjectRef ReadObjectAt(int32_t offset);
   void AttachChildren(const GObjectRef& object, GRecord& record, bool take);
+  // Opens the file and its tree and reads the index; false when the file
+  // cannot be opened or is no store.
+  bool OpenStoreFile();
   void RestoreIndex();
   void WriteIndex();
   bool Fail();

@@ -460,21 +460,44 @@ TEST(OnDiskStore, NestedStoresRejoinARestoredParent) {
   EXPECT_TRUE(nested->SharedIfKey(91));
 }
 
+std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A disk B-tree file of another shape than a store's.
+void WriteTree(const std::string& path, uint32_t keyLength, bool binaryKeys) {
+  GFileSpaceManager manager(path.c_str());
+  GDiskBTree tree(manager, 10, 0, keyLength, binaryKeys, -1, 0, 10, 10);
+  tree.Insert("1", 7);
+}
+
 TEST(OnDiskStore, AFileThatIsNoStoreFailsAndStaysAsItWas) {
   const ScratchDirectory directory;
-  const std::string path = directory.File("foreign.txt");
-  const std::string text = "not a store file, only text that must stay as it is";
-  std::ofstream(path, std::ios::binary) << text;
+  struct Case {
+    const char* name;
+    void (*make)(const std::string& path);
+  };
+  const Case cases[] = {
+      {"text", [](const std::string& path) { std::ofstream(path, std::ios::binary) << "not a store, only text"; }},
+      {"binary_keys", [](const std::string& path) { WriteTree(path, 16, true); }},
+      {"short_keys", [](const std::string& path) { WriteTree(path, 4, false); }},
+  };
   const RecordingErrorHandler errors;
-  {
-    MPersistentCompositeOnDisk store(WidePath(path), MPersistentCompositeOnDisk::kDeleteFile, 0);
-    EXPECT_TRUE(store.HasFailed());
-    store.AddShared(Leaf(1));
-    EXPECT_EQ(store.EntryCount(), 0u);
-    EXPECT_FALSE(store.SharedIfKey(1));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = directory.File(c.name);
+    c.make(path);
+    const std::string before = FileBytes(path);
+    {
+      MPersistentCompositeOnDisk store(WidePath(path), MPersistentCompositeOnDisk::kDeleteFile, 0);
+      EXPECT_TRUE(store.HasFailed());
+      store.AddShared(Leaf(1));
+      EXPECT_EQ(store.EntryCount(), 0u);
+      EXPECT_FALSE(store.SharedIfKey(1));
+    }
+    EXPECT_EQ(FileBytes(path), before);
   }
-  std::ifstream in(path, std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), text);
 }
 
 // A store whose record index holds a handle on the store's own file: the
