@@ -41,8 +41,9 @@ int CompareKeys(const char* nodeKey, const char* searchKey, size_t length) {
   return std::strncmp(nodeKey, searchKey, length);
 }
 
-// A store's tree reaches the object graphs by their own tables, whatever
-// save or restore is running on the thread.
+// Every block holds an object graph of its own, written and read with
+// tables of its own whatever save or restore runs on the thread: a store is
+// opened, and its index read, while its handle is being restored.
 using OwnGraph = GTablesSetAside;
 
 }  // namespace
@@ -140,13 +141,8 @@ bool MPersistentCompositeOnDiskImp::OpenStoreFile() {
 void MPersistentCompositeOnDiskImp::RestoreIndex() {
   RWCString found;
   int32_t offset = -1;
-  if (!tree_->Remove(kIndexKey, found, offset)) return;
+  if (!tree_->Remove(kIndexKey, found, offset) || !HoldsGraph(offset)) return;
   GBinaryFile& file = manager_->File();
-  if (!manager_->HoldsBlock(offset, kSmallestGraph)) {
-    RaiseReadError(file);
-    Fail();
-    return;
-  }
   {
     const OwnGraph graph;
     if (file.SeekTo(offset)) RestoreObjectInPlaceFromFile(file, &records_);
@@ -326,7 +322,7 @@ GObjectRef MPersistentCompositeOnDiskImp::RetrieveObject(GRecord& record, bool t
   int32_t offset = -1;
   const bool present = take ? tree_->Remove(key.Data(), found, offset) : tree_->Find(key.Data(), found, offset);
   GObjectRef object;
-  if (present) {
+  if (present && HoldsGraph(offset)) {
     object = ReadObjectAt(offset);
     if (take) manager_->Deallocate(offset);
     AttachChildren(object, record, take);
@@ -335,13 +331,16 @@ GObjectRef MPersistentCompositeOnDiskImp::RetrieveObject(GRecord& record, bool t
   return object;
 }
 
+// An offset that the tree gives is checked before use: a damaged file may
+// point anywhere.
+bool MPersistentCompositeOnDiskImp::HoldsGraph(int32_t offset) {
+  if (manager_->HoldsBlock(offset, kSmallestGraph)) return true;
+  RaiseReadError(manager_->File());
+  return Fail();
+}
+
 GObjectRef MPersistentCompositeOnDiskImp::ReadObjectAt(int32_t offset) {
   GBinaryFile& file = manager_->File();
-  if (!manager_->HoldsBlock(offset, kSmallestGraph)) {
-    RaiseReadError(file);
-    Fail();
-    return GObjectRef();
-  }
   const OwnGraph graph;
   if (!file.SeekTo(offset)) return GObjectRef();
   MPersistentObject* object = nullptr;

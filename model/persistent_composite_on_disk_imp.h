@@ -134,6 +134,7 @@ class MPersistentCompositeOnDiskImp : public MPersistentObject {
   bool HasKey(uint32_t serialNumber);
   bool WriteObject(const MPersistentObject& object, const GRecord& record);
   GObjectRef RetrieveObject(GRecord& record, bool take);
+  bool HoldsGraph(int32_t offset);
   GObjectRef ReadObjectAt(int32_t offset);
   void AttachChildren(const GObjectRef& object, GRecord& record, bool take);
   // Opens the file and its tree and reads the index; false when the file
