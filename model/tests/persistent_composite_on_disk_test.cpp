@@ -465,11 +465,14 @@ std::string FileBytes(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// A disk B-tree file of another shape than a store's.
+// A disk B-tree file of another shape than a store's, holding one key.
+constexpr uint32_t kKeyBytes = 16;
+
 void WriteTree(const std::string& path, uint32_t keyLength, bool binaryKeys) {
   GFileSpaceManager manager(path.c_str());
   GDiskBTree tree(manager, 10, 0, keyLength, binaryKeys, -1, 0, 10, 10);
-  tree.Insert("1", 7);
+  const char key[kKeyBytes] = "1";
+  tree.Insert(key, 7);
 }
 
 TEST(OnDiskStore, AFileThatIsNoStoreFailsAndStaysAsItWas) {

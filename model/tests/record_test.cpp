@@ -10,6 +10,7 @@
 #include "foundation/binary_file.h"
 #include "foundation/binary_stream.h"
 #include "foundation/persistence.h"
+#include "foundation/rw_factory.h"
 #include "foundation/text_stream.h"
 #include "model/persistent_composite.h"
 #include "model/persistent_composite_on_disk.h"
@@ -75,6 +76,17 @@ std::string Describe(GRecord& record) {
     text += ")";
   }
   return text;
+}
+
+TEST(Record, TheFactoryMakesEveryClassOfTheStore) {
+  const RWClassID ids[] = {kMPersistentCompositeOnDiskClassID, kMPersistentCompositeOnDiskImpClassID, kGRecordClassID,
+                           kGRecordProxyClassID, kGRecordCompositeClassID};
+  for (RWClassID id : ids) {
+    SCOPED_TRACE(id);
+    const std::unique_ptr<RWCollectable> made(FactoryCreateByID(id));
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(made->ClassID(), id);
+  }
 }
 
 TEST(Record, KeyStringIsTheSerialNumberInLowercaseHex) {
