@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "foundation/persistence.h"
+#include "foundation/rw/rwstore.h"
 #include "model/persistent_object.h"
 #include "model/stored_input.h"
 
@@ -67,14 +68,15 @@ void GReferenceReader::Discard(RWCollectable* object) {
   session.discarded.insert(object);
 }
 
-bool GReferenceReader::Accept(RWCollectable* read, GObjectRef& object) {
+bool GReferenceReader::Accept(RWCollectable* read, bool fresh, GObjectRef& object) {
   if (read == nullptr) {
     object = nullptr;
     return true;
   }
   auto* model = dynamic_cast<MPersistentObject*>(read);
   if (model == nullptr) {
-    Discard(read);
+    // An object read earlier belongs to whoever read it first.
+    if (fresh) Discard(read);
     return false;
   }
   RestoreSession& session = Session();
@@ -88,16 +90,18 @@ bool GReferenceReader::Accept(RWCollectable* read, GObjectRef& object) {
 // What was read is taken (or discarded) before the input is judged, so that
 // an object restored from truncated input still has an owner.
 bool GReferenceReader::Read(GBinaryFile& file, GObjectRef& object) const {
+  const GFreshReadProbe probe;
   RWCollectable* read = nullptr;
   ReadObjectFromFile(file, read);
-  const bool accepted = Accept(read, object);
+  const bool accepted = Accept(read, probe.Fresh(read), object);
   return accepted && InputIsGood(file);
 }
 
 bool GReferenceReader::Read(GVirtualInStream& stream, GObjectRef& object) const {
+  const GFreshReadProbe probe;
   RWCollectable* read = nullptr;
   ReadObjectFromStream(stream, read);
-  const bool accepted = Accept(read, object);
+  const bool accepted = Accept(read, probe.Fresh(read), object);
   if (!accepted) FailInput(stream);
   return accepted && stream.IsGood();
 }

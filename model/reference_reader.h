@@ -14,8 +14,10 @@ class MPersistentObject;
 // - a reference to an object that is itself still being restored (the
 //   reading object or one of the objects that contain it) would make an
 //   object own itself; it is refused;
-// - a stored object that is not a model object is refused; it is deleted
-//   when the restore ends, as stored data may still refer to it until then;
+// - a stored object that is not a model object is refused; when this read
+//   made it, it is deleted when the restore ends, as stored data may still
+//   refer to it until then (one read earlier belongs to its first reader,
+//   such as a record list that owns its records);
 // - every object read stays alive until the outermost model restore of the
 //   thread ends, even when the class that read it lets go of it, because a
 //   later back-reference of the same restore may name it.
@@ -42,6 +44,7 @@ class GReferenceReader {
   static void Discard(RWCollectable* object);
 
  private:
-  // Takes what was read; false when it must be refused.
-  static bool Accept(RWCollectable* read, GObjectRef& object);
+  // Takes what was read; false when it must be refused. fresh tells
+  // whether this read made the object (see GFreshReadProbe).
+  static bool Accept(RWCollectable* read, bool fresh, GObjectRef& object);
 };

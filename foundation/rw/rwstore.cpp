@@ -75,3 +75,26 @@ GReadTable*& GReadTable::Current() {
 }
 
 GStoreTable* CurrentStoreTable() { return GStoreTable::Current(); }
+
+GTablesSetAside::GTablesSetAside() : store_(GStoreTable::Current()), read_(GReadTable::Current()) {
+  GStoreTable::Current() = nullptr;
+  GReadTable::Current() = nullptr;
+}
+
+GTablesSetAside::~GTablesSetAside() {
+  GStoreTable::Current() = store_;
+  GReadTable::Current() = read_;
+}
+
+GFreshReadProbe::GFreshReadProbe()
+    : table_(GReadTable::Current()), count_(table_ != nullptr ? table_->Count() : 0) {}
+
+// A read appends the object it makes before anything of its contents, so a
+// fresh object sits at the first index the read added. Without a table the
+// read was an outermost one, and whatever it answered it made.
+bool GFreshReadProbe::Fresh(const RWCollectable* object) const {
+  if (object == nullptr) return false;
+  if (table_ == nullptr) return true;
+  RWCollectable* first = nullptr;
+  return table_->ObjectAt(count_, first) && first == object;
+}

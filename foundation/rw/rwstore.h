@@ -34,6 +34,7 @@ class GStoreTable {
   template <typename>
   friend class GThreadTableGuard;
   friend GStoreTable* CurrentStoreTable();
+  friend class GTablesSetAside;
   static GStoreTable*& Current();
 
   std::unordered_map<const void*, uint32_t> objects_;
@@ -67,6 +68,8 @@ class GReadTable {
  private:
   template <typename>
   friend class GThreadTableGuard;
+  friend class GTablesSetAside;
+  friend class GFreshReadProbe;
   static GReadTable*& Current();
 
   std::vector<std::variant<RWCollectable*, RWClassID>> entries_;
@@ -105,3 +108,35 @@ using GReadTableGuard = GThreadTableGuard<GReadTable>;
 // The table of the save running on the calling thread, or null between
 // saves. An object's save may enter items of its own in it.
 GStoreTable* CurrentStoreTable();
+
+// Sets the calling thread's tables aside for as long as it lives, so that
+// what is saved or restored meanwhile is a graph of its own: framed and
+// numbered as an outermost one. A store that reads or writes its own file in
+// the middle of another save or restore (a nested store opened while its
+// handle is restored) works this way.
+class GTablesSetAside {
+ public:
+  GTablesSetAside();
+  ~GTablesSetAside();
+  GTablesSetAside(const GTablesSetAside&) = delete;
+  GTablesSetAside& operator=(const GTablesSetAside&) = delete;
+
+ private:
+  GStoreTable* store_;
+  GReadTable* read_;
+};
+
+// Watches one read of a reference: made just before the read, Fresh tells
+// whether the read made the object it answered, rather than naming an object
+// read earlier again. A reader may own or delete only fresh objects; the
+// others belong to whoever read them first.
+class GFreshReadProbe {
+ public:
+  GFreshReadProbe();
+
+  bool Fresh(const RWCollectable* object) const;
+
+ private:
+  const GReadTable* table_;
+  uint32_t count_;
+};

@@ -21,6 +21,9 @@ constexpr RWClassID kBuiltClasses[] = {
     kGEnumAttributeClassID,
     kGLocaleInfoClassID,
     kGPMDVersionInfoClassID,
+    kGRecordClassID,
+    kGRecordCompositeClassID,
+    kGRecordProxyClassID,
     kGPersistableLongClassID,
     kGPersistableULongClassID,
     kGRangeAttributeClassID,
@@ -33,6 +36,8 @@ constexpr RWClassID kBuiltClasses[] = {
     kMAssociationListClassID,
     kMPersistentAssociationClassID,
     kMPersistentCompositeClassID,
+    kMPersistentCompositeOnDiskClassID,
+    kMPersistentCompositeOnDiskImpClassID,
 };
 
 const GModelClass* RowOf(RWClassID id) {
