@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "foundation/error.h"
+#include "foundation/fuzz/owned_members.h"
 #include "foundation/rw/rwstore.h"
-#include "foundation/rw_btree_dictionary.h"
 #include "foundation/tests/persistence_test_support.h"
 
 namespace {
@@ -31,13 +31,7 @@ void DeleteMadeObjects(const GReadTable& table, const RWCollectable* target) {
     RWCollectable* object = nullptr;
     if (table.ObjectAt(index, object) && object != target) made.insert(object);
   }
-  std::vector<RWCollectable*> owned;
-  for (RWCollectable* object : made) {
-    if (const auto* dictionary = dynamic_cast<const RWBTreeDictionary*>(object)) {
-      dictionary->ForEachMember([&owned](RWCollectable* association) { owned.push_back(association); });
-    }
-  }
-  for (RWCollectable* association : owned) made.erase(association);
+  LeaveOutOwnedMembers(made);
   for (RWCollectable* object : made) delete object;
 }
 

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@
 #include "foundation/binary_stream.h"
 #include "foundation/endian_stream.h"
 #include "foundation/error.h"
+#include "foundation/fuzz/owned_members.h"
 #include "foundation/persistence.h"
 #include "foundation/rw/rwstore.h"
 #include "foundation/text_stream.h"
@@ -85,16 +87,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const GReferenceReader restore(nullptr);
     RWCollectable* root = form == 0 ? RestoreFromFile(bytes) : RestoreFromStream(form, bytes);
     if (const auto* object = dynamic_cast<const MPersistentObject*>(root)) Exercise(*object);
+    std::set<RWCollectable*> others;
     for (uint32_t index = 1; index < table.Get().Count(); ++index) {
       RWCollectable* made = nullptr;
       if (!table.Get().ObjectAt(index, made)) continue;
       auto* model = dynamic_cast<MPersistentObject*>(made);
       if (model == nullptr) {
-        GReferenceReader::Discard(made);
+        others.insert(made);
       } else if (model->ReferenceCount() == -1) {
         unowned.push_back(model);
       }
     }
+    LeaveOutOwnedMembers(others);
+    for (RWCollectable* made : others) GReferenceReader::Discard(made);
   }
   for (MPersistentObject* object : unowned) delete object;
   return 0;
