@@ -6,7 +6,8 @@
 #     wine process costs seconds.
 #
 #   qv_add_fuzzer(<target> SOURCES ... LIBRARIES ...)
-#     A libFuzzer target, built only when QV_FUZZ is on, run briefly by CTest.
+#     A libFuzzer target, built only when QV_FUZZ is on, run briefly by CTest
+#     from a fixed seed, so that a run can be repeated.
 
 include(CTest)
 include(GoogleTest)
@@ -51,6 +52,6 @@ function(qv_add_fuzzer target)
   add_executable(${target} ${ARG_SOURCES})
   target_link_libraries(${target} PRIVATE ${ARG_LIBRARIES})
   target_link_options(${target} PRIVATE -fsanitize=fuzzer)
-  add_test(NAME ${target} COMMAND ${target} -max_total_time=15 -rss_limit_mb=2048)
+  add_test(NAME ${target} COMMAND ${target} -seed=1 -max_total_time=15 -rss_limit_mb=2048)
   set_tests_properties(${target} PROPERTIES LABELS fuzz TIMEOUT 120)
 endfunction()
