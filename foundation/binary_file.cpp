@@ -161,9 +161,7 @@ bool GBinaryFile::Write(const uint32_t* values, uint32_t count) { return WriteBy
 bool GBinaryFile::Write(const float* values, uint32_t count) { return WriteBytes(values, count, sizeof *values); }
 bool GBinaryFile::Write(const double* values, uint32_t count) { return WriteBytes(values, count, sizeof *values); }
 
-bool GBinaryFile::Write(const char* text) {
-  return WriteBytes(text, static_cast<uint32_t>(std::strlen(text) + 1), 1);
-}
+bool GBinaryFile::Write(const char* text) { return WriteBytes(text, static_cast<uint32_t>(std::strlen(text) + 1), 1); }
 
 bool ReadIntoNewCell(GBinaryFile& file, char*& cell) { return ReadCell(file, cell); }
 bool ReadIntoNewCell(GBinaryFile& file, uint8_t*& cell) { return ReadCell(file, cell); }

@@ -1,7 +1,7 @@
-#include "foundation/binary_file.h"
-
 #include <io.h>
 #include <sys/stat.h>
+
+#include "foundation/binary_file.h"
 
 bool GBinaryFile::Exists(const char* name, int32_t accessMode) { return _access(name, accessMode) == 0; }
 

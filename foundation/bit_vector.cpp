@@ -35,9 +35,7 @@ GBitVector& GBitVector::operator=(const GBitVector& other) {
   return *this;
 }
 
-uint8_t GBitVector::LastByteMask() const {
-  return n_ % 8 == 0 ? 0xFF : uint8_t((1u << (n_ % 8)) - 1);
-}
+uint8_t GBitVector::LastByteMask() const { return n_ % 8 == 0 ? 0xFF : uint8_t((1u << (n_ % 8)) - 1); }
 
 void GBitVector::SetAll(bool value) {
   if (n_ != 0) std::memset(bytes_.get(), value ? 0xFF : 0x00, ByteCount());

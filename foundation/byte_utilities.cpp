@@ -53,8 +53,10 @@ int32_t BinarySearchArray(const void* key, const void* base, uint32_t count, uin
       *position = middle;
       return 1;
     }
-    if (order < 0) low = middle + 1;
-    else high = middle;
+    if (order < 0)
+      low = middle + 1;
+    else
+      high = middle;
   }
   *position = low;
   return 0;

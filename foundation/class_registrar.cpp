@@ -1,7 +1,6 @@
 #include "foundation/class_registrar.h"
 
-GClassRegistrar::GClassRegistrar(RWCreateFunction create, RWClassID id, const char* name)
-    : id_(id), name_(name) {
+GClassRegistrar::GClassRegistrar(RWCreateFunction create, RWClassID id, const char* name) : id_(id), name_(name) {
   FactoryAddCreator(create, id, RWStringID(name));
 }
 

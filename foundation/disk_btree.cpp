@@ -412,8 +412,7 @@ bool GDiskBTree::ReadSiblings(const GDiskBTreeNode& parent, uint32_t i, Siblings
 }
 
 bool GDiskBTree::WriteSiblings(const Siblings& pair, int32_t offset, const GDiskBTreeNode& parent) {
-  return WriteNode(pair.leftOffset, pair.left) && WriteNode(pair.rightOffset, pair.right) &&
-         WriteNode(offset, parent);
+  return WriteNode(pair.leftOffset, pair.left) && WriteNode(pair.rightOffset, pair.right) && WriteNode(offset, parent);
 }
 
 // The last entry of the left sibling goes up into the parent and the
@@ -539,6 +538,4 @@ bool GDiskBTree::VisitSubtree(int32_t offset, uint32_t depth, uint32_t& budget, 
 }
 
 // Every node is a block of its own below the end of the used space.
-uint32_t GDiskBTree::NodeBudget() const {
-  return static_cast<uint32_t>(manager_.EndOffset()) / (nodeSize_ + 4) + 1;
-}
+uint32_t GDiskBTree::NodeBudget() const { return static_cast<uint32_t>(manager_.EndOffset()) / (nodeSize_ + 4) + 1; }

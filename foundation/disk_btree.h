@@ -36,8 +36,8 @@ class GDiskBTree {
   // file's start block, creating the header there when the file has none.
   static constexpr int32_t kCreateNewHeader = 1;
 
-  GDiskBTree(GFileSpaceManager& manager, uint32_t cacheBlocks, int32_t createMode, uint32_t keyLength,
-             bool binaryKeys, int32_t headerOffset, int32_t style, uint32_t order, uint32_t minimumFill);
+  GDiskBTree(GFileSpaceManager& manager, uint32_t cacheBlocks, int32_t createMode, uint32_t keyLength, bool binaryKeys,
+             int32_t headerOffset, int32_t style, uint32_t order, uint32_t minimumFill);
   // Writes the header back when the file was opened for writing.
   ~GDiskBTree();
   GDiskBTree(const GDiskBTree&) = delete;

@@ -40,8 +40,7 @@ uint32_t GDiskBTreeShape::NodeSize() const {
 
 GDiskBTreeNode::GDiskBTreeNode(const GDiskBTreeShape& shape) : shape_(shape), bytes_(shape.NodeSize()) { Clear(); }
 
-GDiskBTreeNode::GDiskBTreeNode(const GDiskBTreeShape& shape, const char* key, int32_t value)
-    : GDiskBTreeNode(shape) {
+GDiskBTreeNode::GDiskBTreeNode(const GDiskBTreeShape& shape, const char* key, int32_t value) : GDiskBTreeNode(shape) {
   SetKey(0, key);
   SetValue(0, value);
   SetCount(1);
@@ -59,9 +58,7 @@ void GDiskBTreeNode::SetChild(uint32_t i, int32_t offset) { StoreLittle32(&bytes
 int32_t GDiskBTreeNode::Value(uint32_t i) const { return LoadLittle32Signed(&bytes_[shape_.ValueAt(i)]); }
 void GDiskBTreeNode::SetValue(uint32_t i, int32_t value) { StoreLittle32(&bytes_[shape_.ValueAt(i)], value); }
 
-const char* GDiskBTreeNode::Key(uint32_t i) const {
-  return reinterpret_cast<const char*>(&bytes_[shape_.KeyAt(i)]);
-}
+const char* GDiskBTreeNode::Key(uint32_t i) const { return reinterpret_cast<const char*>(&bytes_[shape_.KeyAt(i)]); }
 
 void GDiskBTreeNode::SetKey(uint32_t i, const char* key) {
   std::memcpy(&bytes_[shape_.KeyAt(i)], key, shape_.keyLength);

@@ -4,9 +4,7 @@
 
 GDoubleLinkedList::GDoubleLinkedList() { Clear(); }
 
-GDoubleLinkedList::GDoubleLinkedList(GDoubleLink* link) : GDoubleLinkedList() {
-  InsertAfter(&head_, link);
-}
+GDoubleLinkedList::GDoubleLinkedList(GDoubleLink* link) : GDoubleLinkedList() { InsertAfter(&head_, link); }
 
 void GDoubleLinkedList::Clear() {
   head_.next = &tail_;

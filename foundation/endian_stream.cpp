@@ -46,9 +46,9 @@ void GEndianOutStream::WriteHeader() {
       static_cast<uint8_t>(byteOrder_),
       sizeof(int16_t),
       sizeof(int32_t),
-      sizeof(int32_t),  // long is 32 bits
-      2,                // a wide character is one UTF-16 unit
-      sizeof(uint32_t), // string lengths
+      sizeof(int32_t),   // long is 32 bits
+      2,                 // a wide character is one UTF-16 unit
+      sizeof(uint32_t),  // string lengths
   };
   PutRaw(header, sizeof header);
 }

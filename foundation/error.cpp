@@ -35,8 +35,7 @@ void GError::Adopt(const char* text) {
 GAllocationError::GAllocationError(uint32_t requestedSize)
     : GError(MsgCoreNoMem()->format, false), requestedSize_(requestedSize) {}
 
-GFileError::GFileError(const char* text, std::FILE* file, Kind kind)
-    : GExternalError(text), file_(file), kind_(kind) {}
+GFileError::GFileError(const char* text, std::FILE* file, Kind kind) : GExternalError(text), file_(file), kind_(kind) {}
 
 GFileError::GFileError(const GMessage& message, std::FILE* file, Kind kind)
     : GExternalError(message), file_(file), kind_(kind) {}

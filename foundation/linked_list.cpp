@@ -91,13 +91,9 @@ GLink* GLinkedListIterator::ToLast() {
   return Current();
 }
 
-bool GLinkedListIterator::IsAtFirst() const {
-  return Current() != nullptr && current_ == list_->First();
-}
+bool GLinkedListIterator::IsAtFirst() const { return Current() != nullptr && current_ == list_->First(); }
 
-bool GLinkedListIterator::IsAtLast() const {
-  return Current() != nullptr && current_ == list_->Last();
-}
+bool GLinkedListIterator::IsAtLast() const { return Current() != nullptr && current_ == list_->Last(); }
 
 void GLinkedListIterator::InsertAfterCurrent(GLink* newLink) {
   // Nothing may follow the tail sentinel: there the link is appended.

@@ -4,10 +4,7 @@
 
 GMemoryByteChannel::GMemoryByteChannel(const void* data, uint32_t size)
     // The get area never writes through this pointer.
-    : begin_(static_cast<char*>(const_cast<void*>(data))),
-      end_(begin_ + size),
-      writable_(false),
-      written_(begin_) {
+    : begin_(static_cast<char*>(const_cast<void*>(data))), end_(begin_ + size), writable_(false), written_(begin_) {
   setg(begin_, begin_, end_);
 }
 

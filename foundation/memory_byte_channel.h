@@ -20,8 +20,7 @@ class GMemoryByteChannel : public GByteChannel {
   uint32_t WrittenSize() const;
 
  protected:
-  pos_type seekoff(off_type offset, std::ios_base::seekdir direction,
-                   std::ios_base::openmode which) override;
+  pos_type seekoff(off_type offset, std::ios_base::seekdir direction, std::ios_base::openmode which) override;
   pos_type seekpos(pos_type position, std::ios_base::openmode which) override;
 
  private:

@@ -26,23 +26,26 @@ std::string Without32BitLongModifier(const char* format) {
     out += *p;
     if (*p != '%') continue;
     while (p[1] != '\0' && std::strchr("-+ #0123456789.*", p[1]) != nullptr) out += *++p;
-    if (p[1] == 'l') ++p;
-    else if (p[1] == '%') out += *++p;
+    if (p[1] == 'l')
+      ++p;
+    else if (p[1] == '%')
+      out += *++p;
   }
   return out;
 }
 
 }  // namespace
 
-#define QV_MESSAGE(accessor, domain, number, format)  \
-  const GMessageID* accessor() {                      \
+#define QV_MESSAGE(accessor, domain, number, format)    \
+  const GMessageID* accessor() {                        \
     static const GMessageID id{domain, number, format}; \
-    return &id;                                       \
+    return &id;                                         \
   }
 
 QV_MESSAGE(MsgAllocOut, kLibraryDomain, 0x2000, "[ALLOCOUT] %s destructor called with allocation outstanding")
 QV_MESSAGE(MsgBadRe, kLibraryDomain, 0x2001, "[BADRE] Attempt to use invalid regular expression")
-QV_MESSAGE(MsgCrabs, kLibraryDomain, 0x2002, "[CRABS] RWFactory: attempting to create abstract class with ID %hu (0x%hx)")
+QV_MESSAGE(MsgCrabs, kLibraryDomain, 0x2002,
+           "[CRABS] RWFactory: attempting to create abstract class with ID %hu (0x%hx)")
 QV_MESSAGE(MsgFList, kLibraryDomain, 0x2003, "[FLIST] Free list size error: expected %ld, got %ld")
 QV_MESSAGE(MsgId, kLibraryDomain, 0x2004, "[ID] Unexpected class ID %hu; should be %hu")
 QV_MESSAGE(MsgIndex, kLibraryDomain, 0x2005, "[INDEX] Index (%u) out of range [0->%u]")
@@ -50,7 +53,8 @@ QV_MESSAGE(MsgLock, kLibraryDomain, 0x2006, "[LOCK] Locked object deleted")
 QV_MESSAGE(MsgLongIndex, kLibraryDomain, 0x2007, "[LONGINDEX] Long index (%lu) out of range [0->%lu]")
 QV_MESSAGE(MsgMagic, kLibraryDomain, 0x2008, "[MAGIC] Bad magic number: %ld (should be %ld)")
 QV_MESSAGE(MsgNeVecL, kLibraryDomain, 0x2009, "[NEVECL] Unequal vector lengths: %u versus %u")
-QV_MESSAGE(MsgNoCreate, kLibraryDomain, 0x200A, "[NOCREATE] RWFactory: no create function for class with ID %hu (0x%hx)")
+QV_MESSAGE(MsgNoCreate, kLibraryDomain, 0x200A,
+           "[NOCREATE] RWFactory: no create function for class with ID %hu (0x%hx)")
 QV_MESSAGE(MsgNotAllow, kLibraryDomain, 0x200B, "[NOTALLOW] Function not allowed for derived class")
 QV_MESSAGE(MsgReadErr, kLibraryDomain, 0x200C, "[READERR] Read error")
 QV_MESSAGE(MsgRef, kLibraryDomain, 0x200D, "[REF] Bad persistence reference")
@@ -59,7 +63,8 @@ QV_MESSAGE(MsgStream, kLibraryDomain, 0x200F, "[STREAM] Bad input stream")
 QV_MESSAGE(MsgSubString, kLibraryDomain, 0x2010, "[SUBSTRING] Illegal substring (%d, %u) from %u element RWCString")
 QV_MESSAGE(MsgUnlock, kLibraryDomain, 0x2011, "[UNLOCK] Improper use of locked object")
 QV_MESSAGE(MsgWriteErr, kLibraryDomain, 0x2012, "[WRITEERR] Write error")
-QV_MESSAGE(MsgIndexErr, kLibraryDomain, 0x2013, "[INDEXERR] Illegal Index (%u) for collection or string with %u elements")
+QV_MESSAGE(MsgIndexErr, kLibraryDomain, 0x2013,
+           "[INDEXERR] Illegal Index (%u) for collection or string with %u elements")
 QV_MESSAGE(MsgNPosIndex, kLibraryDomain, 0x2014, "[NPOSINDEX] The value RW_NPOS cannot be used as an index.")
 QV_MESSAGE(MsgNoPersist, kLibraryDomain, 0x2015, "[NOPERSIST] Persistence not implemented for type %s.")
 

@@ -7,14 +7,13 @@
 namespace {
 
 // Entries are value-initialised: a new entry never holds a stray address.
-std::unique_ptr<void*[]> NewEntries(uint32_t n) { return n == 0 ? nullptr : std::make_unique<void*[]>(n); }
+std::unique_ptr<void* []> NewEntries(uint32_t n) { return n == 0 ? nullptr : std::make_unique<void*[]>(n); }
 
 }  // namespace
 
 GPointerVector::GPointerVector(uint32_t n, void* fill) : count_(n), items_(NewEntries(n)) { Fill(fill); }
 
-GPointerVector::GPointerVector(const GPointerVector& other)
-    : count_(other.count_), items_(NewEntries(other.count_)) {
+GPointerVector::GPointerVector(const GPointerVector& other) : count_(other.count_), items_(NewEntries(other.count_)) {
   std::copy_n(other.items_.get(), count_, items_.get());
 }
 

@@ -52,8 +52,8 @@ struct GRegex::Element {
 // never tried again; that keeps backtracking polynomial.
 struct GRegex::Subject {
   const unsigned char* text;
-  uint32_t begin;  // where the searched text starts (the start anchor holds here)
-  uint32_t end;    // the string's length
+  uint32_t begin;           // where the searched text starts (the start anchor holds here)
+  uint32_t end;             // the string's length
   int16_t row[kCells + 1];  // -1 for a cell that is no continuation
   uint32_t rows = 0;
   std::vector<uint64_t> failed;
@@ -218,13 +218,20 @@ uint8_t GRegex::ParseChar(Cursor& cursor) {
   if (cursor.AtEnd()) return '\\';
   const char escaped = cursor.text[cursor.at++];
   switch (std::tolower(static_cast<unsigned char>(escaped))) {
-    case 'b': return 8;
-    case 'e': return 27;
-    case 'f': return 12;
-    case 'n': return 10;
-    case 'r': return 13;
-    case 's': return 32;
-    case 't': return 9;
+    case 'b':
+      return 8;
+    case 'e':
+      return 27;
+    case 'f':
+      return 12;
+    case 'n':
+      return 10;
+    case 'r':
+      return 13;
+    case 's':
+      return 32;
+    case 't':
+      return 9;
     case 'x': {
       int value = -1;
       for (int digits = 0; digits < 2 && !cursor.AtEnd() && HexValue(cursor.Peek()) >= 0; ++digits) {

@@ -93,8 +93,7 @@ class RWBTree : public GCollection {
   // Removes the item equal to key under node into removed; a null key asks
   // for the last item under node. kShort: node fell below its minimum.
   static RemoveResult RemoveFrom(GBTreeNode* node, const RWCollectable* key, bool isRoot, RWCollectable*& removed);
-  static RemoveResult RemoveFromLeaf(GBTreeNode& node, const RWCollectable* key, bool isRoot,
-                                     RWCollectable*& removed);
+  static RemoveResult RemoveFromLeaf(GBTreeNode& node, const RWCollectable* key, bool isRoot, RWCollectable*& removed);
   // kDone while node holds its minimum (1 for the root), else kShort.
   static RemoveResult Fill(const GBTreeNode& node, bool isRoot);
 

@@ -11,8 +11,7 @@
 namespace {
 
 // Registered with the class factory under its class ID and name.
-const GClassRegistrar registrar(CreateCollectable<RWBTreeDictionary>, kRWBTreeDictionaryClassID,
-                                "RWBTreeDictionary");
+const GClassRegistrar registrar(CreateCollectable<RWBTreeDictionary>, kRWBTreeDictionaryClassID, "RWBTreeDictionary");
 
 // Insert lets nothing else in.
 RWCollectableAssociation* AsAssociation(RWCollectable* item) { return static_cast<RWCollectableAssociation*>(item); }
@@ -195,20 +194,17 @@ RWCollectable* RWBTreeDictionary::RemovePair(const RWCollectable* key, RWCollect
 }
 
 void RWBTreeDictionary::ForEachPair(GPairFunction function, void* user) const {
-  ForEachAssociation([&](const RWCollectableAssociation& association) {
-    function(association.Key(), association.Value(), user);
-  });
+  ForEachAssociation(
+      [&](const RWCollectableAssociation& association) { function(association.Key(), association.Value(), user); });
 }
 
 std::unique_ptr<RWBTreeDictionary> RWBTreeDictionary::SelectByKey(GCollectableTest test, const void* user) const {
-  return SelectAssociations(
-      [&](const RWCollectableAssociation& association) { return test(association.Key(), user); });
+  return SelectAssociations([&](const RWCollectableAssociation& association) { return test(association.Key(), user); });
 }
 
 std::unique_ptr<RWBTreeDictionary> RWBTreeDictionary::SelectByPair(GPairTest test, const void* user) const {
-  return SelectAssociations([&](const RWCollectableAssociation& association) {
-    return test(association.Key(), association.Value(), user);
-  });
+  return SelectAssociations(
+      [&](const RWCollectableAssociation& association) { return test(association.Key(), association.Value(), user); });
 }
 
 RWCollectableAssociation* RWBTreeDictionary::FindAssociation(const RWCollectable* key) const {

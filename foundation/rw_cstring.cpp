@@ -26,7 +26,9 @@ GStringTuning& GStringKind<char>::Tuning() { return narrowTuning; }
 int GStringKind<char>::FoldedOrder(char c) { return static_cast<signed char>(ToLower(c)); }
 char GStringKind<char>::ToUpper(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
 char GStringKind<char>::ToLower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
-uint32_t GStringKind<char>::HashFolded(char c) { return static_cast<uint32_t>(std::toupper(static_cast<unsigned char>(c))); }
+uint32_t GStringKind<char>::HashFolded(char c) {
+  return static_cast<uint32_t>(std::toupper(static_cast<unsigned char>(c)));
+}
 bool GStringKind<char>::CheckViewIndex(uint32_t index, uint32_t length) { return CheckIndex(index, length); }
 
 int RWCString::Collate(const char* text) const { return std::strcoll(Data(), text ? text : ""); }

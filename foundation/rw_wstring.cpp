@@ -112,7 +112,6 @@ RWCString RWWString::ToAscii() const {
   return RWCString(narrow.data(), Length());
 }
 
-
 int CompareWideNoCase(const WideChar* a, const WideChar* b) { return CompareWideNoCase(a, b, RW_NPOS); }
 
 int CompareWideNoCase(const WideChar* a, const WideChar* b, uint32_t n) {

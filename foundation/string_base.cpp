@@ -21,8 +21,8 @@ template <typename Char>
 GBasicStringBlock<Char>* AllocateBlock(uint32_t capacity) {
   using Block = GBasicStringBlock<Char>;
   const uint64_t bytes = sizeof(Block) + (uint64_t{capacity} + 1) * sizeof(Char);
-  const size_t request = bytes > std::numeric_limits<size_t>::max() ? std::numeric_limits<size_t>::max()
-                                                                    : static_cast<size_t>(bytes);
+  const size_t request =
+      bytes > std::numeric_limits<size_t>::max() ? std::numeric_limits<size_t>::max() : static_cast<size_t>(bytes);
   Block* block = new (::operator new(request)) Block{0, capacity, 0};
   block->Text()[0] = 0;
   return block;
@@ -289,7 +289,7 @@ void GStringBase<Char>::Edit(uint32_t pos, uint32_t removed, uint32_t inserted, 
 
 template <typename Char>
 typename GStringBase<Char>::String& GStringBase<Char>::Replace(uint32_t pos, uint32_t removed, const Char* text,
-                                                                uint32_t inserted) {
+                                                               uint32_t inserted) {
   if (text == nullptr) inserted = 0;
   // Text taken from this string's own characters would move under the copy.
   const std::less<const Char*> before;
@@ -531,7 +531,7 @@ typename GStringBase<Char>::ViewType GStringBase<Char>::SubString(const Char* pa
 
 template <typename Char>
 const typename GStringBase<Char>::ViewType GStringBase<Char>::SubString(const Char* pattern, uint32_t start,
-                                                                         int caseFlag) const {
+                                                                        int caseFlag) const {
   return const_cast<GStringBase*>(this)->SubString(pattern, start, caseFlag);
 }
 
@@ -555,7 +555,7 @@ const typename GStringBase<Char>::ViewType GStringBase<Char>::Trim(int flags, Ch
 
 template <typename Char>
 typename GStringBase<Char>::String GStringBase<Char>::Concatenate(const Char* a, uint32_t na, const Char* b,
-                                                                   uint32_t nb) {
+                                                                  uint32_t nb) {
   // A total past the largest length is left to Append to refuse.
   const uint32_t total = nb > std::numeric_limits<uint32_t>::max() - na ? na : na + nb;
   String result(GStringCapacity{AdjustCapacity(total)});

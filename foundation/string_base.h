@@ -116,9 +116,15 @@ class GStringBase {
 
   friend bool operator==(const String& a, const Char* b) { return a.Equals(b, TextLength(b)); }
   friend bool operator==(const String& a, const String& b) { return a.Equals(b.Data(), b.Length()); }
-  friend String operator+(const String& a, const Char* b) { return Concatenate(a.Data(), a.Length(), b, TextLength(b)); }
-  friend String operator+(const Char* a, const String& b) { return Concatenate(a, TextLength(a), b.Data(), b.Length()); }
-  friend String operator+(const String& a, const String& b) { return Concatenate(a.Data(), a.Length(), b.Data(), b.Length()); }
+  friend String operator+(const String& a, const Char* b) {
+    return Concatenate(a.Data(), a.Length(), b, TextLength(b));
+  }
+  friend String operator+(const Char* a, const String& b) {
+    return Concatenate(a, TextLength(a), b.Data(), b.Length());
+  }
+  friend String operator+(const String& a, const String& b) {
+    return Concatenate(a.Data(), a.Length(), b.Data(), b.Length());
+  }
 
   // Copies with every character mapped through the locale's upper or lower case.
   friend String ToUpper(const String& text) { return Mapped(text, &String::MakeUpper); }

@@ -56,8 +56,7 @@ uint32_t DeltaRowMaxBytes(uint32_t rowBytes) { return rowBytes + (rowBytes + 7) 
 GDeltaRowCompressor::GDeltaRowCompressor(uint16_t paddingMultiple, int32_t invertFlag, int32_t lengthPrefixFlag)
     : GRowCompressor(paddingMultiple, invertFlag), lengthPrefixFlag_(lengthPrefixFlag) {}
 
-int32_t GDeltaRowCompressor::ReadRow(uint8_t* buffer, uint16_t& row, uint32_t& length, uint8_t& repeat,
-                                     uint8_t& rows) {
+int32_t GDeltaRowCompressor::ReadRow(uint8_t* buffer, uint16_t& row, uint32_t& length, uint8_t& repeat, uint8_t& rows) {
   const int32_t answer = ReadSourceRow(row, length, repeat, rows);
   if (length == 0) return answer;
   const uint32_t prefix = lengthPrefixFlag_ != 0 ? 2 : 0;

@@ -48,8 +48,10 @@ uint32_t PackBits(const uint8_t* input, uint32_t count, uint8_t* output) {
       case PackState::kLiteral:
         ++output[head];
         output[size++] = b;
-        if (same) state = PackState::kLiteralPair;
-        else if (output[head] == kFullLiteral) state = PackState::kStart;
+        if (same)
+          state = PackState::kLiteralPair;
+        else if (output[head] == kFullLiteral)
+          state = PackState::kStart;
         break;
       case PackState::kLiteralPair:
         if (same) {

@@ -10,8 +10,10 @@ int32_t GRowFilter::Open() {
 uint32_t GRowFilter::GetMaxRowBytes() const { return source_ != nullptr ? source_->GetMaxRowBytes() : 0; }
 
 void GRowFilter::GetBounds(GRectangle& bounds) const {
-  if (source_ != nullptr) source_->GetBounds(bounds);
-  else bounds = GRectangle{};
+  if (source_ != nullptr)
+    source_->GetBounds(bounds);
+  else
+    bounds = GRectangle{};
 }
 
 uint8_t GRowFilter::GetBitsPerPixel() const { return source_ != nullptr ? source_->GetBitsPerPixel() : 0; }

@@ -27,8 +27,7 @@ class GRowFilter {
   // bytes delivered (0 from a reading stage: no more rows; from a packing
   // stage: the row needs no bytes); repeat: how many successive device rows
   // the row stands for; rows: how many rows the delivered bytes cover.
-  virtual int32_t ReadRow(uint8_t* buffer, uint16_t& row, uint32_t& length, uint8_t& repeat,
-                          uint8_t& rows) = 0;
+  virtual int32_t ReadRow(uint8_t* buffer, uint16_t& row, uint32_t& length, uint8_t& repeat, uint8_t& rows) = 0;
   virtual void SkipRows(uint32_t count);
   // Prepares the stage for reading; a stage that answers 0 is not used.
   virtual int32_t Open();

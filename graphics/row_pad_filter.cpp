@@ -5,8 +5,7 @@
 GRowPadFilter::GRowPadFilter(uint16_t paddingMultiple, int32_t invertFlag)
     : GRowCompressor(paddingMultiple, invertFlag) {}
 
-int32_t GRowPadFilter::ReadRow(uint8_t* buffer, uint16_t& row, uint32_t& length, uint8_t& repeat,
-                               uint8_t& rows) {
+int32_t GRowPadFilter::ReadRow(uint8_t* buffer, uint16_t& row, uint32_t& length, uint8_t& repeat, uint8_t& rows) {
   length = 0;
   if (!IsReady()) return kRowFailed;
   const int32_t answer = source_->ReadRow(buffer, row, length, repeat, rows);

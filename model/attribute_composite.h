@@ -32,9 +32,7 @@ class GAttributeComposite : public GAttribute {
   void RestoreContentsFromFile(GBinaryFile& file) override;
   void SaveContentsToStream(GVirtualOutStream& stream) const override;
   void SaveContentsToFile(GBinaryFile& file) const override;
-  bool IsKindOf(RWClassID id) const override {
-    return id == kGAttributeCompositeClassID || GAttribute::IsKindOf(id);
-  }
+  bool IsKindOf(RWClassID id) const override { return id == kGAttributeCompositeClassID || GAttribute::IsKindOf(id); }
   // Same class and key, and children of equal content in the same order.
   bool SameContent(const MPersistentObject& other) const override;
 

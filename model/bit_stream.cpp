@@ -66,8 +66,7 @@ uint32_t GBitStream::ReadBits(uint32_t n) {
 
 bool GBitStream::Close() {
   if (output_ != nullptr) {
-    if (mask_ != 0x80 && good_ &&
-        output_->sputc(static_cast<char>(byte_)) == std::char_traits<char>::eof()) {
+    if (mask_ != 0x80 && good_ && output_->sputc(static_cast<char>(byte_)) == std::char_traits<char>::eof()) {
       good_ = false;
     }
     if (output_->pubsync() == -1) good_ = false;

@@ -19,6 +19,7 @@
 // factory keeps the first registration of an ID, and GHalftoneEnhanced
 // registers first, so a stored 790 restores as a GHalftoneEnhanced; each
 // class stays reachable by its name.
+// clang-format off
 #define QV_MODEL_CLASSES(REGISTERED, ABSTRACT)                          \
   REGISTERED(3, GLocaleInfo, MPersistentObject)                         \
   REGISTERED(4, GBinaryData, MPersistentObject)                         \
@@ -165,6 +166,7 @@
   ABSTRACT(860, GTTFontFileBase, MPersistentObject)                     \
   ABSTRACT(866, GFontBase, MPersistentObject)                           \
   ABSTRACT(952, GDeviceQueryProvider, MPersistentObject)
+// clang-format on
 
 // kGLocaleInfoClassID and so on: one constant per row.
 enum : RWClassID {

@@ -4,8 +4,7 @@
 
 namespace {
 
-const GClassRegistrar registrar(CreateCollectable<GConfiguration>, kGConfigurationClassID,
-                                kGConfigurationClassName);
+const GClassRegistrar registrar(CreateCollectable<GConfiguration>, kGConfigurationClassID, kGConfigurationClassName);
 
 }  // namespace
 

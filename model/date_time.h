@@ -4,14 +4,14 @@
 
 // A local date and time as the OS factory answers it.
 struct GDateTime {
-  uint16_t year = 0;  // four digits
+  uint16_t year = 0;   // four digits
   uint16_t month = 0;  // 1 to 12
   uint16_t day = 0;
   uint16_t hour = 0;
   uint16_t minute = 0;
   uint16_t second = 0;
   uint16_t milliseconds = 0;  // always 0
-  uint16_t dayOfWeek = 0;  // 0 = Sunday
+  uint16_t dayOfWeek = 0;     // 0 = Sunday
 
   bool operator==(const GDateTime& other) const = default;
 };

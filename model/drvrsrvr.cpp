@@ -4,10 +4,10 @@
 #include <utility>
 
 #include "model/lock.h"
+#include "model/model_stream.h"
 #include "model/osfactry.h"
 #include "model/peripheral.h"
 #include "model/printer_identity.h"
-#include "model/model_stream.h"
 #include "model/resource_mapping.h"
 #include "platform/process_hooks.h"
 

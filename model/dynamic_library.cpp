@@ -4,8 +4,7 @@
 
 namespace {
 
-const GClassRegistrar registrar(CreateCollectable<GDynamicLibrary>, kGDynamicLibraryClassID,
-                                kGDynamicLibraryClassName);
+const GClassRegistrar registrar(CreateCollectable<GDynamicLibrary>, kGDynamicLibraryClassID, kGDynamicLibraryClassName);
 
 }  // namespace
 
@@ -73,8 +72,7 @@ bool GDynamicLibrary::SameContent(const MPersistentObject& other) const {
   if (&other == this) return true;
   if (other.ClassID() != ClassID() || other.Key() != Key()) return false;
   const auto* library = dynamic_cast<const GDynamicLibrary*>(&other);
-  return library != nullptr && library->name_ == name_ && library->loaded_ == loaded_ &&
-         library->module_ == module_;
+  return library != nullptr && library->name_ == name_ && library->loaded_ == loaded_ && library->module_ == module_;
 }
 
 void GDynamicLibrary::SaveContentsToFile(GBinaryFile& file) const {

@@ -7,8 +7,7 @@
 
 namespace {
 
-const GClassRegistrar registrar(CreateCollectable<GEnumAttribute>, kGEnumAttributeClassID,
-                                kGEnumAttributeClassName);
+const GClassRegistrar registrar(CreateCollectable<GEnumAttribute>, kGEnumAttributeClassID, kGEnumAttributeClassName);
 
 // The bytes after the composite part besides the current choice: version
 // and choice class ID.

@@ -64,7 +64,8 @@ std::unique_ptr<GLocaleInfo> ReadInternationalSettingsFrom(GOSFactory& factory) 
   if (factory.UserKeyExists(RWWString(kKeyPath)) == 0) return settings;
   for (const NumberValue& value : kNumbers) {
     const RWWString text = UserValue(factory, value.name);
-    if (text.Length() != 0) (settings.get()->*value.set)(static_cast<int32_t>(DecimalTextValue(text.Data(), text.Length())));
+    if (text.Length() != 0)
+      (settings.get()->*value.set)(static_cast<int32_t>(DecimalTextValue(text.Data(), text.Length())));
   }
   for (const TextValue& value : kTexts) {
     RWWString text = UserValue(factory, value.name);

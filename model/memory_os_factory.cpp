@@ -9,9 +9,9 @@
 #include "model/driver_interface.h"
 #include "model/international_settings.h"
 #include "model/locale_info.h"
+#include "model/model_stream.h"
 #include "model/registry_path_name.h"
 #include "model/semaphore_lock.h"
-#include "model/model_stream.h"
 #include "model/unicode.h"
 #include "platform/dynamic_library.h"
 #include "platform/file_path.h"
@@ -157,8 +157,7 @@ std::unique_ptr<GInputStream> GMemoryOSFactory::NewFileInputStream(const RWWStri
   return std::make_unique<GInputStream>(path, static_cast<uint32_t>(format));
 }
 
-std::unique_ptr<GOutputStream> GMemoryOSFactory::NewMemoryOutputStream(uint8_t* buffer, uint32_t size,
-                                                                       int32_t format) {
+std::unique_ptr<GOutputStream> GMemoryOSFactory::NewMemoryOutputStream(uint8_t* buffer, uint32_t size, int32_t format) {
   return std::make_unique<GOutputStream>(buffer, size, static_cast<uint32_t>(format));
 }
 
@@ -193,8 +192,8 @@ void GMemoryOSFactory::GetModuleDirectory(RWWString& path) {
 
 void GMemoryOSFactory::SeedRandom() {
   std::lock_guard guard(mutex_);
-  random_.seed(static_cast<std::mt19937::result_type>(
-      std::chrono::high_resolution_clock::now().time_since_epoch().count()));
+  random_.seed(
+      static_cast<std::mt19937::result_type>(std::chrono::high_resolution_clock::now().time_since_epoch().count()));
 }
 
 int32_t GMemoryOSFactory::Random() {
@@ -231,8 +230,8 @@ uint32_t GMemoryOSFactory::ReadDword(uint32_t root, const RWWString& keyPath, co
   return store_.Read(root, keyPath, name, value) && DwordOf(value, stored) ? stored : defaultValue;
 }
 
-void GMemoryOSFactory::WriteText(uint32_t root, const RWWString& keyPath, const RWWString& name,
-                                 const RWWString& text, bool terminated) {
+void GMemoryOSFactory::WriteText(uint32_t root, const RWWString& keyPath, const RWWString& name, const RWWString& text,
+                                 bool terminated) {
   GOSDataStore::Value value{GOSDataStore::kString, {}};
   for (uint32_t i = 0; i < text.Length(); ++i) {
     value.bytes.push_back(static_cast<uint8_t>(text.Data()[i]));
@@ -251,8 +250,7 @@ int32_t GMemoryOSFactory::SetPrinterDataDword(GDriverInterface& driver, const RW
   return 1;
 }
 
-int32_t GMemoryOSFactory::SetPrinterDataString(GDriverInterface& driver, const RWWString& name,
-                                               const RWWString& text) {
+int32_t GMemoryOSFactory::SetPrinterDataString(GDriverInterface& driver, const RWWString& name, const RWWString& text) {
   WriteText(GOSDataStore::kLocalMachine, PrinterDataKey(driver.GetPrinterName()), name, text, false);
   return 1;
 }
@@ -273,8 +271,8 @@ bool GMemoryOSFactory::LocateChunkedValue(GDriverInterface& driver, const RWWStr
   return true;
 }
 
-int32_t GMemoryOSFactory::WritePrinterDataChunked(GDriverInterface& driver, const RWWString& name,
-                                                  const uint8_t* bytes, uint32_t size) {
+int32_t GMemoryOSFactory::WritePrinterDataChunked(GDriverInterface& driver, const RWWString& name, const uint8_t* bytes,
+                                                  uint32_t size) {
   uint32_t root = 0;
   RWWString keyPath;
   RWWString valueName;
@@ -293,8 +291,7 @@ int32_t GMemoryOSFactory::ReadPrinterDataChunked(GDriverInterface& driver, const
   return ReadChunkedValue(key, valueName, buffer, size, outSize);
 }
 
-uint32_t GMemoryOSFactory::GetPrinterDataDword(GDriverInterface& driver, const RWWString& name,
-                                               uint32_t defaultValue) {
+uint32_t GMemoryOSFactory::GetPrinterDataDword(GDriverInterface& driver, const RWWString& name, uint32_t defaultValue) {
   return ReadDword(GOSDataStore::kLocalMachine, PrinterDataKey(driver.GetPrinterName()), name, defaultValue);
 }
 
@@ -326,13 +323,11 @@ void GMemoryOSFactory::ReadMachineString(RWWString& text, const RWWString& keyPa
   ReadText(text, GOSDataStore::kLocalMachine, keyPath, name, defaultText);
 }
 
-uint32_t GMemoryOSFactory::ReadMachineDword(const RWWString& keyPath, const RWWString& name,
-                                            uint32_t defaultValue) {
+uint32_t GMemoryOSFactory::ReadMachineDword(const RWWString& keyPath, const RWWString& name, uint32_t defaultValue) {
   return ReadDword(GOSDataStore::kLocalMachine, keyPath, name, defaultValue);
 }
 
-int32_t GMemoryOSFactory::SetMachineDwordIfMissing(const RWWString& keyPath, const RWWString& name,
-                                                   uint32_t value) {
+int32_t GMemoryOSFactory::SetMachineDwordIfMissing(const RWWString& keyPath, const RWWString& name, uint32_t value) {
   if (!store_.KeyExists(GOSDataStore::kLocalMachine, keyPath)) return kFileNotFound;
   GOSDataStore::Value existing;
   if (!store_.Read(GOSDataStore::kLocalMachine, keyPath, name, existing)) {

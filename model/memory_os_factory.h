@@ -83,8 +83,8 @@ class GMemoryOSFactory : public GOSFactory {
   // + "\" + subkey; an empty text writes nothing and answers 1.
   int32_t WriteDriverDataString(GDriverInterface& driver, const RWWString& subkey, const RWWString& name,
                                 const RWWString& text) override;
-  void ReadDriverDataString(RWWString& text, GDriverInterface& driver, const RWWString& subkey,
-                            const RWWString& name, const RWWString& defaultText) override;
+  void ReadDriverDataString(RWWString& text, GDriverInterface& driver, const RWWString& subkey, const RWWString& name,
+                            const RWWString& defaultText) override;
   int32_t DeleteDriverDataValue(GDriverInterface& driver, const RWWString& name) override;
 
   void ReadMachineString(RWWString& text, const RWWString& keyPath, const RWWString& name,

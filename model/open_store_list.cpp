@@ -52,8 +52,7 @@ GOpenStoreEntry* GOpenStoreList::FirstEntry(const RWCString& fileName) {
   return nullptr;
 }
 
-void GOpenStoreList::AddEntry(GOpenStoreEntry* position, const RWCString& fileName,
-                              const GObjectRef& implementation) {
+void GOpenStoreList::AddEntry(GOpenStoreEntry* position, const RWCString& fileName, const GObjectRef& implementation) {
   auto* entry = new GOpenStoreEntry{{}, fileName, implementation};
   entries_.InsertAfter(position != nullptr ? &position->link : entries_.Tail()->previous, &entry->link);
 }
@@ -85,8 +84,9 @@ void GOpenStoreList::RemoveImplementation(MPersistentCompositeOnDiskImp* impleme
 }
 
 MPersistentCompositeOnDiskImp* GOpenStoreList::ImplementationOf(const RWCString& fileName) const {
-  const auto found = std::find_if(implementations_.begin(), implementations_.end(),
-                                  [&fileName](const auto* implementation) { return implementation->Path() == fileName; });
+  const auto found =
+      std::find_if(implementations_.begin(), implementations_.end(),
+                   [&fileName](const auto* implementation) { return implementation->Path() == fileName; });
   return found != implementations_.end() ? *found : nullptr;
 }
 

@@ -52,10 +52,14 @@ std::optional<uint32_t> ClassifyWindows95(uint32_t major, uint32_t minor) {
 
 std::optional<uint32_t> ClassifyExtended(const platform::SystemVersionInfo& info) {
   switch (info.platformId) {
-    case kPlatformWin32s: return kCodeWin32s;
-    case kPlatformWindows95: return ClassifyWindows95(info.major, info.minor);
-    case kPlatformNT: return ClassifyNT(info);
-    default: return std::nullopt;
+    case kPlatformWin32s:
+      return kCodeWin32s;
+    case kPlatformWindows95:
+      return ClassifyWindows95(info.major, info.minor);
+    case kPlatformNT:
+      return ClassifyNT(info);
+    default:
+      return std::nullopt;
   }
 }
 
@@ -63,10 +67,14 @@ std::optional<uint32_t> ClassifyExtended(const platform::SystemVersionInfo& info
 // only as a whole.
 std::optional<uint32_t> ClassifyFallback(const platform::SystemVersionInfo& info) {
   switch (info.platformId) {
-    case kPlatformWin32s: return kCodeWin32s;
-    case kPlatformWindows95: return kCodeWindows95Fallback;
-    case kPlatformNT: return ClassifyNT(info);
-    default: return std::nullopt;
+    case kPlatformWin32s:
+      return kCodeWin32s;
+    case kPlatformWindows95:
+      return kCodeWindows95Fallback;
+    case kPlatformNT:
+      return ClassifyNT(info);
+    default:
+      return std::nullopt;
   }
 }
 
@@ -148,17 +156,23 @@ bool DetectOperatingSystem(GOSVersion& record, GSystemVersionQueries& system) {
 
 uint32_t MapOSVersionToFamily(const GOSVersion& record) {
   switch (record.osCode) {
-    case 1: return 1;
+    case 1:
+      return 1;
     case 2:
     case 3:
-    case 4: return 2;
-    case 5: return 3;
+    case 4:
+      return 2;
+    case 5:
+      return 3;
     case 9:
     case 10:
     case 11:
     case 13:
-    case 14: return 4;
-    case 12: return 6;
-    default: return 0;
+    case 14:
+      return 4;
+    case 12:
+      return 6;
+    default:
+      return 0;
   }
 }

@@ -10,8 +10,8 @@
 #include "model/drvrsrvr.h"
 #include "model/loadable_library.h"
 #include "model/lock.h"
-#include "model/settings_codec_interface.h"
 #include "model/model_stream.h"
+#include "model/settings_codec_interface.h"
 #include "model/unicode.h"
 #include "model/value_attribute.h"
 
@@ -49,9 +49,7 @@ struct FactoryOwner {
 
 FactoryOwner owner;
 
-WideChar Base36Digit(int32_t value) {
-  return static_cast<WideChar>(value < 10 ? '0' + value : 'A' + (value - 10));
-}
+WideChar Base36Digit(int32_t value) { return static_cast<WideChar>(value < 10 ? '0' + value : 'A' + (value - 10)); }
 
 }  // namespace
 
@@ -150,8 +148,7 @@ bool GOSFactory::UsesCompactFormat(GDriverInterface& driver, const RWWString& na
 // The object is written into a buffer half again as large as its stored
 // size; an object graph's header can outgrow that, so a full buffer is
 // doubled and the write tried again.
-int32_t GOSFactory::StoreNamedObject(GDriverInterface& driver, const RWWString& name,
-                                     const MPersistentObject& object) {
+int32_t GOSFactory::StoreNamedObject(GDriverInterface& driver, const RWWString& name, const MPersistentObject& object) {
   const bool compact = UsesCompactFormat(driver, name, 0);
   if (compact && !codec_) return 0;
   const uint32_t stored = object.StoredSize();
@@ -159,8 +156,8 @@ int32_t GOSFactory::StoreNamedObject(GDriverInterface& driver, const RWWString& 
   for (int attempt = 0; attempt < kStoreAttempts; ++attempt, size *= 2) {
     if (size == 0 || size > kLargestNamedObject) return 0;
     std::vector<uint8_t> buffer(static_cast<size_t>(size));
-    std::unique_ptr<GOutputStream> stream = NewMemoryOutputStream(buffer.data(), static_cast<uint32_t>(size),
-                                                                  kBinaryFormat);
+    std::unique_ptr<GOutputStream> stream =
+        NewMemoryOutputStream(buffer.data(), static_cast<uint32_t>(size), kBinaryFormat);
     GVirtualOutStream* out = stream ? stream->Stream() : nullptr;
     if (out == nullptr || !out->IsGood()) return 0;
     const uint32_t start = stream->Position();

@@ -73,8 +73,7 @@ class GOSFactory {
   virtual std::unique_ptr<MPersistentObject> CreateFontCompanion() = 0;
   virtual std::unique_ptr<GUnicodeConverter> CreateUnicodeConverter() = 0;
   // Streams over a caller's buffer or over a file, in one of the formats.
-  virtual std::unique_ptr<GInputStream> NewMemoryInputStream(const uint8_t* buffer, uint32_t size,
-                                                             int32_t format) = 0;
+  virtual std::unique_ptr<GInputStream> NewMemoryInputStream(const uint8_t* buffer, uint32_t size, int32_t format) = 0;
   virtual std::unique_ptr<GInputStream> NewFileInputStream(const RWWString& path, int32_t format) = 0;
   virtual std::unique_ptr<GOutputStream> NewMemoryOutputStream(uint8_t* buffer, uint32_t size, int32_t format) = 0;
   virtual std::unique_ptr<GOutputStream> NewFileOutputStream(const RWWString& path, int32_t format) = 0;
@@ -98,8 +97,7 @@ class GOSFactory {
   // digit or letter; with create set, an empty file reserves the name. 0, and
   // an empty path, when no such name was found in a bounded number of tries
   // (a directory that does not exist, say).
-  virtual int32_t MakeUniqueName(RWWString& path, const RWWString& directory, const RWWString& pattern,
-                                 int32_t create);
+  virtual int32_t MakeUniqueName(RWWString& path, const RWWString& directory, const RWWString& pattern, int32_t create);
   virtual void SeedRandom() = 0;
   // The next non-negative random number.
   virtual int32_t Random() = 0;

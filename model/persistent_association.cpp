@@ -51,8 +51,7 @@ uint32_t MPersistentAssociation::StoredSize() const {
 bool MPersistentAssociation::SameContent(const MPersistentObject& other) const {
   if (this == &other) return true;
   const auto* association = SameClassAndKey<MPersistentAssociation>(other);
-  return association != nullptr && SameObjects(Key(), association->Key()) &&
-         SameObjects(Value(), association->Value());
+  return association != nullptr && SameObjects(Key(), association->Key()) && SameObjects(Value(), association->Value());
 }
 
 void MPersistentAssociation::SaveContentsToFile(GBinaryFile& file) const {
@@ -137,7 +136,9 @@ MPersistentAssociation* MAssociationList::Remove(const MPersistentObject* keyObj
   return found != nullptr ? static_cast<MPersistentAssociation*>(MPersistentComposite::RemoveChild(found)) : nullptr;
 }
 
-MPersistentAssociation* MAssociationList::Find(const MPersistentObject* keyObject) { return FindByKeyObject(keyObject); }
+MPersistentAssociation* MAssociationList::Find(const MPersistentObject* keyObject) {
+  return FindByKeyObject(keyObject);
+}
 
 MPersistentObject* MAssociationList::FindValue(const MPersistentObject* keyObject) {
   const MPersistentAssociation* association = Find(keyObject);
@@ -145,7 +146,8 @@ MPersistentObject* MAssociationList::FindValue(const MPersistentObject* keyObjec
 }
 
 MPersistentAssociation* MAssociationList::FindByKeyObject(const MPersistentObject* keyObject) {
-  return static_cast<MPersistentAssociation*>(FindFirstChild(KeyObjectMatches, const_cast<MPersistentObject*>(keyObject)));
+  return static_cast<MPersistentAssociation*>(
+      FindFirstChild(KeyObjectMatches, const_cast<MPersistentObject*>(keyObject)));
 }
 
 bool MAssociationList::KeyObjectMatches(const GCountedPtr& element, void* user) {

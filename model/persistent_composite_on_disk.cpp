@@ -194,7 +194,8 @@ void MPersistentCompositeOnDisk::InsertShared(const GObjectRef& node) {
 }
 
 GObjectRef MPersistentCompositeOnDisk::FindSharedByNode(const MPersistentObject* node) {
-  return Forward([node](MPersistentCompositeOnDiskImp& implementation) { return implementation.FindSharedByNode(node); });
+  return Forward(
+      [node](MPersistentCompositeOnDiskImp& implementation) { return implementation.FindSharedByNode(node); });
 }
 
 GObjectRef MPersistentCompositeOnDisk::FindSharedByKey(int32_t key) {
@@ -202,7 +203,8 @@ GObjectRef MPersistentCompositeOnDisk::FindSharedByKey(int32_t key) {
 }
 
 GObjectRef MPersistentCompositeOnDisk::FindSharedByClassId(RWClassID id) {
-  return Forward([id](MPersistentCompositeOnDiskImp& implementation) { return implementation.FindSharedByClassId(id); });
+  return Forward(
+      [id](MPersistentCompositeOnDiskImp& implementation) { return implementation.FindSharedByClassId(id); });
 }
 
 bool MPersistentCompositeOnDisk::ReplaceSharedByKey(int32_t key, const MPersistentObject& object) {
@@ -236,7 +238,8 @@ GObjectRef MPersistentCompositeOnDisk::SharedIfClassId(RWClassID id) {
 }
 
 GObjectRef MPersistentCompositeOnDisk::SharedIfEqual(const MPersistentObject& other) {
-  return Forward([&other](MPersistentCompositeOnDiskImp& implementation) { return implementation.SharedIfEqual(other); });
+  return Forward(
+      [&other](MPersistentCompositeOnDiskImp& implementation) { return implementation.SharedIfEqual(other); });
 }
 
 // Counting opens a closed handle, as every child operation does.

@@ -17,8 +17,8 @@
 
 namespace {
 
-const GClassRegistrar registrar(CreateCollectable<MPersistentCompositeOnDiskImp>,
-                                kMPersistentCompositeOnDiskImpClassID, kMPersistentCompositeOnDiskImpClassName);
+const GClassRegistrar registrar(CreateCollectable<MPersistentCompositeOnDiskImp>, kMPersistentCompositeOnDiskImpClassID,
+                                kMPersistentCompositeOnDiskImpClassName);
 
 using Lock = std::lock_guard<std::recursive_mutex>;
 
@@ -217,8 +217,7 @@ bool MPersistentCompositeOnDiskImp::Admits(RWClassID id, bool replacing) const {
   return false;
 }
 
-GRecordRef MPersistentCompositeOnDiskImp::StoreRecord(const MPersistentObject& object, bool replacing,
-                                                       uint32_t depth) {
+GRecordRef MPersistentCompositeOnDiskImp::StoreRecord(const MPersistentObject& object, bool replacing, uint32_t depth) {
   const RWClassID id = object.ClassID();
   if (failed_ != 0 || !FileIsUsable() || !Admits(id, replacing)) return GRecordRef();
   classStoredLast = id;
@@ -245,7 +244,7 @@ GRecordRef MPersistentCompositeOnDiskImp::StoreNestedStore(const MPersistentObje
 // composite of the class with the composite's key and serial number and no
 // children.
 GRecordRef MPersistentCompositeOnDiskImp::StoreComposite(const MPersistentObject& object, bool replacing,
-                                                          uint32_t depth) {
+                                                         uint32_t depth) {
   std::vector<GRecordRef> children;
   const std::unique_ptr<GIterator> iterator = const_cast<MPersistentObject&>(object).NewChildIterator();
   while (failed_ == 0 && iterator->Advance()) {
@@ -274,7 +273,7 @@ GRecordRef MPersistentCompositeOnDiskImp::StoreLeaf(const MPersistentObject& obj
 }
 
 const MPersistentObject* MPersistentCompositeOnDiskImp::UniquelyNumbered(const MPersistentObject& object,
-                                                                          std::unique_ptr<MPersistentObject>& copy) {
+                                                                         std::unique_ptr<MPersistentObject>& copy) {
   if (KeyIsFree(object.SerialNumber())) return &object;
   copy.reset(object.CloneObject());
   if (copy == nullptr) return nullptr;

@@ -127,8 +127,7 @@ class MPersistentCompositeOnDiskImp : public MPersistentObject {
   GRecordRef StoreLeaf(const MPersistentObject& object);
   // The object itself, or a copy with a fresh serial number when its own is
   // not free in the file; null when no copy could be made.
-  const MPersistentObject* UniquelyNumbered(const MPersistentObject& object,
-                                            std::unique_ptr<MPersistentObject>& copy);
+  const MPersistentObject* UniquelyNumbered(const MPersistentObject& object, std::unique_ptr<MPersistentObject>& copy);
   // Free for a new object: not 0 and not a key of the file.
   bool KeyIsFree(uint32_t serialNumber);
   bool HasKey(uint32_t serialNumber);

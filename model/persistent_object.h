@@ -194,15 +194,14 @@ bool IsModelObjectOf(const MPersistentObject& object) {
 }
 
 template <typename T>
-  requires std::is_base_of_v<MPersistentObject, T>
-GBinaryFile& ReadObjectFromFile(GBinaryFile& file, T*& object) {
+requires std::is_base_of_v<MPersistentObject, T> GBinaryFile& ReadObjectFromFile(GBinaryFile& file, T*& object) {
   object = static_cast<T*>(ReadModelObject(file, IsModelObjectOf<T>));
   return file;
 }
 
 template <typename T>
-  requires std::is_base_of_v<MPersistentObject, T>
-GVirtualInStream& ReadObjectFromStream(GVirtualInStream& stream, T*& object) {
+requires std::is_base_of_v<MPersistentObject, T> GVirtualInStream& ReadObjectFromStream(GVirtualInStream& stream,
+                                                                                        T*& object) {
   object = static_cast<T*>(ReadModelObject(stream, IsModelObjectOf<T>));
   return stream;
 }

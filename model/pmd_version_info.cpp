@@ -7,8 +7,7 @@
 
 namespace {
 
-const GClassRegistrar registrar(CreateCollectable<GPMDVersionInfo>, kGPMDVersionInfoClassID,
-                                kGPMDVersionInfoClassName);
+const GClassRegistrar registrar(CreateCollectable<GPMDVersionInfo>, kGPMDVersionInfoClassID, kGPMDVersionInfoClassName);
 
 constexpr uint16_t kLastNumber = 0xFFFF;
 

@@ -5,8 +5,7 @@
 
 namespace {
 
-const GClassRegistrar registrar(CreateCollectable<GRangeAttribute>, kGRangeAttributeClassID,
-                                kGRangeAttributeClassName);
+const GClassRegistrar registrar(CreateCollectable<GRangeAttribute>, kGRangeAttributeClassID, kGRangeAttributeClassName);
 
 }  // namespace
 

@@ -71,8 +71,7 @@ class GRecordComposite : public GRecord {
   // store appends the record of a replacement to its top-level records;
   // lastBefore is the last top-level link before the replacement, so a
   // link after it is the new record, which moves into the entry.
-  static void TakeOverReplacement(GRecordEntry& entry, GDoubleLink* lastBefore,
-                                  MPersistentCompositeOnDiskImp& store);
+  static void TakeOverReplacement(GRecordEntry& entry, GDoubleLink* lastBefore, MPersistentCompositeOnDiskImp& store);
   // The last link of the list, the head sentinel when empty.
   GDoubleLink* LastLink() { return records_.Tail()->previous; }
 

@@ -12,7 +12,8 @@
 class GSelectionString : public MPersistentObject {
  public:
   GSelectionString() = default;
-  GSelectionString(const RWCString& text, int16_t value, int32_t key) : MPersistentObject(key), text_(text), value_(value) {}
+  GSelectionString(const RWCString& text, int16_t value, int32_t key)
+      : MPersistentObject(key), text_(text), value_(value) {}
 
   RWCollectable* NewInstance() const override { return new GSelectionString; }
   RWCollectable* Clone() const override { return new GSelectionString(*this); }

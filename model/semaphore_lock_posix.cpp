@@ -1,7 +1,7 @@
-#include "model/semaphore_lock.h"
-
 #include <condition_variable>
 #include <mutex>
+
+#include "model/semaphore_lock.h"
 
 struct GSemaphoreLock::Semaphore {
   std::mutex mutex;

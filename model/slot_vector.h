@@ -40,7 +40,8 @@ class GSlotVector {
   }
   virtual void Append(const Element& element) { InsertAt(count_, element); }
   virtual uint32_t CountOf(const Element& element) const {
-    return static_cast<uint32_t>(std::count_if(begin(), end(), [&](const Element& e) { return SameElement(e, element); }));
+    return static_cast<uint32_t>(
+        std::count_if(begin(), end(), [&](const Element& e) { return SameElement(e, element); }));
   }
   // Removes the first matching element; false when there is none.
   virtual bool Remove(const Element& element) {

@@ -5,8 +5,7 @@
 
 namespace {
 
-const GClassRegistrar registrar(CreateCollectable<GValueAttribute>, kGValueAttributeClassID,
-                                kGValueAttributeClassName);
+const GClassRegistrar registrar(CreateCollectable<GValueAttribute>, kGValueAttributeClassID, kGValueAttributeClassName);
 
 }  // namespace
 

@@ -168,18 +168,38 @@ bool GPclFormatter::Evaluate(size_t& at, float& result) {
       continue;
     }
     switch (c) {
-      case '+': case '-': case '*': case '/': case '<': case '=': case '>': {
+      case '+':
+      case '-':
+      case '*':
+      case '/':
+      case '<':
+      case '=':
+      case '>': {
         const float b = Pop();
         const float a = Pop();
         float value = 0.0f;
         switch (c) {
-          case '+': value = a + b; break;
-          case '-': value = a - b; break;
-          case '*': value = a * b; break;
-          case '/': value = b == 0.0f ? 0.0f : a / b; break;
-          case '<': value = a < b ? 1.0f : 0.0f; break;
-          case '=': value = a == b ? 1.0f : 0.0f; break;
-          default: value = a > b ? 1.0f : 0.0f; break;
+          case '+':
+            value = a + b;
+            break;
+          case '-':
+            value = a - b;
+            break;
+          case '*':
+            value = a * b;
+            break;
+          case '/':
+            value = b == 0.0f ? 0.0f : a / b;
+            break;
+          case '<':
+            value = a < b ? 1.0f : 0.0f;
+            break;
+          case '=':
+            value = a == b ? 1.0f : 0.0f;
+            break;
+          default:
+            value = a > b ? 1.0f : 0.0f;
+            break;
         }
         Push(value);
         break;
@@ -211,11 +231,21 @@ bool GPclFormatter::WriteValue(size_t& at, float value, int32_t integer) {
   const int32_t width = WidthOf(text[at++]);
   if (width < 0) return true;
   switch (letter) {
-    case 'A': WriteDecimal(integer, width); break;
-    case 'F': WriteFixed(value, integer, width); break;
-    case 'G': WritePolylineEncoded(value, width); break;
-    case 'I': WriteBinary(integer, width, true); break;
-    default: WriteBinary(integer, width, false); break;
+    case 'A':
+      WriteDecimal(integer, width);
+      break;
+    case 'F':
+      WriteFixed(value, integer, width);
+      break;
+    case 'G':
+      WritePolylineEncoded(value, width);
+      break;
+    case 'I':
+      WriteBinary(integer, width, true);
+      break;
+    default:
+      WriteBinary(integer, width, false);
+      break;
   }
   return true;
 }
@@ -273,8 +303,7 @@ void GPclFormatter::WriteFixed(float value, int32_t integer, int32_t width) {
     WriteDecimal(integer, 0);
   }
   PutByte('.');
-  const int32_t fraction =
-      std::clamp(TruncateToInt32(std::fabs(value - std::trunc(value)) * 10000.0f), 0, 9999);
+  const int32_t fraction = std::clamp(TruncateToInt32(std::fabs(value - std::trunc(value)) * 10000.0f), 0, 9999);
   const char digits[4] = {static_cast<char>('0' + fraction / 1000), static_cast<char>('0' + fraction / 100 % 10),
                           static_cast<char>('0' + fraction / 10 % 10), static_cast<char>('0' + fraction % 10)};
   for (int32_t i = 0; i < std::min(width, 4); ++i) PutByte(static_cast<uint8_t>(digits[i]));

@@ -8,17 +8,16 @@
 namespace {
 
 void AddToTotal(PclOutStream& stream, int32_t n) {
-  stream.total = stream.total > std::numeric_limits<int32_t>::max() - n ? std::numeric_limits<int32_t>::max()
-                                                                         : stream.total + n;
+  stream.total =
+      stream.total > std::numeric_limits<int32_t>::max() - n ? std::numeric_limits<int32_t>::max() : stream.total + n;
 }
 
 // The buffer is reset here as well as by the sink, so that a sink that
 // forgets cannot make the next write run past the block.
 int32_t Drain(PclOutStream& stream) {
-  const int32_t answer =
-      stream.sink != nullptr
-          ? stream.sink->Flush(stream, stream.context, stream.buffer.get(), stream.size - stream.freeCount)
-          : 0;
+  const int32_t answer = stream.sink != nullptr ? stream.sink->Flush(stream, stream.context, stream.buffer.get(),
+                                                                     stream.size - stream.freeCount)
+                                                : 0;
   stream.freeCount = stream.size;
   stream.writePosition = stream.buffer.get();
   return answer;
@@ -26,8 +25,7 @@ int32_t Drain(PclOutStream& stream) {
 
 }  // namespace
 
-std::unique_ptr<PclOutStream> PclStreamCreate(int32_t size, GPclStreamSink* sink, uint32_t context,
-                                              int16_t* error) {
+std::unique_ptr<PclOutStream> PclStreamCreate(int32_t size, GPclStreamSink* sink, uint32_t context, int16_t* error) {
   int16_t failure = 0;
   std::unique_ptr<PclOutStream> stream;
   if (sink == nullptr) {
@@ -83,6 +81,4 @@ void PclStreamWrite(PclOutStream& stream, const uint8_t* bytes, int32_t count) {
 
 int32_t PclStreamFlush(PclOutStream& stream) { return Drain(stream); }
 
-int32_t PclStreamDestroy(std::unique_ptr<PclOutStream> stream) {
-  return stream != nullptr ? stream->total : 0;
-}
+int32_t PclStreamDestroy(std::unique_ptr<PclOutStream> stream) { return stream != nullptr ? stream->total : 0; }

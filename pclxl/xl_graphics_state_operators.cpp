@@ -24,15 +24,13 @@ void SourcePattern(XLStream* stream, PaintSource source, int16_t patternSelectId
   XLWriteOperator(stream, source.op);
 }
 
-void SourcePrimary(XLStream* stream, PaintSource source, uint8_t primaryDepth,
-                   std::span<const uint8_t> primaryArray) {
+void SourcePrimary(XLStream* stream, PaintSource source, uint8_t primaryDepth, std::span<const uint8_t> primaryArray) {
   Attribute(stream, XLAttr::PrimaryDepth, primaryDepth);
   Attribute(stream, XLAttr::PrimaryArray, primaryArray);
   XLWriteOperator(stream, source.op);
 }
 
-void ObjectTypesOperator(XLStream* stream, XLOp op, uint8_t textObjects, uint8_t vectorObjects,
-                         uint8_t rasterObjects) {
+void ObjectTypesOperator(XLStream* stream, XLOp op, uint8_t textObjects, uint8_t vectorObjects, uint8_t rasterObjects) {
   Attribute(stream, XLAttr::TextObjects, textObjects);
   Attribute(stream, XLAttr::VectorObjects, vectorObjects);
   Attribute(stream, XLAttr::RasterObjects, rasterObjects);
@@ -245,8 +243,7 @@ void XLSetColorTreatment(XLStream* stream, uint8_t colorTreatment) {
   AttributeOperator(stream, XLOp::SetColorTreatment, XLAttr::ColorTreatment, colorTreatment);
 }
 
-void XLSetColorTreatmentByObject(XLStream* stream, uint8_t textObjects, uint8_t vectorObjects,
-                                 uint8_t rasterObjects) {
+void XLSetColorTreatmentByObject(XLStream* stream, uint8_t textObjects, uint8_t vectorObjects, uint8_t rasterObjects) {
   ObjectTypesOperator(stream, XLOp::SetColorTreatment, textObjects, vectorObjects, rasterObjects);
 }
 

@@ -92,8 +92,7 @@ void XLSetHalftoneMethodMatrix(XLStream* stream, XLPair<uint16_t> ditherMatrixSi
 
 void XLSetColorTreatment(XLStream* stream, uint8_t colorTreatment);
 // TextObjects, VectorObjects, RasterObjects.
-void XLSetColorTreatmentByObject(XLStream* stream, uint8_t textObjects, uint8_t vectorObjects,
-                                 uint8_t rasterObjects);
+void XLSetColorTreatmentByObject(XLStream* stream, uint8_t textObjects, uint8_t vectorObjects, uint8_t rasterObjects);
 void XLSetNeutralAxis(XLStream* stream, uint8_t textObjects, uint8_t vectorObjects, uint8_t rasterObjects);
 void XLSetNeutralAxis(XLStream* stream, XLObjectType objectType, uint8_t value);
 void XLSetAdaptiveHalftoning(XLStream* stream, uint8_t textObjects, uint8_t vectorObjects, uint8_t rasterObjects);

@@ -15,8 +15,8 @@ constexpr uint8_t kUInt16Data = 2;
 constexpr uint8_t kSInt16Data = 3;
 
 template <class Size>
-void ImageAttributes(XLStream* stream, uint8_t colorMapping, uint8_t colorDepth, Size sourceWidth,
-                     Size sourceHeight, XLPair<uint16_t> destinationSize) {
+void ImageAttributes(XLStream* stream, uint8_t colorMapping, uint8_t colorDepth, Size sourceWidth, Size sourceHeight,
+                     XLPair<uint16_t> destinationSize) {
   Attribute(stream, XLAttr::ColorMapping, colorMapping);
   Attribute(stream, XLAttr::ColorDepth, colorDepth);
   Attribute(stream, XLAttr::SourceWidth, sourceWidth);
@@ -40,9 +40,8 @@ void ReadImage(XLStream* stream, Size startLine, Size blockHeight, uint8_t compr
 }
 
 template <class Size>
-void BeginRastPattern(XLStream* stream, uint8_t colorMapping, uint8_t colorDepth, Size sourceWidth,
-                      Size sourceHeight, XLPair<uint16_t> destinationSize, int16_t patternDefineId,
-                      uint8_t patternPersistence) {
+void BeginRastPattern(XLStream* stream, uint8_t colorMapping, uint8_t colorDepth, Size sourceWidth, Size sourceHeight,
+                      XLPair<uint16_t> destinationSize, int16_t patternDefineId, uint8_t patternPersistence) {
   ImageAttributes(stream, colorMapping, colorDepth, sourceWidth, sourceHeight, destinationSize);
   Attribute(stream, XLAttr::PatternDefineID, patternDefineId);
   Attribute(stream, XLAttr::PatternPersistence, patternPersistence);

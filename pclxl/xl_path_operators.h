@@ -39,8 +39,7 @@ void ArcOperator(XLStream* stream, XLOp op, XLBox<T> boundingBox, XLPair<T> star
 }
 
 template <class T>
-void CurveOperator(XLStream* stream, XLOp op, XLPair<T> controlPoint1, XLPair<T> controlPoint2,
-                   XLPair<T> endPoint) {
+void CurveOperator(XLStream* stream, XLOp op, XLPair<T> controlPoint1, XLPair<T> controlPoint2, XLPair<T> endPoint) {
   Attribute(stream, XLAttr::ControlPoint1, controlPoint1);
   Attribute(stream, XLAttr::ControlPoint2, controlPoint2);
   Attribute(stream, XLAttr::EndPoint, endPoint);
@@ -94,8 +93,7 @@ void XLPaintPath(XLStream* stream);
 
 // BoundingBox, StartPoint, EndPoint, ArcDirection.
 template <XLCoordinate T>
-void XLArcPath(XLStream* stream, XLBox<T> boundingBox, XLPair<T> startPoint, XLPair<T> endPoint,
-               uint8_t arcDirection) {
+void XLArcPath(XLStream* stream, XLBox<T> boundingBox, XLPair<T> startPoint, XLPair<T> endPoint, uint8_t arcDirection) {
   xl_detail::ArcOperator(stream, XLOp::ArcPath, boundingBox, startPoint, endPoint, arcDirection);
 }
 

@@ -34,8 +34,7 @@ void PutPieces(XLStream* stream, const uint8_t* bytes, size_t count) {
 // buffer is split like a block.
 void PutItem(XLStream* stream, const uint8_t* bytes, size_t count) {
   if (!Healthy(stream)) return;
-  if (count > static_cast<size_t>(std::max(stream->freeSpace, 0)) &&
-      count <= static_cast<size_t>(stream->bufferSize)) {
+  if (count > static_cast<size_t>(std::max(stream->freeSpace, 0)) && count <= static_cast<size_t>(stream->bufferSize)) {
     XLFlush(stream);
   }
   PutPieces(stream, bytes, count);
@@ -122,8 +121,7 @@ const char* XLErrorText(int32_t code) {
 }
 
 void XLWriteStreamHeader(XLStream* stream, int32_t majorClass, int32_t minorClass, std::string_view comment) {
-  const std::string line =
-      ") QV-PCL XL;" + std::to_string(majorClass) + ";" + std::to_string(minorClass) + ";Comment";
+  const std::string line = ") QV-PCL XL;" + std::to_string(majorClass) + ";" + std::to_string(minorClass) + ";Comment";
   PutBlock(stream, reinterpret_cast<const uint8_t*>(line.data()), line.size());
   PutBlock(stream, reinterpret_cast<const uint8_t*>(comment.data()), comment.size());
   XLWriteRawByte(stream, 0x0A);
@@ -139,9 +137,7 @@ void XLWriteRawUInt32(XLStream* stream, uint32_t value) { PutUInt32(stream, valu
 
 void XLWriteRawUInt32BigEndian(XLStream* stream, uint32_t value) { PutUInt32(stream, value, true); }
 
-void XLWriteRawBytes(XLStream* stream, std::span<const uint8_t> bytes) {
-  PutBlock(stream, bytes.data(), bytes.size());
-}
+void XLWriteRawBytes(XLStream* stream, std::span<const uint8_t> bytes) { PutBlock(stream, bytes.data(), bytes.size()); }
 
 void XLWriteRawLowBytes(XLStream* stream, std::span<const uint16_t> values) {
   for (uint16_t value : values) XLWriteRawByte(stream, static_cast<uint8_t>(value));

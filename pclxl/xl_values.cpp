@@ -1,10 +1,10 @@
 #include "pclxl/xl_values.h"
 
-#include "pclxl/xl_attribute_writers.h"
-
 #include <bit>
 #include <initializer_list>
 #include <limits>
+
+#include "pclxl/xl_attribute_writers.h"
 
 namespace {
 
@@ -16,8 +16,8 @@ struct NumberRange {
 // The attribute identifiers and operator tags that printers of the protocol
 // classes this library serves understand.
 constexpr NumberRange kAttributeRanges[] = {
-    {1, 45},    {47, 54},   {65, 84},   {97, 105},  {107, 115}, {120, 120}, {129, 130}, {134, 134},
-    {136, 141}, {143, 143}, {145, 173}, {175, 177},
+    {1, 45},    {47, 54},   {65, 84},   {97, 105},  {107, 115}, {120, 120},
+    {129, 130}, {134, 134}, {136, 141}, {143, 143}, {145, 173}, {175, 177},
 };
 constexpr NumberRange kOperatorRanges[] = {
     {0x41, 0x44}, {0x46, 0x4C}, {0x4F, 0x56}, {0x58, 0x58}, {0x5B, 0x82}, {0x84, 0x86}, {0x91, 0x99},
@@ -33,7 +33,6 @@ bool InRanges(const NumberRange (&ranges)[N], int32_t number) {
 }
 
 bool Healthy(const XLStream* stream) { return stream->errorCode == kXLNoError; }
-
 
 // Position of a value type inside each family of tags.
 template <class T>

@@ -1,9 +1,9 @@
-#include "platform/code_page.h"
-
 #include <iconv.h>
 
 #include <bit>
 #include <cerrno>
+
+#include "platform/code_page.h"
 
 namespace platform {
 namespace {
@@ -45,8 +45,8 @@ int32_t MultibyteToWide(const char* text, uint32_t n, WideChar* out, uint32_t ca
 
 int32_t WideToMultibyte(const WideChar* text, uint32_t n, char* out, uint32_t capacity) {
   size_t written = 0;
-  const Outcome outcome =
-      Convert(kCodePage, kUtf16, reinterpret_cast<const char*>(text), size_t{n} * sizeof(WideChar), out, capacity, &written);
+  const Outcome outcome = Convert(kCodePage, kUtf16, reinterpret_cast<const char*>(text), size_t{n} * sizeof(WideChar),
+                                  out, capacity, &written);
   return outcome == Outcome::kDone ? static_cast<int32_t>(written) : -1;
 }
 

@@ -1,8 +1,8 @@
-#include "platform/code_page.h"
-
 #include <windows.h>
 
 #include <climits>
+
+#include "platform/code_page.h"
 
 namespace platform {
 namespace {
@@ -14,8 +14,8 @@ bool FitsInt(uint32_t n) { return n <= static_cast<uint32_t>(INT_MAX); }
 int32_t MultibyteToWide(const char* text, uint32_t n, WideChar* out, uint32_t capacity) {
   if (n == 0) return 0;
   if (!FitsInt(n) || !FitsInt(capacity)) return -1;
-  const int units = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text, static_cast<int>(n), out,
-                                        static_cast<int>(capacity));
+  const int units =
+      MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text, static_cast<int>(n), out, static_cast<int>(capacity));
   return units > 0 ? units : -1;
 }
 
@@ -27,9 +27,9 @@ int32_t WideToMultibyte(const WideChar* text, uint32_t n, char* out, uint32_t ca
   // through its own flag, since it takes no default character.
   const bool utf8 = GetACP() == CP_UTF8;
   BOOL usedDefault = FALSE;
-  const int bytes = WideCharToMultiByte(CP_ACP, utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS, text,
-                                        static_cast<int>(n), out, static_cast<int>(capacity), nullptr,
-                                        utf8 ? nullptr : &usedDefault);
+  const int bytes =
+      WideCharToMultiByte(CP_ACP, utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS, text, static_cast<int>(n), out,
+                          static_cast<int>(capacity), nullptr, utf8 ? nullptr : &usedDefault);
   return bytes > 0 && !usedDefault ? bytes : -1;
 }
 

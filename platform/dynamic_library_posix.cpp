@@ -1,10 +1,9 @@
-#include "platform/dynamic_library.h"
-
 #include <dlfcn.h>
 #include <link.h>
 
 #include <string>
 
+#include "platform/dynamic_library.h"
 #include "platform/file_path.h"
 
 namespace platform {

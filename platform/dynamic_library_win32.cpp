@@ -1,6 +1,6 @@
-#include "platform/dynamic_library.h"
-
 #include <windows.h>
+
+#include "platform/dynamic_library.h"
 
 namespace platform {
 

@@ -1,6 +1,6 @@
-#include "platform/process_hooks.h"
-
 #include <cstdio>
+
+#include "platform/process_hooks.h"
 
 namespace platform {
 

@@ -1,6 +1,6 @@
-#include "platform/process_hooks.h"
-
 #include <windows.h>
+
+#include "platform/process_hooks.h"
 
 namespace platform {
 

@@ -1,6 +1,6 @@
-#include "platform/file_path.h"
-
 #include <string>
+
+#include "platform/file_path.h"
 
 namespace platform {
 namespace {

@@ -11,9 +11,7 @@ std::atomic<ProcessExitHook> exitHook{DefaultProcessExit};
 
 }  // namespace
 
-void ShowFatalMessage(const char* caption, const char* text) {
-  messageSink.load()(caption, text);
-}
+void ShowFatalMessage(const char* caption, const char* text) { messageSink.load()(caption, text); }
 
 void EndProcess(int exitCode) { exitHook.load()(exitCode); }
 
@@ -21,9 +19,7 @@ FatalMessageSink SetFatalMessageSink(FatalMessageSink sink) {
   return messageSink.exchange(sink ? sink : DefaultFatalMessage);
 }
 
-ProcessExitHook SetProcessExitHook(ProcessExitHook hook) {
-  return exitHook.exchange(hook ? hook : DefaultProcessExit);
-}
+ProcessExitHook SetProcessExitHook(ProcessExitHook hook) { return exitHook.exchange(hook ? hook : DefaultProcessExit); }
 
 void DefaultProcessExit(int exitCode) { std::exit(exitCode); }
 

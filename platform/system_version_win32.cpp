@@ -1,9 +1,9 @@
-#include "platform/system_version.h"
-
 #include <windows.h>
 
 #include <algorithm>
 #include <vector>
+
+#include "platform/system_version.h"
 
 namespace platform {
 

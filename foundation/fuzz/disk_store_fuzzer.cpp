@@ -34,11 +34,21 @@ void Work(GFileSpaceManager& manager, GDiskBTree& tree, const uint8_t* script) {
   for (size_t i = 1; i < kScriptLength; ++i) {
     const std::string key = "k" + std::to_string(script[i] % 40);
     switch (script[i] / 40) {
-      case 0: tree.Find(key.c_str(), found, value); break;
-      case 1: tree.Insert(key.c_str(), script[i]); break;
-      case 2: tree.Remove(key.c_str(), found, value); break;
-      case 3: tree.UpdateValue(key.c_str(), i, value); break;
-      case 4: manager.Deallocate(manager.Allocate(script[i] * 8)); break;
+      case 0:
+        tree.Find(key.c_str(), found, value);
+        break;
+      case 1:
+        tree.Insert(key.c_str(), script[i]);
+        break;
+      case 2:
+        tree.Remove(key.c_str(), found, value);
+        break;
+      case 3:
+        tree.UpdateValue(key.c_str(), i, value);
+        break;
+      case 4:
+        manager.Deallocate(manager.Allocate(script[i] * 8));
+        break;
       default:
         tree.ForEach(IgnoreEntry, nullptr);
         tree.Count();

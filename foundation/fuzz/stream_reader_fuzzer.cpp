@@ -35,25 +35,55 @@ void Apply(GVirtualInStream& in, uint8_t op) {
   uint16_t ushorts[16];
   char text[300];
   switch (op & 0x0F) {
-    case 0: in.GetChar(c); break;
-    case 1: in.GetUChar(uc); break;
-    case 2: in.GetShort(s); break;
-    case 3: in.GetUShort(us); break;
-    case 4: in.GetInt(i); break;
-    case 5: in.GetUInt(u); break;
-    case 6: in.GetLong(i); break;
-    case 7: in.GetULong(u); break;
-    case 8: in.GetFloat(f); break;
-    case 9: in.GetDouble(d); break;
+    case 0:
+      in.GetChar(c);
+      break;
+    case 1:
+      in.GetUChar(uc);
+      break;
+    case 2:
+      in.GetShort(s);
+      break;
+    case 3:
+      in.GetUShort(us);
+      break;
+    case 4:
+      in.GetInt(i);
+      break;
+    case 5:
+      in.GetUInt(u);
+      break;
+    case 6:
+      in.GetLong(i);
+      break;
+    case 7:
+      in.GetULong(u);
+      break;
+    case 8:
+      in.GetFloat(f);
+      break;
+    case 9:
+      in.GetDouble(d);
+      break;
     case 10:
       in.GetString(text, kBufferSizes[high]);
       CheckTerminated(text, kBufferSizes[high]);
       break;
-    case 11: in.GetInts(ints, high); break;
-    case 12: in.GetDoubles(doubles, high); break;
-    case 13: in.GetUShorts(ushorts, high); break;
-    case 14: in.CanHold(0xFFFFFFFFu >> high, high + 1); break;
-    default: in.SetState(0); break;
+    case 11:
+      in.GetInts(ints, high);
+      break;
+    case 12:
+      in.GetDoubles(doubles, high);
+      break;
+    case 13:
+      in.GetUShorts(ushorts, high);
+      break;
+    case 14:
+      in.CanHold(0xFFFFFFFFu >> high, high + 1);
+      break;
+    default:
+      in.SetState(0);
+      break;
   }
 }
 

@@ -23,9 +23,7 @@ GStoreTable::GStoreTable() {
   AddObject(RWCollectable::Nil(), index);
 }
 
-bool GStoreTable::AddObject(const void* object, uint32_t& index) {
-  return Enter(objects_, object, count_, index);
-}
+bool GStoreTable::AddObject(const void* object, uint32_t& index) { return Enter(objects_, object, count_, index); }
 
 bool GStoreTable::AddName(const RWCString& name, uint32_t& index) {
   return Enter(names_, std::string(name.Data(), name.Length()), count_, index);
@@ -86,8 +84,7 @@ GTablesSetAside::~GTablesSetAside() {
   GReadTable::Current() = read_;
 }
 
-GFreshReadProbe::GFreshReadProbe()
-    : table_(GReadTable::Current()), count_(table_ != nullptr ? table_->Count() : 0) {}
+GFreshReadProbe::GFreshReadProbe() : table_(GReadTable::Current()), count_(table_ != nullptr ? table_->Count() : 0) {}
 
 // A read appends the object it makes before anything of its contents, so a
 // fresh object sits at the first index the read added. Without a table the

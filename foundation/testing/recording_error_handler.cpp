@@ -16,9 +16,7 @@ std::string KindOf(const GError* error) {
 
 }  // namespace
 
-RecordingErrorHandler::RecordingErrorHandler() : previous_(SetErrorHandler(Handle)) {
-  activeRecords = &records_;
-}
+RecordingErrorHandler::RecordingErrorHandler() : previous_(SetErrorHandler(Handle)) { activeRecords = &records_; }
 
 RecordingErrorHandler::~RecordingErrorHandler() {
   SetErrorHandler(previous_);

@@ -90,8 +90,8 @@ TEST_F(GBinaryFileTest, ValuesAreWrittenInMachineOrder) {
     EXPECT_TRUE(file.Write("hi"));
     EXPECT_EQ(file.Offset(), 27);
   }
-  EXPECT_EQ(Hex(Contents()), Hex(Bytes({0x8F, 0x88, 5, 0, 0, 0, 'x', 0xFF, 0, 0, 0x80, 0xBF, 0xFE, 0xFF, 3, 0, 0, 0,
-                                        0, 0, 0, 0, 0xF0, 0x3F, 'h', 'i', 0})));
+  EXPECT_EQ(Hex(Contents()), Hex(Bytes({0x8F, 0x88, 5, 0, 0, 0, 'x', 0xFF, 0,    0,    0x80, 0xBF, 0xFE, 0xFF,
+                                        3,    0,    0, 0, 0, 0, 0,   0,    0xF0, 0x3F, 'h',  'i',  0})));
 }
 
 TEST_F(GBinaryFileTest, EveryTypeReadsBack) {

@@ -114,6 +114,7 @@ TEST(GBinaryInStream, TruncatedValuesFailAndNeverReadAsValid) {
     std::string data;
     std::function<void(GVirtualInStream&)> read;
   };
+  // clang-format off
   const Case cases[] = {
       {"empty_short", "", [](auto& s) { int16_t v = 1; s.GetShort(v); EXPECT_EQ(v, 0); }},
       {"half_an_int", Bytes({1, 2}), [](auto& s) { int32_t v = 1; s.GetInt(v); EXPECT_EQ(v, 0x0201); }},
@@ -127,6 +128,7 @@ TEST(GBinaryInStream, TruncatedValuesFailAndNeverReadAsValid) {
       {"char_value_at_end", "", [](auto& s) { char v = 0; s.GetCharValue(v); }},
       {"get_at_end", "", [](auto& s) { EXPECT_EQ(s.Get(), -1); }},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     GMemoryByteChannel channel(c.data.data(), static_cast<uint32_t>(c.data.size()));

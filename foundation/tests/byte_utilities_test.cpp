@@ -68,9 +68,9 @@ TEST(BinarySearchArray, AnswersThePositionFoundOrWhereTheKeyBelongs) {
     uint32_t position;
   };
   const Case cases[] = {
-      {"empty_array", 10, 0, 0, 0},     {"first", 10, 5, 1, 0},          {"last", 50, 5, 1, 4},
-      {"middle", 30, 5, 1, 2},          {"before_all", 5, 5, 0, 0},      {"after_all", 55, 5, 0, 5},
-      {"between", 35, 5, 0, 3},         {"single_miss_low", 1, 1, 0, 0}, {"single_miss_high", 11, 1, 0, 1},
+      {"empty_array", 10, 0, 0, 0}, {"first", 10, 5, 1, 0},          {"last", 50, 5, 1, 4},
+      {"middle", 30, 5, 1, 2},      {"before_all", 5, 5, 0, 0},      {"after_all", 55, 5, 0, 5},
+      {"between", 35, 5, 0, 3},     {"single_miss_low", 1, 1, 0, 0}, {"single_miss_high", 11, 1, 0, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -78,7 +78,8 @@ class DiskBTreeChecker {
     if (offset < 4 || offset % 4 != 0 || offset + NodeSize() > bytes_.size()) return "node outside the file";
     if (++nodes_ > bytes_.size() / NodeSize()) return "more nodes than the file holds";
     const uint32_t blockSize = (NodeSize() + 7) & ~3u;
-    if (static_cast<uint32_t>(Word(static_cast<uint32_t>(offset) - 4)) != blockSize) return "node block of the wrong size";
+    if (static_cast<uint32_t>(Word(static_cast<uint32_t>(offset) - 4)) != blockSize)
+      return "node block of the wrong size";
     const Node node = ReadNode(offset);
     const uint32_t minimum = depth == 0 ? 1 : std::max<uint32_t>(1, shape_.minimumFill);
     if (node.count > 2 * shape_.order) return "node over full";

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <ostream>
 #include <memory>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -10,9 +10,9 @@
 #include "foundation/disk_btree.h"
 #include "foundation/file_space_manager.h"
 #include "foundation/rw_cstring.h"
+#include "foundation/testing/recording_error_handler.h"
 #include "foundation/tests/disk_btree_checker.h"
 #include "foundation/tests/disk_test_support.h"
-#include "foundation/testing/recording_error_handler.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 
 #include "foundation/file_space_manager.h"
 #include "foundation/rw_cstring.h"
+#include "foundation/testing/recording_error_handler.h"
 #include "foundation/tests/disk_btree_checker.h"
 #include "foundation/tests/disk_test_support.h"
-#include "foundation/testing/recording_error_handler.h"
 
 namespace {
 
@@ -135,12 +135,14 @@ TEST_F(GDiskBTreeTest, TheRecordStoreTreeLivesInTheStartBlock) {
     uint32_t offset;
     int64_t word;
   };
+  // clang-format off
   const Case cases[] = {
       {"header_block_size", 280, 44}, {"root", 284, root},     {"reserved", 288, -1},
       {"version", 292, 512},          {"entry_count_not_yet_written", 296, 0},
       {"key_length", 300, 16},        {"order", 304, 10},      {"minimum_fill", 308, 10},
       {"reserved_again", 312, -1},    {"text_keys", 320, 0},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(Word(c.offset), c.word);

@@ -62,7 +62,8 @@ class DiskFileTest : public ::testing::Test {
     std::vector<Extent> entries;
     const int64_t count = Word(block + 4 + 8 * n);
     for (int64_t i = 0; i < count; ++i) {
-      entries.push_back({Word(block + 4 + 4 * static_cast<uint32_t>(i)), Word(block + 4 + 4 * n + 4 * static_cast<uint32_t>(i))});
+      entries.push_back(
+          {Word(block + 4 + 4 * static_cast<uint32_t>(i)), Word(block + 4 + 4 * n + 4 * static_cast<uint32_t>(i))});
     }
     return entries;
   }
@@ -72,7 +73,8 @@ class DiskFileTest : public ::testing::Test {
   // Every free-list block of the chain, from the first at 12.
   std::vector<int64_t> Chain(uint32_t n = 32) const {
     std::vector<int64_t> blocks{12};
-    for (int64_t next = NextBlock(12, n); next != 12 && blocks.size() < 1000; next = NextBlock(static_cast<uint32_t>(next), n)) {
+    for (int64_t next = NextBlock(12, n); next != 12 && blocks.size() < 1000;
+         next = NextBlock(static_cast<uint32_t>(next), n)) {
       blocks.push_back(next);
     }
     return blocks;

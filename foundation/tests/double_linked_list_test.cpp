@@ -34,7 +34,8 @@ class DoubleLinkedListTest : public testing::Test {
   std::vector<int> ValuesBackwards() {
     std::vector<int> values;
     GDoubleLinkedListIterator it(list);
-    for (GDoubleLink* link = it.ToLast(); link != nullptr; link = it.Retreat()) values.insert(values.begin(), ValueOf(link));
+    for (GDoubleLink* link = it.ToLast(); link != nullptr; link = it.Retreat())
+      values.insert(values.begin(), ValueOf(link));
     return values;
   }
 

@@ -10,13 +10,12 @@
 #include <vector>
 
 #include "foundation/free_list.h"
-#include "foundation/tests/disk_test_support.h"
 #include "foundation/testing/recording_error_handler.h"
+#include "foundation/tests/disk_test_support.h"
 
 namespace {
 
 using GFileSpaceManagerTest = DiskFileTest;
-
 
 TEST(GFreeListBlock, LayoutsPlaceTheirFields) {
   struct Case {
@@ -74,11 +73,13 @@ TEST_F(GFileSpaceManagerTest, NewFileGetsAHeaderAndAnEmptyFirstBlock) {
     uint32_t offset;
     int64_t word;
   };
+  // clang-format off
   const Case cases[] = {
       {"start_offset", 0, -1},       {"end_offset", 4, 280},  {"free_list_block_size", 8, 268},
       {"magic", 12, 0x1235},         {"no_entries", 272, 0},  {"next_is_the_first_block", 276, 12},
       {"first_offset_slot_zero", 16, 0},
   };
+  // clang-format on
   EXPECT_EQ(Contents().size(), 280u);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -92,10 +93,12 @@ TEST_F(GFileSpaceManagerTest, BlocksAreSizedWithTheirHeaderInWholeWords) {
     uint32_t bytes;
     int64_t blockSize;
   };
+  // clang-format off
   const Case cases[] = {
       {"nothing", 0, 4},   {"one", 1, 8},        {"four", 4, 8},           {"five", 5, 12},
       {"eight", 8, 12},    {"forty", 40, 44},    {"node_of_488", 488, 492}, {"free_list_block", 264, 268},
   };
+  // clang-format on
   GFileSpaceManager manager(Path());
   int32_t expected = 284;
   for (const Case& c : cases) {
@@ -361,10 +364,12 @@ TEST_F(GFileSpaceManagerTest, FreeingWhatWasNeverAllocatedIsRefused) {
     const char* name;
     int32_t offset;
   };
+  // clang-format off
   const Case cases[] = {
       {"twice", a},         {"inside_the_header", 8}, {"past_the_end", 100000},
       {"not_a_word", b + 1}, {"negative", -400},       {"lowest_integer", INT32_MIN},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     handler.Clear();

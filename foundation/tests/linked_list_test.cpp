@@ -100,7 +100,7 @@ TEST_F(LinkedListTest, IteratorWalksRemovesAndInserts) {
   EXPECT_TRUE(it.IsAtLast());
   EXPECT_EQ(it.Advance(3), nullptr);  // on the tail, and it stays there
   EXPECT_EQ(it.Advance(), nullptr);
-  it.InsertAfterCurrent(Link(3));     // past the end: appended
+  it.InsertAfterCurrent(Link(3));  // past the end: appended
   EXPECT_EQ(it.ToLast(), Link(3));
   EXPECT_EQ(it.RemoveCurrent(), Link(3));
   EXPECT_EQ(it.Current(), Link(2));

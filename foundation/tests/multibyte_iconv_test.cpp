@@ -64,8 +64,8 @@ TEST(MultibyteConversion, RandomStringsAgreeWithIconvBothWays) {
     for (int n = length(random); n > 0; --n) {
       const int kind = pick(random);
       wide.push_back(kind == 0 && foreign ? static_cast<WideChar>(0x4E00 + anyByte(random))
-                     : kind == 1 ? static_cast<WideChar>(0x2013 + anyByte(random) % 8)
-                                 : static_cast<WideChar>(anyByte(random)));
+                     : kind == 1          ? static_cast<WideChar>(0x2013 + anyByte(random) % 8)
+                                          : static_cast<WideChar>(anyByte(random)));
     }
     EXPECT_EQ(Narrow(RWWString(wide.c_str()).ToMultibyte()), ReferenceNarrow(wide));
   }
@@ -73,7 +73,10 @@ TEST(MultibyteConversion, RandomStringsAgreeWithIconvBothWays) {
 
 TEST(MultibyteConversion, LengthInCharactersStopsAtAnUndefinedByte) {
   EXPECT_EQ(RWCString("caf\xE9").MultibyteLength(), 4u);
-  EXPECT_EQ(RWCString("ab\x81" "cd").MultibyteLength(), RW_NPOS);
+  EXPECT_EQ(RWCString("ab\x81"
+                      "cd")
+                .MultibyteLength(),
+            RW_NPOS);
 }
 
 }  // namespace

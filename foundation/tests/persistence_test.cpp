@@ -140,6 +140,7 @@ TEST(ObjectPersistence, RestoreRefusesBadReferencesUnknownClassesAndMalformedInp
     bool good;      // the input is still good afterwards
   };
   const std::string ref = "[REF] Bad persistence reference";
+  // clang-format off
   const Case cases[] = {
       // Reading goes on after a wrong start value.
       {"file_bad_start_value", StoreForm::kFile, Bytes({0x34, 0x12, 0, 0, 0x01, 0x7E, 5, 0, 0, 0}),
@@ -179,6 +180,7 @@ TEST(ObjectPersistence, RestoreRefusesBadReferencesUnknownClassesAndMalformedInp
       {"text_back_reference_past_the_end", StoreForm::kText, "@9\n", {ref}, false, false},
       {"text_fields_not_closed", StoreForm::kText, ":32257\n\\[5\n", {}, true, false},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     RecordingErrorHandler errors;
@@ -242,6 +244,7 @@ TEST(ObjectPersistence, InPlaceRestoreFillsTheGivenObjectOfTheStoredClassOnly) {
   };
   TestLeaf leafTarget;
   TestPair pairTarget;
+  // clang-format off
   const Case cases[] = {
       {"same_class", &leaf, &leafTarget, {}, 42},
       {"no_target_makes_one", &leaf, nullptr, {}, 42},
@@ -282,6 +285,7 @@ TEST(ObjectStoreSize, CountsWhatAFileSaveWrites) {
     const char* name;
     const RWCollectable* object;
   };
+  // clang-format on
   const Case cases[] = {{"nil", nullptr}, {"leaf", &leaf}, {"graph_with_names_and_repeats", rich}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -322,11 +326,10 @@ TEST(GStoreTable, AnObjectsSaveEntersItemsInTheNumberingOfTheSave) {
   TableUser second(&sharedItem);
   const TestPair pair(&first, &second);
   // pair 1, first 2, the item 3, second 4, then the item again.
-  EXPECT_EQ(Hex(SaveGraph(StoreForm::kBinary, &pair)),
-            Hex(Bytes({0x3A, 0x02, 0x7E, 0x7B,                       //
-                       0x3A, 0x07, 0x80, 0x7B, 1, 3, 0, 0, 0, 0x7D,  //
-                       0x3A, 0x07, 0x80, 0x7B, 0, 3, 0, 0, 0, 0x7D,  //
-                       0x7D})));
+  EXPECT_EQ(Hex(SaveGraph(StoreForm::kBinary, &pair)), Hex(Bytes({0x3A, 0x02, 0x7E, 0x7B,                       //
+                                                                  0x3A, 0x07, 0x80, 0x7B, 1, 3, 0, 0, 0, 0x7D,  //
+                                                                  0x3A, 0x07, 0x80, 0x7B, 0, 3, 0, 0, 0, 0x7D,  //
+                                                                  0x7D})));
   EXPECT_EQ(CurrentStoreTable(), nullptr);
 }
 

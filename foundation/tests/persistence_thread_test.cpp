@@ -1,5 +1,3 @@
-#include "foundation/persistence.h"
-
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -7,6 +5,7 @@
 #include <thread>
 #include <vector>
 
+#include "foundation/persistence.h"
 #include "foundation/tests/persistence_test_support.h"
 
 namespace {

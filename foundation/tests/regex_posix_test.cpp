@@ -1,11 +1,10 @@
-#include "foundation/regex.h"
-
 #include <gtest/gtest.h>
 #include <regex.h>
 
 #include <random>
 #include <string>
 
+#include "foundation/regex.h"
 #include "foundation/rw_cstring.h"
 
 namespace {
@@ -15,9 +14,9 @@ namespace {
 // characters except where giving back from the greedy side is the longest
 // choice anyway.
 const char* const kPatterns[] = {
-    "abc",     "a.c",    "[ab]+c", "a+",      "ab*",     "b*c",    "^ab*",    "c$",      "^a*$",
-    "a[^a]*a", "[a-c]+", "a*b+c*", "ab?c",    "a*a",     "a?a",    "[ab]*b",  "a.*b",    "x*-",
-    "[^-]+-",  "-[a-b]", "b+a+",   "c?b+",    "^[^c]*c", "a+b?$",  "a*ba*",   "[bc]+$",  ".+",
+    "abc",     "a.c",    "[ab]+c", "a+",   "ab*",     "b*c",   "^ab*",   "c$",     "^a*$",
+    "a[^a]*a", "[a-c]+", "a*b+c*", "ab?c", "a*a",     "a?a",   "[ab]*b", "a.*b",   "x*-",
+    "[^-]+-",  "-[a-b]", "b+a+",   "c?b+", "^[^c]*c", "a+b?$", "a*ba*",  "[bc]+$", ".+",
 };
 
 TEST(GRegexPosix, MatchesAgreeWithRegexec) {

@@ -20,7 +20,8 @@ Match SearchIn(const char* pattern, const std::string& text, uint32_t start = 0)
   GRegex expression(pattern);
   EXPECT_EQ(expression.TakeStatus(), GRegex::kValid) << pattern;
   uint32_t length = 99;
-  const uint32_t position = expression.Search(RWCString(text.data(), static_cast<uint32_t>(text.size())), &length, start);
+  const uint32_t position =
+      expression.Search(RWCString(text.data(), static_cast<uint32_t>(text.size())), &length, start);
   return {position, length};
 }
 
@@ -87,6 +88,7 @@ TEST(GRegex, EscapesGiveTheirCharacters) {
     const char* pattern;
     char expected;
   };
+  // clang-format off
   const Case cases[] = {
       {"backspace", "\\b", 8},        {"escape_upper_case", "\\E", 27}, {"form_feed", "\\f", 12},
       {"newline", "\\n", 10},         {"return", "\\r", 13},            {"space", "\\s", ' '},
@@ -95,6 +97,7 @@ TEST(GRegex, EscapesGiveTheirCharacters) {
       {"octal_three", "\\101", 'A'},  {"octal_one", "\\7", 7},          {"octal_stops_at_eight", "\\18", 1},
       {"other_is_itself", "\\q", 'q'}, {"trailing_backslash", "a\\", '\\'}, {"caret_at_end", "\\^", '^'},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     GRegex expression(c.pattern);
@@ -112,6 +115,7 @@ TEST(GRegex, CompiledCellsFollowTheirLayout) {
     std::vector<uint16_t> cells;
   };
   const uint16_t kEnd = GRegex::kEnd;
+  // clang-format off
   const Case cases[] = {
       {"literal", "ab", {'a', 'b', kEnd}},
       {"star_goes_before_its_element", "ab*", {'a', GRegex::kZeroOrMore, 'b', kEnd}},
@@ -158,6 +162,7 @@ TEST(GRegex, CompilerStatusNamesWhatIsWrong) {
     std::string pattern;
     int32_t status;
   };
+  // clang-format on
   const Case cases[] = {
       {"empty", "", GRegex::kBadPattern},
       {"leading_star", "*a", GRegex::kBadPattern},

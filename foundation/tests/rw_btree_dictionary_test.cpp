@@ -37,7 +37,8 @@ TEST(RWBTreeDictionaryTest, PairsAreFoundByKeyOrByAssociation) {
 
   const TestValue two(2), four(4);
   const RWCollectableAssociation byAssociation(const_cast<TestValue*>(&two), nullptr);
-  for (const RWCollectable* key : {static_cast<const RWCollectable*>(&two), static_cast<const RWCollectable*>(&byAssociation)}) {
+  for (const RWCollectable* key :
+       {static_cast<const RWCollectable*>(&two), static_cast<const RWCollectable*>(&byAssociation)}) {
     EXPECT_EQ(dictionary.Find(key), &k2);
     EXPECT_EQ(dictionary.FindValue(key), &v2);
     RWCollectable* value = nullptr;
@@ -167,8 +168,9 @@ TEST(RWBTreeDictionaryTest, CopiesHoldAssociationsOfTheirOwn) {
     EXPECT_NE(Members(*copy)[0], Members(dictionary)[0]);
   }
   EXPECT_EQ(evens->Count(), 125u);
-  EXPECT_EQ(Pairs(*small), (std::vector<std::pair<int32_t, int32_t>>{
-                               {0, 0}, {1, 10}, {2, 20}, {3, 30}, {4, 40}, {5, 50}, {6, 60}, {7, 70}, {8, 80}, {9, 90}}));
+  EXPECT_EQ(Pairs(*small),
+            (std::vector<std::pair<int32_t, int32_t>>{
+                {0, 0}, {1, 10}, {2, 20}, {3, 30}, {4, 40}, {5, 50}, {6, 60}, {7, 70}, {8, 80}, {9, 90}}));
   EXPECT_NE(Members(*small)[0], Members(dictionary)[0]);
 
   // Emptying the original leaves the copies whole.

@@ -22,8 +22,8 @@
 
 namespace {
 
-constexpr StoreForm kForms[] = {StoreForm::kFile, StoreForm::kBinary, StoreForm::kEndianLittle,
-                                StoreForm::kEndianBig, StoreForm::kText};
+constexpr StoreForm kForms[] = {StoreForm::kFile, StoreForm::kBinary, StoreForm::kEndianLittle, StoreForm::kEndianBig,
+                                StoreForm::kText};
 
 // The objects a collection holds: its items and, for associations, their
 // keys and values.
@@ -105,8 +105,8 @@ TEST(RWBTreePersistenceTest, StoredFormIsTheCountThenTheItemsInOrder) {
   RWBTreeDictionary dictionary;
   dictionary.InsertPair(&one, nullptr);
   EXPECT_EQ(Hex(SaveGraph(StoreForm::kBinary, &dictionary)),
-            Hex(Bytes({0x3A, 0x04, 0x80, 0x7B, 1, 0, 0, 0, 0x3A, 0x08, 0x80, 0x7B, 0x3A, 0x01, 0x7C, 0x7B, 1, 0,
-                       0,    0,    0x7D, 0x40, 0, 0, 0, 0, 0x7D, 0x7D})));
+            Hex(Bytes({0x3A, 0x04, 0x80, 0x7B, 1, 0, 0,    0,    0x3A, 0x08, 0x80, 0x7B, 0x3A, 0x01,
+                       0x7C, 0x7B, 1,    0,    0, 0, 0x7D, 0x40, 0,    0,    0,    0,    0x7D, 0x7D})));
   EXPECT_EQ(dictionary.StoredSize(), 4u + 2 + 6 + 6);
 }
 
@@ -130,7 +130,8 @@ TEST(RWBTreePersistenceTest, RoundTripsInEveryForm) {
   BTreeChecker checker;
   for (StoreForm form : kForms) {
     SCOPED_TRACE(FormName(form));
-    for (const GCollection* original : {static_cast<const GCollection*>(&tree), static_cast<const GCollection*>(&dictionary)}) {
+    for (const GCollection* original :
+         {static_cast<const GCollection*>(&tree), static_cast<const GCollection*>(&dictionary)}) {
       bool good = false;
       const std::unique_ptr<RWCollectable> restored(RestoreGraph(form, SaveGraph(form, original), good));
       ASSERT_NE(restored, nullptr);
@@ -239,8 +240,7 @@ TEST(RWBTreePersistenceTest, CorruptInputFailsCleanly) {
   const std::string dictionaryHeader = Bytes({0x3A, 0x04, 0x80, 0x7B});
   const std::string hugeCount = Bytes({0xFF, 0xFF, 0xFF, 0xFF});
   const std::string firstMemberAgain = Bytes({0x40, 2, 0, 0, 0});
-  const std::string association6 =
-      Bytes({0x3A, 0x08, 0x80, 0x7B}) + member(6) + Bytes({0x40, 0, 0, 0, 0, 0x7D});
+  const std::string association6 = Bytes({0x3A, 0x08, 0x80, 0x7B}) + member(6) + Bytes({0x40, 0, 0, 0, 0, 0x7D});
 
   struct Case {
     const char* name;
@@ -250,6 +250,7 @@ TEST(RWBTreePersistenceTest, CorruptInputFailsCleanly) {
     // Objects made that the collection did not take.
     size_t refused;
   };
+  // clang-format off
   const Case cases[] = {
       {"huge_count_ends_with_the_input", StoreForm::kBinary, treeHeader + hugeCount + member(5) + member(7), {5, 7}, 0},
       {"huge_count_in_a_file", StoreForm::kFile,
@@ -266,6 +267,7 @@ TEST(RWBTreePersistenceTest, CorruptInputFailsCleanly) {
        {},
        1},
   };
+  // clang-format on
   const RecordingErrorHandler errors;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -154,9 +154,8 @@ class TreeSubject : public Subject<RWBTree, std::unique_ptr<TestValue>> {
     ASSERT_EQ(collection_.Occurrences(&probe), model_.count(v));
   }
   std::string CheckNodes() {
-    return CheckNodesWith([](const RWCollectable& item, const std::unique_ptr<TestValue>& stored) {
-      return &item == stored.get();
-    });
+    return CheckNodesWith(
+        [](const RWCollectable& item, const std::unique_ptr<TestValue>& stored) { return &item == stored.get(); });
   }
 };
 

@@ -1,5 +1,3 @@
-#include "foundation/rw_factory.h"
-
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -7,6 +5,7 @@
 #include <thread>
 #include <vector>
 
+#include "foundation/rw_factory.h"
 #include "foundation/tests/persistence_test_support.h"
 
 namespace {

@@ -36,9 +36,8 @@ TEST(ReadIntoNewCell, EachTypeReadsThroughItsOwnRead) {
   // each cell must use the read of its own type to come out right.
   const std::string data = Bytes({0x65, 0x73, 0x01, 0x01, 2, 2, 8, 2, 4}) +
                            Bytes({'c', 0xFE, 0xFF, 0xFE, 0xFF, 0xFE, 0xFF, 0xFE, 0xFF, 0xFE}) +
-                           Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFD}) +
-                           Bytes({0, 0, 0, 0, 0, 0, 0, 9}) + Bytes({0x3F, 0x80, 0, 0}) +
-                           Bytes({0x40, 0, 0, 0, 0, 0, 0, 0});
+                           Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFD}) + Bytes({0, 0, 0, 0, 0, 0, 0, 9}) +
+                           Bytes({0x3F, 0x80, 0, 0}) + Bytes({0x40, 0, 0, 0, 0, 0, 0, 0});
   GMemoryByteChannel channel(data.data(), static_cast<uint32_t>(data.size()));
   GEndianInStream in(&channel);
   char* c = nullptr;

@@ -228,8 +228,8 @@ TEST(StringStorage, UntrustedNarrowStreamInput) {
       {"text_shorter_than_stated_leaves_zeros", Bytes({5, 0, 0, 0, 3, 0, 0, 0, 'a', 'b', 'c'}),
        std::string("abc\0\0", 5), true},
       {"text_longer_than_stated_is_cut", Bytes({2, 0, 0, 0, 3, 0, 0, 0, 'a', 'b', 'c'}), "ab", false},
-      {"text_cut_short_reads_as_far_as_it_goes", Bytes({5, 0, 0, 0, 5, 0, 0, 0, 'a', 'b'}),
-       std::string("ab\0\0\0", 5), false},
+      {"text_cut_short_reads_as_far_as_it_goes", Bytes({5, 0, 0, 0, 5, 0, 0, 0, 'a', 'b'}), std::string("ab\0\0\0", 5),
+       false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

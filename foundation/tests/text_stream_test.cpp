@@ -29,6 +29,7 @@ TEST(GTextOutStream, NumbersAreDecimalLines) {
     const char* expected;
   };
   const int32_t ints[] = {1, -2, 3};
+  // clang-format off
   const Case cases[] = {
       {"negative_int", [](auto& s) { s.PutInt(-5); }, "-5\n"},
       {"largest_ushort", [](auto& s) { s.PutUShort(65535); }, "65535\n"},
@@ -42,6 +43,7 @@ TEST(GTextOutStream, NumbersAreDecimalLines) {
       {"float_as_its_double", [](auto& s) { s.PutFloat(0.1f); }, "1.0000000149011612e-01\n"},
       {"double", [](auto& s) { s.PutDouble(-2.5); }, "-2.5000000000000000e+00\n"},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(Written(c.write), c.expected);
@@ -82,6 +84,7 @@ TEST(GTextOutStream, CharactersAreEscaped) {
     uint8_t c;
     const char* expected;
   };
+  // clang-format off
   const Case cases[] = {
       {"backspace", 0x08, "\\b"},       {"tab", 0x09, "\\t"},           {"line_feed", 0x0A, "\\n"},
       {"form_feed", 0x0C, "\\f"},       {"carriage_return", 0x0D, "\\r"}, {"quote", '"', "\\\""},
@@ -90,6 +93,7 @@ TEST(GTextOutStream, CharactersAreEscaped) {
       {"zero", 0x00, "\\x00"},          {"escape", 0x1B, "\\x1b"},      {"letter", 'A', "A"},
       {"tilde", '~', "~"},              {"colon", ':', ":"},            {"at", '@', "@"},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(Written([&](auto& s) { s.PutUChar(c.c); }), c.expected);

@@ -10,8 +10,8 @@
 #include "graphics/adaptive_row_compressor.h"
 #include "graphics/delta_row_compressor.h"
 #include "graphics/packbits_row_compressor.h"
-#include "graphics/testing/read_rows.h"
 #include "graphics/testing/pcl_row_decoders.h"
+#include "graphics/testing/read_rows.h"
 
 namespace {
 
@@ -27,7 +27,8 @@ std::vector<Bytes> Expected(const std::vector<MemoryRowSource::Row>& rows, bool 
   std::vector<Bytes> expected;
   for (const MemoryRowSource::Row& row : rows) {
     Bytes bytes = row.bytes;
-    if (invert) for (uint8_t& b : bytes) b = static_cast<uint8_t>(~b);
+    if (invert)
+      for (uint8_t& b : bytes) b = static_cast<uint8_t>(~b);
     bytes.resize(width, 0);
     expected.insert(expected.end(), expandRepeats ? row.repeat : 1, bytes);
   }
@@ -53,9 +54,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const size_t padded = multiple > 1 && width % multiple != 0 ? width + multiple - width % multiple : width;
 
   std::unique_ptr<GRowFilter> stage;
-  if (kind == 0) stage = std::make_unique<GPackBitsRowCompressor>(multiple, invert);
-  else if (kind == 1) stage = std::make_unique<GDeltaRowCompressor>(multiple, invert, 1);
-  else stage = std::make_unique<GAdaptiveRowCompressor>(multiple, invert);
+  if (kind == 0)
+    stage = std::make_unique<GPackBitsRowCompressor>(multiple, invert);
+  else if (kind == 1)
+    stage = std::make_unique<GDeltaRowCompressor>(multiple, invert, 1);
+  else
+    stage = std::make_unique<GAdaptiveRowCompressor>(multiple, invert);
   const std::vector<ReadRowResult> results = PackRows(*stage, rows);
   Check(results.size() == rows.size());
   for (const ReadRowResult& result : results) Check(result.withinMaximum && result.answer == 0);

@@ -7,8 +7,7 @@
 MemoryRowSource::MemoryRowSource(GRectangle bounds, uint8_t bitsPerPixel, std::vector<Row> rows)
     : bounds_(bounds), bitsPerPixel_(bitsPerPixel), rows_(std::move(rows)) {}
 
-int32_t MemoryRowSource::ReadRow(uint8_t* buffer, uint16_t& row, uint32_t& length, uint8_t& repeat,
-                                 uint8_t& rows) {
+int32_t MemoryRowSource::ReadRow(uint8_t* buffer, uint16_t& row, uint32_t& length, uint8_t& repeat, uint8_t& rows) {
   row = static_cast<uint16_t>(next_);
   repeat = 1;
   rows = 1;

@@ -38,8 +38,7 @@ bool ApplyDeltaRow(std::span<const uint8_t> packed, std::vector<uint8_t>& seed) 
   return true;
 }
 
-std::optional<std::vector<std::vector<uint8_t>>> DecodeAdaptiveBlocks(std::span<const uint8_t> stream,
-                                                                      size_t width) {
+std::optional<std::vector<std::vector<uint8_t>>> DecodeAdaptiveBlocks(std::span<const uint8_t> stream, size_t width) {
   std::vector<std::vector<uint8_t>> rows;
   std::vector<uint8_t> seed(width, 0);
   size_t i = 0;

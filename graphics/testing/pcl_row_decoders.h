@@ -24,5 +24,4 @@ bool ApplyDeltaRow(std::span<const uint8_t> packed, std::vector<uint8_t>& seed);
 // row against the previous row; 5: the previous row count more times. Rows
 // shorter than width are filled with zeros. Answers every row in order,
 // starting from a seed of zeros.
-std::optional<std::vector<std::vector<uint8_t>>> DecodeAdaptiveBlocks(std::span<const uint8_t> stream,
-                                                                      size_t width);
+std::optional<std::vector<std::vector<uint8_t>>> DecodeAdaptiveBlocks(std::span<const uint8_t> stream, size_t width);

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "graphics/testing/read_rows.h"
 #include "graphics/testing/pcl_row_decoders.h"
+#include "graphics/testing/read_rows.h"
 
 namespace {
 
@@ -27,6 +27,7 @@ TEST(GAdaptiveRowCompressor, ChoosesTheBlockForEachRow) {
   };
   Bytes almostFirst = Ramp(6, 1);
   almostFirst[5] = 0x40;
+  // clang-format off
   const Case cases[] = {
       {"first_row_without_runs_is_unpacked", {{Ramp(6, 1)}}, 4,
        {{0x00, 0x00, 0x08, 0x01, 0x04, 0x07, 0x0A, 0x0D, 0x10, 0x00, 0x00}}},
@@ -41,6 +42,7 @@ TEST(GAdaptiveRowCompressor, ChoosesTheBlockForEachRow) {
       {"repeated_row_adds_a_duplicate_block", {{Ramp(3, 1), 3}}, 1,
        {{0x00, 0x00, 0x03, 0x01, 0x04, 0x07, 0x05, 0x00, 0x02}}},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     GAdaptiveRowCompressor stage(c.paddingMultiple, 0);
@@ -63,8 +65,8 @@ TEST(GAdaptiveRowCompressor, RepeatedRowCoversItsRowsOnce) {
 }
 
 TEST(GAdaptiveRowCompressor, FirstRowIsNeverADeltaRow) {
-  const Bytes firstRows[] = {Ramp(3, 1), Ramp(3, 0), Bytes(3, 0), Bytes(3, 7), {0x00, 0x00, 0x05}, Ramp(200, 0),
-                             Bytes(200, 0)};
+  const Bytes firstRows[] = {Ramp(3, 1),         Ramp(3, 0),   Bytes(3, 0),  Bytes(3, 7),
+                             {0x00, 0x00, 0x05}, Ramp(200, 0), Bytes(200, 0)};
   for (const Bytes& row : firstRows) {
     SCOPED_TRACE(testing::Message() << row.size() << " bytes from " << int{row[0]});
     GAdaptiveRowCompressor stage(1, 0);
@@ -96,12 +98,14 @@ TEST(GAdaptiveRowCompressor, BlocksDecodeToTheInput) {
       Bytes row(width);
       for (size_t x = 0; x < width; ++x) {
         noise = noise * 1103515245u + 12345u;
+        // clang-format off
         const uint8_t values[] = {
             static_cast<uint8_t>(noise >> 16),              // noise: unpacked
             static_cast<uint8_t>(x / 16 + y),               // runs: PackBits
             x % 10 == 0 ? uint8_t{0x99} : uint8_t{0},       // close to the rows before
             static_cast<uint8_t>(x == 0 ? 0 : y),           // zeros that inversion makes differ
         };
+        // clang-format on
         row[x] = values[y % 4];
       }
       rows.push_back({row, static_cast<uint8_t>(y % 5 == 0 ? 3 : 1)});
@@ -118,7 +122,8 @@ TEST(GAdaptiveRowCompressor, BlocksDecodeToTheInput) {
         std::vector<Bytes> expected;
         for (const MemoryRowSource::Row& row : rows) {
           Bytes bytes = row.bytes;
-          if (invert) for (uint8_t& b : bytes) b = static_cast<uint8_t>(~b);
+          if (invert)
+            for (uint8_t& b : bytes) b = static_cast<uint8_t>(~b);
           bytes.resize(padded, 0);
           expected.insert(expected.end(), row.repeat, bytes);
         }

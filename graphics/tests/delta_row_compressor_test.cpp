@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "graphics/testing/read_rows.h"
 #include "graphics/testing/pcl_row_decoders.h"
+#include "graphics/testing/read_rows.h"
 
 namespace {
 
@@ -27,6 +27,7 @@ TEST(GDeltaRowCompressor, PacksTheChangesAgainstThePreviousRow) {
   };
   Bytes nineChanged(12, 0);
   for (size_t i = 0; i < 9; ++i) nineChanged[i] = static_cast<uint8_t>(0x10 + i);
+  // clang-format off
   const Case cases[] = {
       {"change_at_byte_40", {WithByte(50, 40, 0x77)}, 0, 0, {{0x1F, 0x09, 0x77}}},
       {"change_at_byte_31_needs_a_zero_extension", {WithByte(40, 31, 0x77)}, 0, 0, {{0x1F, 0x00, 0x77}}},
@@ -45,6 +46,7 @@ TEST(GDeltaRowCompressor, PacksTheChangesAgainstThePreviousRow) {
       // from it and must be sent.
       {"inverted_zeros_differ_from_the_zero_seed", {{0x00, 0x00, 0xFF}}, 1, 0, {{0x20, 0xFF, 0xFF}}},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     GDeltaRowCompressor stage(4, c.invert, c.lengthPrefix);
@@ -71,10 +73,18 @@ TEST(GDeltaRowCompressor, DecodesToTheInputRowByRow) {
       // Rows that differ everywhere, in scattered bytes, in long stretches
       // after long unchanged gaps, or not at all.
       switch (y % 4) {
-        case 0: row[x] = static_cast<uint8_t>(y * 31 + x); break;
-        case 1: row[x] = (noise >> 16) % 5 == 0 ? static_cast<uint8_t>(noise >> 8) : static_cast<uint8_t>(x); break;
-        case 2: row[x] = x > 280 || (x > 40 && x < 52) ? static_cast<uint8_t>(y) : static_cast<uint8_t>(x); break;
-        default: row[x] = static_cast<uint8_t>(x); break;
+        case 0:
+          row[x] = static_cast<uint8_t>(y * 31 + x);
+          break;
+        case 1:
+          row[x] = (noise >> 16) % 5 == 0 ? static_cast<uint8_t>(noise >> 8) : static_cast<uint8_t>(x);
+          break;
+        case 2:
+          row[x] = x > 280 || (x > 40 && x < 52) ? static_cast<uint8_t>(y) : static_cast<uint8_t>(x);
+          break;
+        default:
+          row[x] = static_cast<uint8_t>(x);
+          break;
       }
     }
     rows.push_back({row});
@@ -97,7 +107,8 @@ TEST(GDeltaRowCompressor, DecodesToTheInputRowByRow) {
         }
         ASSERT_TRUE(ApplyDeltaRow(packed, printerSeed));
         Bytes expected = rows[y].bytes;
-        if (invert) for (uint8_t& b : expected) b = static_cast<uint8_t>(~b);
+        if (invert)
+          for (uint8_t& b : expected) b = static_cast<uint8_t>(~b);
         EXPECT_EQ(printerSeed, expected);
       }
     }

@@ -91,8 +91,8 @@ std::optional<Image> Decode(const Bytes& jpeg) {
   image.components = decompressor.output_components;
   image.pixels.resize(static_cast<size_t>(image.width) * image.height * image.components);
   while (decompressor.output_scanline < decompressor.output_height) {
-    JSAMPROW line = image.pixels.data() + static_cast<size_t>(decompressor.output_scanline) * image.width *
-                                              image.components;
+    JSAMPROW line =
+        image.pixels.data() + static_cast<size_t>(decompressor.output_scanline) * image.width * image.components;
     jpeg_read_scanlines(&decompressor, &line, 1);
   }
   jpeg_finish_decompress(&decompressor);

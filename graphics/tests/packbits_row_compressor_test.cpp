@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "graphics/testing/read_rows.h"
 #include "graphics/testing/pcl_row_decoders.h"
+#include "graphics/testing/read_rows.h"
 
 namespace {
 
@@ -31,6 +31,7 @@ TEST(GPackBitsRowCompressor, PacksRowsIntoRuns) {
     int32_t invert;
     Bytes expected;
   };
+  // clang-format off
   const Case cases[] = {
       {"repeat_then_literal", {0x00, 0x00, 0x00, 0x01, 0x02}, 1, 0, {0xFE, 0x00, 0x01, 0x01, 0x02}},
       {"pair_stays_in_literal", {0x01, 0x02, 0x02, 0x03}, 1, 0, {0x03, 0x01, 0x02, 0x02, 0x03}},
@@ -89,6 +90,7 @@ TEST(GPackBitsRowCompressor, MaximumFollowsTheRowBytesOfTheBounds) {
     uint16_t paddingMultiple;
     uint32_t expected;
   };
+  // clang-format on
   const Case cases[] = {
       {"colour_row_on_the_multiple", 100, 24, 4, 300 + 3},
       {"grey_row_that_needs_padding", 101, 8, 4, 101 + 1 + 2},

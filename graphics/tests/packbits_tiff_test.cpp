@@ -51,12 +51,12 @@ TEST(GPackBitsRowCompressor, LibtiffDecodesTheRowsToTheInput) {
       noise = noise * 1103515245u + 12345u;
       const uint8_t random = static_cast<uint8_t>(noise >> 16);
       const uint8_t values[] = {
-          random,                                                       // no runs
-          static_cast<uint8_t>(x / 37),                                 // long runs
-          (random & 3) == 0 ? random : static_cast<uint8_t>(x / 3),     // mixed
-          static_cast<uint8_t>(x / 2),                                  // pairs
-          0,                                                            // blank
-          x < 130 ? static_cast<uint8_t>(x + 1) : uint8_t{0xEE},        // literal then repeat
+          random,                                                    // no runs
+          static_cast<uint8_t>(x / 37),                              // long runs
+          (random & 3) == 0 ? random : static_cast<uint8_t>(x / 3),  // mixed
+          static_cast<uint8_t>(x / 2),                               // pairs
+          0,                                                         // blank
+          x < 130 ? static_cast<uint8_t>(x + 1) : uint8_t{0xEE},     // literal then repeat
       };
       row[x] = values[kind];
     }

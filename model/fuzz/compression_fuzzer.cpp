@@ -32,8 +32,8 @@ bool Run(bool (Codec::*operation)(GByteChannel&, GByteChannel&), const uint8_t* 
 }
 
 template <typename Codec>
-void RoundTrip(bool (Codec::*encode)(GByteChannel&, GByteChannel&),
-               bool (Codec::*decode)(GByteChannel&, GByteChannel&), const uint8_t* data, size_t size) {
+void RoundTrip(bool (Codec::*encode)(GByteChannel&, GByteChannel&), bool (Codec::*decode)(GByteChannel&, GByteChannel&),
+               const uint8_t* data, size_t size) {
   Bytes encoded;
   if (!Run(encode, data, size, encoded, static_cast<uint32_t>(size * 2 + 16))) return;
   Bytes decoded;

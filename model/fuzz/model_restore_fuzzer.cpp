@@ -11,8 +11,8 @@
 #include <cstdio>
 #include <fstream>
 #include <memory>
-#include <sstream>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 

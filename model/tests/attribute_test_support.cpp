@@ -30,8 +30,10 @@ std::string Joined(const GCountedPtrVector& children) {
 
 std::string Node(const MPersistentObject& node) {
   const std::string key = std::to_string(node.Key());
-  if (const auto* value = dynamic_cast<const GValueAttribute*>(&node)) return "v" + key + "=" + std::to_string(value->Value());
-  if (const auto* range = dynamic_cast<const GRangeAttribute*>(&node)) return "r" + key + "=" + std::to_string(range->Value());
+  if (const auto* value = dynamic_cast<const GValueAttribute*>(&node))
+    return "v" + key + "=" + std::to_string(value->Value());
+  if (const auto* range = dynamic_cast<const GRangeAttribute*>(&node))
+    return "r" + key + "=" + std::to_string(range->Value());
   if (const auto* text = dynamic_cast<const GStringAttribute*>(&node)) {
     return "s" + key + "='" + std::string(text->Text().Data(), text->Text().Length()) + "'";
   }

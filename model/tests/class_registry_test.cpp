@@ -1,11 +1,10 @@
-#include "model/class_ids.h"
-
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 
 #include "foundation/rw_factory.h"
+#include "model/class_ids.h"
 
 namespace {
 

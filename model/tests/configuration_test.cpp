@@ -11,9 +11,9 @@
 #include "foundation/testing/recording_error_handler.h"
 #include "model/capabilities.h"
 #include "model/resource_mapping.h"
+#include "model/testing/round_trip.h"
 #include "model/tests/attribute_test_support.h"
 #include "model/tests/test_nodes.h"
-#include "model/testing/round_trip.h"
 
 namespace {
 
@@ -56,6 +56,7 @@ TEST(CapabilitiesTest, BitsAnswerAndGrowAsAsked) {
     uint32_t bitCount;
     std::vector<uint32_t> set;
   };
+  // clang-format off
   const Case cases[] = {
       {"empty", [] { return GCapabilities(1); }, 0, {}},
       {"cleared_bits", [] { return GCapabilities(1, 12); }, 12, {}},
@@ -66,6 +67,7 @@ TEST(CapabilitiesTest, BitsAnswerAndGrowAsAsked) {
       {"cleared_again", [&] { GCapabilities c(1, 0, list, 3); c.ClearBits(list, 2); c.ClearBit(40); return c; }, 18, {5}},
       {"unrepresentable_bit_ignored", [] { GCapabilities c(1, 2); c.SetBit(0xFFFFFFFF); return c; }, 2, {}},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const GCapabilities capabilities = c.make();
@@ -105,6 +107,7 @@ TEST(CapabilitiesTest, StoredBitsAreReadOnlyWhenThereAreAny) {
     std::string count;  // the stored count and what follows it
     uint32_t bitCount;  // of a set of 3 bits, bit 1 set, restored over
   };
+  // clang-format off
   const Case cases[] = {
       {"empty_set_keeps_the_present_bits", Words({0}), 3},
       {"count_beyond_the_input", Words({0xFFFFFFF0}) + "\x01", 3},
@@ -112,6 +115,7 @@ TEST(CapabilitiesTest, StoredBitsAreReadOnlyWhenThereAreAny) {
       {"bytes_missing", Words({20}) + "\x01\x02", 3},
       {"whole_set", Words({12}) + "\xFF\x0F", 12},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     GCapabilities present(1, 3, 1);

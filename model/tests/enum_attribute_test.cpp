@@ -8,9 +8,9 @@
 #include <string>
 
 #include "foundation/testing/recording_error_handler.h"
+#include "model/testing/round_trip.h"
 #include "model/tests/attribute_test_support.h"
 #include "model/tests/test_nodes.h"
-#include "model/testing/round_trip.h"
 
 namespace {
 
@@ -50,6 +50,7 @@ TEST(EnumAttributeTest, TheCurrentChoiceMovesWithinTheChoices) {
     std::function<void(GEnumAttribute&)> change;
     const char* current;
   };
+  // clang-format off
   const Case cases[] = {
       {"next", [](GEnumAttribute& e) { e.NextChoice(); }, "v2=20"},
       {"next_stops_at_the_last", [](GEnumAttribute& e) { e.NextChoice(); e.NextChoice(); e.NextChoice(); }, "v3=30"},
@@ -76,6 +77,7 @@ TEST(EnumAttributeTest, TheCurrentChoiceMovesWithinTheChoices) {
       {"replacing_another_keeps_the_current", [](GEnumAttribute& e) { e.ReplaceChildByKey(3, GValueAttribute(33, 3)); },
        "v1=10"},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const std::unique_ptr<GEnumAttribute> enumeration = Choices({10, 20, 30});

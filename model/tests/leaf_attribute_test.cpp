@@ -65,6 +65,7 @@ std::string ChangedPart(const GAttribute& attribute) {
 }
 
 const std::vector<Leaf>& Leaves() {
+  // clang-format off
   static const std::vector<Leaf> leaves = {
       {"value", [] { return new GValueAttribute(-2, 40); },
        [](const GAttribute& a) { return ChangedPart(a) + Words({1}) + Shorts({-2}); }},
@@ -77,6 +78,7 @@ const std::vector<Leaf>& Leaves() {
       {"graphic_state", [] { return new PlainGraphicState(44); },
        [](const GAttribute& a) { return ChangedPart(a) + Words({1}); }},
   };
+  // clang-format on
   return leaves;
 }
 
@@ -133,6 +135,7 @@ TEST(LeafAttributeTest, RangeKeepsItsBoundsWhateverItIsGiven) {
     int16_t minimum, maximum, step, value;
   };
   // Every case starts from (minimum 0, maximum 10, step 3, value 4).
+  // clang-format off
   const Case cases[] = {
       {"value_clamped_high", [](GRangeAttribute& r) { r.SetValue(11); }, 0, 10, 3, 10},
       {"value_clamped_low", [](GRangeAttribute& r) { r.SetValue(-1); }, 0, 10, 3, 0},
@@ -145,6 +148,7 @@ TEST(LeafAttributeTest, RangeKeepsItsBoundsWhateverItIsGiven) {
       {"step_past_16_bits", [](GRangeAttribute& r) { r.SetMax(32767); r.SetValue(32767); r.SetStep(32767); r.StepUp(); },
        0, 32767, 32767, 32767},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     GRangeAttribute range(0, 10, 3, 4, 1);
@@ -190,6 +194,7 @@ TEST(LeafAttributeTest, EqualityComparesClassKeyAndFieldsButNeverTheFlag) {
     std::function<GAttribute*()> a, b;
     bool same;
   };
+  // clang-format off
   const Case cases[] = {
       {"equal_values", [] { return new GValueAttribute(3, 1); }, [] { return new GValueAttribute(3, 1); }, true},
       {"other_value", [] { return new GValueAttribute(3, 1); }, [] { return new GValueAttribute(4, 1); }, false},
@@ -206,6 +211,7 @@ TEST(LeafAttributeTest, EqualityComparesClassKeyAndFieldsButNeverTheFlag) {
       {"graphic_states_of_other_keys", [] { return new PlainGraphicState(8); },
        [] { return new PlainGraphicState(9); }, false},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const std::unique_ptr<GAttribute> a(c.a());

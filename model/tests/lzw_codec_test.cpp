@@ -134,10 +134,10 @@ TEST(LzwCodecTest, WideningAndResetCodesStandWhereTheDictionaryCrossesALimit) {
   struct Case {
     const char* name;
     size_t inputLength;
-    uint32_t marker;        // 257 widen or 258 reset
-    size_t literalBefore;   // index of the literal just before the marker
-    uint32_t widthBefore;   // of that literal and of the marker
-    uint32_t widthAfter;    // of the next literal
+    uint32_t marker;       // 257 widen or 258 reset
+    size_t literalBefore;  // index of the literal just before the marker
+    uint32_t widthBefore;  // of that literal and of the marker
+    uint32_t widthAfter;   // of the next literal
   };
   const Case cases[] = {
       {"code_511_made_widens_to_10_bits", 300, 257, 511 - 259, 9, 10},
@@ -173,7 +173,7 @@ TEST(LzwCodecTest, WideningAndResetCodesStandWhereTheDictionaryCrossesALimit) {
 TEST(LzwCodecTest, RoundTripsRepetitiveDataAcrossResets) {
   // Words in a pseudo-random order: matches of every length, and enough
   // strings to pass a reset while long strings are being extended.
-  const char* const words[] = {"tray ",   "bin ",  "media ", "duplex ", "letter ", "a4 ",   "copies ", "n-up ",
+  const char* const words[] = {"tray ",    "bin ",   "media ", "duplex ", "letter ", "a4 ",    "copies ", "n-up ",
                                "collate ", "draft ", "gloss ", "legal ",  "manual ", "upper ", "lower ",  "staple "};
   Bytes input;
   for (uint32_t state = 12345; input.size() < 600000;) {

@@ -137,8 +137,8 @@ TEST_F(NamedObjectTest, RegistryPathNamesStoreInTheRegistry) {
             1);
   EXPECT_EQ(factory_->ReadMachineDword(RWWString("Software\\Foo"), RWWString("Bar"), 0), 2u);
   GOSDataStore::Value chunk;
-  ASSERT_TRUE(factory_->Store().Read(GOSDataStore::kLocalMachine, RWWString("Software\\Foo"), RWWString("Bar:1"),
-                                     chunk));
+  ASSERT_TRUE(
+      factory_->Store().Read(GOSDataStore::kLocalMachine, RWWString("Software\\Foo"), RWWString("Bar:1"), chunk));
   EXPECT_EQ(chunk.bytes.size(), 52u);
 
   uint8_t buffer[496];
@@ -187,8 +187,7 @@ TEST_F(NamedObjectTest, ObjectsRoundTripAsObjectGraphsOfAnySize) {
     SCOPED_TRACE(length);
     const std::unique_ptr<GBinaryData> block = Block(length);
     ASSERT_EQ(factory_->StoreNamedObject(*driver_, RWWString("AddedFonts"), *block), 1);
-    const std::unique_ptr<MPersistentObject> loaded =
-        factory_->LoadNamedObject(*driver_, RWWString("AddedFonts"), 0);
+    const std::unique_ptr<MPersistentObject> loaded = factory_->LoadNamedObject(*driver_, RWWString("AddedFonts"), 0);
     ASSERT_NE(loaded, nullptr);
     EXPECT_TRUE(loaded->Equals(block.get()));
   }

@@ -12,8 +12,7 @@ namespace {
 
 const GClassRegistrar commandListRegistrar(CreateCollectable<DiskCommandList>, kGCommandCompositeOnDiskClassID,
                                            kGCommandCompositeOnDiskClassName);
-const GClassRegistrar sharingRegistrar(CreateCollectable<SharingComposite>, SharingComposite::kID,
-                                       "SharingComposite");
+const GClassRegistrar sharingRegistrar(CreateCollectable<SharingComposite>, SharingComposite::kID, "SharingComposite");
 
 }  // namespace
 

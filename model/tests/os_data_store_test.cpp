@@ -17,8 +17,8 @@ GOSDataStore::Value Dword(uint32_t value) {
 
 TEST(OSDataStore, KeysAndNamesIgnoreCaseAndStraySeparators) {
   GOSDataStore store;
-  store.Write(GOSDataStore::kLocalMachine, RWWString(QV_WIDE("SYSTEM\\Print\\Printers\\P1")), RWWString(QV_WIDE("Stale")),
-              Dword(7));
+  store.Write(GOSDataStore::kLocalMachine, RWWString(QV_WIDE("SYSTEM\\Print\\Printers\\P1")),
+              RWWString(QV_WIDE("Stale")), Dword(7));
   GOSDataStore::Value value;
   ASSERT_TRUE(store.Read(GOSDataStore::kLocalMachine, RWWString(QV_WIDE("\\system\\print\\\\printers\\p1\\")),
                          RWWString(QV_WIDE("STALE")), value));
@@ -84,8 +84,8 @@ TEST(OSDataStore, MalformedStoredFormsAreRefused) {
   EXPECT_EQ(target.Serialize(), before);
 
   // A unit count far beyond the bytes that follow.
-  std::vector<uint8_t> huge = {'Q', 'V', 'O', 'S', 'D', 'A', 'T', 'A', 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0,
-                               0xFF, 0xFF, 0xFF, 0x7F};
+  std::vector<uint8_t> huge = {'Q', 'V', 'O', 'S', 'D', 'A', 'T', 'A', 1,    0,    0,    0,
+                               1,   0,   0,   0,   1,   0,   0,   0,   0xFF, 0xFF, 0xFF, 0x7F};
   EXPECT_FALSE(target.Deserialize(huge));
   EXPECT_FALSE(target.LoadFromFile(TempPath("missing.dat")));
 }

@@ -45,8 +45,7 @@ std::string TempPath(const char* name) {
 }
 
 CountedIdentity::CountedIdentity(const char* printer, const char* driver, std::atomic<int>* deletions)
-    : GPrinterIdentity(nullptr, RWWString(printer), RWWString(driver), RWWString("LPT1:"), 0),
-      deletions_(deletions) {}
+    : GPrinterIdentity(nullptr, RWWString(printer), RWWString(driver), RWWString("LPT1:"), 0), deletions_(deletions) {}
 
 CountedIdentity::~CountedIdentity() { ++*deletions_; }
 

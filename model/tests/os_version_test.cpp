@@ -161,8 +161,8 @@ TEST(DetectOperatingSystem, FallsBackToTheLargerRecordThenToGetVersion) {
 }
 
 TEST(MapOSVersionToFamily, FoldsCodesIntoFamilies) {
-  const std::pair<uint32_t, uint32_t> codeToFamily[] = {{0, 0}, {1, 1},  {2, 2},  {3, 2},  {4, 2},  {5, 3},
-                                                        {6, 0}, {7, 0},  {8, 0},  {9, 4},  {10, 4}, {11, 4},
+  const std::pair<uint32_t, uint32_t> codeToFamily[] = {{0, 0},  {1, 1},  {2, 2},  {3, 2}, {4, 2},  {5, 3},
+                                                        {6, 0},  {7, 0},  {8, 0},  {9, 4}, {10, 4}, {11, 4},
                                                         {12, 6}, {13, 4}, {14, 4}, {15, 0}};
   for (const auto& [code, family] : codeToFamily) {
     EXPECT_EQ(MapOSVersionToFamily(GOSVersion{code, 0, 0}), family) << "code " << code;

@@ -102,8 +102,7 @@ TEST(MemoryOSFactoryFiles, UniqueNameInARealDirectory) {
   std::filesystem::create_directories(directory);
   const std::basic_string<WideChar> wide = platform::FromFilePath(directory);
   RWWString path;
-  ASSERT_EQ(factory->MakeUniqueName(path, RWWString(wide.data(), static_cast<uint32_t>(wide.size())),
-                                    RWWString(), 1),
+  ASSERT_EQ(factory->MakeUniqueName(path, RWWString(wide.data(), static_cast<uint32_t>(wide.size())), RWWString(), 1),
             1);
   const std::filesystem::path made = platform::ToFilePath(path.Data(), path.Length());
   EXPECT_EQ(made.parent_path(), directory);
@@ -114,9 +113,9 @@ TEST(MemoryOSFactoryFiles, UniqueNameInARealDirectory) {
   std::filesystem::remove_all(directory);
 
   // A directory that does not exist: no name can be created.
-  EXPECT_EQ(factory->MakeUniqueName(path, RWWString(wide.data(), static_cast<uint32_t>(wide.size())),
-                                    RWWString("&&.tmp"), 1),
-            0);
+  EXPECT_EQ(
+      factory->MakeUniqueName(path, RWWString(wide.data(), static_cast<uint32_t>(wide.size())), RWWString("&&.tmp"), 1),
+      0);
   delete factory;
 }
 

@@ -27,6 +27,7 @@ TEST(PeripheralTest, EachAttributeReachesItsOwnHandler) {
     std::vector<std::string> handlers;
     int32_t flagAfter;
   };
+  // clang-format off
   const Case cases[] = {
       {"value", [] { return Value(1, 2, 1); }, {"value"}, 1},
       {"string", [] { return Text(1, "a", 1); }, {"string"}, 1},
@@ -35,6 +36,7 @@ TEST(PeripheralTest, EachAttributeReachesItsOwnHandler) {
       {"composite", [] { return Composite(1, {Text(2, "b", 1), Value(3, 4, 1)}, 1); }, {"string", "value"}, 0},
       {"state", [] { return State(1, {Range(2, 3, 1), State(4, {Value(5, 6, 1)}, 1)}, 1); }, {"range", "value"}, 0},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const std::unique_ptr<GAttribute> attribute(c.make());

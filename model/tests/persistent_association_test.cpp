@@ -57,8 +57,8 @@ TEST(PersistentAssociation, RoundTripsWithAndWithoutObjects) {
 TEST(PersistentAssociation, AnObjectThatIsBothKeyAndValueIsOwnedOnce) {
   // Stored data may name one object twice; the pair then shares it.
   const std::string header = Words({1, 0, 0, 1});
-  const std::string bytes = Words({0x8888}) + "\x03\x03" + header + "\x11\x7E" + Words({1, 0, 0, 1, 7}) +
-                            "\xFF\xFF" + Words({2});
+  const std::string bytes =
+      Words({0x8888}) + "\x03\x03" + header + "\x11\x7E" + Words({1, 0, 0, 1, 7}) + "\xFF\xFF" + Words({2});
   const GObjectRef restored = RestoreGraph(GStoreForm::kFile, bytes);
   ASSERT_FALSE(restored.IsEmpty());
   const auto& pair = dynamic_cast<const MPersistentAssociation&>(*restored);
@@ -113,7 +113,8 @@ TEST(AssociationList, FindAndRemoveByKeyObject) {
   EXPECT_EQ(removed->ReferenceCount(), -1);
   EXPECT_EQ(list.Remove(&one), nullptr);
 
-  const std::unique_ptr<MPersistentAssociation> byPair(list.RemoveChild(*std::unique_ptr<MPersistentAssociation>(Pair(2, 0))));
+  const std::unique_ptr<MPersistentAssociation> byPair(
+      list.RemoveChild(*std::unique_ptr<MPersistentAssociation>(Pair(2, 0))));
   ASSERT_NE(byPair, nullptr);
   EXPECT_EQ(ValueOf(byPair->Value()), 20);
   EXPECT_EQ(list.EntryCount(), 0u);

@@ -350,7 +350,8 @@ TEST(OnDiskStore, RemoveAllChildrenStartsAnEmptyFile) {
 TEST(OnDiskStore, OptionOneDeletesTheFileWhenNoHandleUsesItAnyMore) {
   const ScratchDirectory directory;
   const std::string path = directory.File("temporary.spl");
-  auto deleting = std::make_unique<MPersistentCompositeOnDisk>(WidePath(path), MPersistentCompositeOnDisk::kDeleteFile, 0);
+  auto deleting =
+      std::make_unique<MPersistentCompositeOnDisk>(WidePath(path), MPersistentCompositeOnDisk::kDeleteFile, 0);
   auto keeping = std::make_unique<MPersistentCompositeOnDisk>(WidePath(path), 0, 0);
   keeping->AddShared(Leaf(1));
   deleting.reset();

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "model/testing/round_trip.h"
-#include "model/tests/test_nodes.h"
 #include "model/testing/selected.h"
+#include "model/tests/test_nodes.h"
 
 namespace {
 
@@ -154,8 +154,7 @@ TEST(PersistentComposite, ReplacementsPutADeepCopyInTheTree) {
       {"by_class", [](Tree& t, const MPersistentObject& o) { return t.root->ReplaceChildByClassId(OtherNode::kID, o); },
        6},
       {"by_node", [](Tree& t, const MPersistentObject& o) { return t.root->ReplaceChild(t.y, o); }, 5},
-      {"by_kind", [](Tree& t, const MPersistentObject& o) { return t.root->ReplaceChildByKind(ValueNode::kID, o); },
-       5},
+      {"by_kind", [](Tree& t, const MPersistentObject& o) { return t.root->ReplaceChildByKind(ValueNode::kID, o); }, 5},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -234,9 +233,9 @@ TEST(PersistentComposite, DeepCopyCopiesEveryNode) {
 TEST(PersistentComposite, ForEachChildAndFindFirstChildSeeTheElements) {
   Tree tree;
   std::vector<int32_t> keys;
-  tree.root->ForEachChild([](GCountedPtr& element, void* user) {
-    static_cast<std::vector<int32_t>*>(user)->push_back(element->Key());
-  }, &keys);
+  tree.root->ForEachChild(
+      [](GCountedPtr& element, void* user) { static_cast<std::vector<int32_t>*>(user)->push_back(element->Key()); },
+      &keys);
   EXPECT_EQ(keys, (std::vector<int32_t>{1, 5, 7}));
   int32_t wanted = 5;
   auto keyIs = [](const GCountedPtr& element, void* user) { return element->Key() == *static_cast<int32_t*>(user); };
@@ -272,8 +271,7 @@ TEST(PersistentComposite, StoredContentsAreVersionCountAndReferences) {
   composite.SetSerialNumber(2);
   composite.AddChild(nullptr);
   composite.Slots().Append(GCountedPtr());
-  EXPECT_EQ(SaveContentsToFileBytes(composite),
-            Words({1, 1, 2, 1, 1}) + Words({0x8888}) + "\xFF\xFF" + Words({0}));
+  EXPECT_EQ(SaveContentsToFileBytes(composite), Words({1, 1, 2, 1, 1}) + Words({0x8888}) + "\xFF\xFF" + Words({0}));
 }
 
 TEST(PersistentComposite, RestoreRefusesWhatStoredDataCannotHold) {
@@ -291,8 +289,7 @@ TEST(PersistentComposite, RestoreRefusesWhatStoredDataCannotHold) {
       {"grandchild_is_the_root",
        Words({0x8888}) + "\xF0\x02" + header + Words({1}) + "\xF0\x02" + header + Words({1}) + "\xFF\xFF" + Words({1}),
        ":\xF0\x02{" + header + Words({1}) + ":\xF0\x02{" + header + Words({1}) + "@" + Words({1}) + "}}"},
-      {"child_is_not_a_model_object",
-       Words({0x8888}) + "\xF0\x02" + header + Words({1}) + std::string("\x1F\x7E", 2),
+      {"child_is_not_a_model_object", Words({0x8888}) + "\xF0\x02" + header + Words({1}) + std::string("\x1F\x7E", 2),
        ":\xF0\x02{" + header + Words({1}) + ":\x1F\x7E{}}"},
   };
   for (const Case& c : cases) {

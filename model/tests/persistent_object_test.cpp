@@ -9,8 +9,8 @@
 
 #include "model/persistent_composite.h"
 #include "model/testing/round_trip.h"
-#include "model/tests/test_nodes.h"
 #include "model/testing/selected.h"
+#include "model/tests/test_nodes.h"
 
 namespace {
 

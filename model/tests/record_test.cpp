@@ -96,8 +96,9 @@ TEST(Record, KeyStringIsTheSerialNumberInLowercaseHex) {
     const char* key;
   };
   const Case cases[] = {
-      {"two_digits", 255, "ff"}, {"no_leading_zero", 31, "1f"}, {"round", 0x10, "10"},
-      {"largest", 0xFFFFFFFF, "ffffffff"}, {"one", 1, "1"},
+      {"two_digits", 255, "ff"}, {"no_leading_zero", 31, "1f"},
+      {"round", 0x10, "10"},     {"largest", 0xFFFFFFFF, "ffffffff"},
+      {"one", 1, "1"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -116,8 +117,8 @@ TEST(Record, StoredForms) {
   const GRecordRef leaf(new GRecord(NodeWith(255, 7)));
   const GRecordRef emptyProxy(new GRecordProxy);
   const GRecordRef proxy(new GRecordProxy(nested));
-  const std::string handleContents = Words({1, 6, nested.SerialNumber(), 1, 1, static_cast<uint32_t>(path.size())}) +
-                                     path + Words({0});
+  const std::string handleContents =
+      Words({1, 6, nested.SerialNumber(), 1, 1, static_cast<uint32_t>(path.size())}) + path + Words({0});
   struct Case {
     const char* name;
     const GRecord* record;
@@ -125,13 +126,13 @@ TEST(Record, StoredForms) {
   };
   const Case cases[] = {
       {"leaf", leaf.Get(), Half(783) + RecordPart(ValueNode::kID, 255, 7)},
-      {"proxy_without_object", emptyProxy.Get(), Half(784) + RecordPart(0, 0, 0) + Words({1}) + Half(kBackReference) +
-                                                      Words({0})},
-      {"proxy_of_a_store", proxy.Get(), Half(784) + RecordPart(781, nested.SerialNumber(), 6) + Words({1}) +
-                                            Half(781) + handleContents},
-      {"composite_of_two", composite.Get(), Half(785) + RecordPart(ValueNode::kID, 3, 30) + Words({1, 2}) + Half(783) +
-                                                RecordPart(ValueNode::kID, 4, 40) + Half(783) +
-                                                RecordPart(ValueNode::kID, 5, 50)},
+      {"proxy_without_object", emptyProxy.Get(),
+       Half(784) + RecordPart(0, 0, 0) + Words({1}) + Half(kBackReference) + Words({0})},
+      {"proxy_of_a_store", proxy.Get(),
+       Half(784) + RecordPart(781, nested.SerialNumber(), 6) + Words({1}) + Half(781) + handleContents},
+      {"composite_of_two", composite.Get(),
+       Half(785) + RecordPart(ValueNode::kID, 3, 30) + Words({1, 2}) + Half(783) + RecordPart(ValueNode::kID, 4, 40) +
+           Half(783) + RecordPart(ValueNode::kID, 5, 50)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

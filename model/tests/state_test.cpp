@@ -7,9 +7,9 @@
 #include <memory>
 #include <string>
 
+#include "model/testing/round_trip.h"
 #include "model/tests/attribute_test_support.h"
 #include "model/tests/test_nodes.h"
-#include "model/testing/round_trip.h"
 
 namespace {
 

@@ -50,7 +50,10 @@ struct Sample {
 
 const std::vector<Sample>& Samples() {
   static const std::vector<Sample> samples = {
-      {"binary_data", [] { return new GBinaryData(NewBlock({1, 2, 0, 255}), 4, 1, 9); }},
+      {"binary_data",
+       [] {
+         return new GBinaryData(NewBlock({1, 2, 0, 255}), 4, 1, 9);
+       }},
       {"empty_binary_data", [] { return new GBinaryData(4); }},
       {"selection_string", [] { return new GSelectionString("Letter", -3, 2); }},
       {"version_info", [] { return VersionInfoWithTexts().release(); }},
@@ -82,8 +85,7 @@ TEST(ValueObjects, AnotherStoredVersionStopsAfterTheVersionWord) {
     const std::unique_ptr<MPersistentObject> fresh(stored->NewObject());
     // The base part of a fresh object, then version 2 and the sample's own
     // fields.
-    const std::string bytes =
-        Words({1, 0, 0, 2}) + SaveContentsToFileBytes(*stored).substr(16);
+    const std::string bytes = Words({1, 0, 0, 2}) + SaveContentsToFileBytes(*stored).substr(16);
     EXPECT_EQ(RestoreContentsFromFileBytes(*fresh, bytes), 16u);
     EXPECT_TRUE(fresh->SameContent(*std::unique_ptr<MPersistentObject>(stored->NewObject())));
   }
@@ -96,13 +98,12 @@ TEST(ValueObjects, StoredFieldsFollowTheBasePartInTheirOrder) {
     std::string fields;
   };
   Case cases[] = {
-      {"binary_data", std::make_unique<GBinaryData>(NewBlock({0xAB, 0xCD}), 2, 1, 0),
-       Words({1, 2, 1}) + "\xAB\xCD"},
+      {"binary_data", std::make_unique<GBinaryData>(NewBlock({0xAB, 0xCD}), 2, 1, 0), Words({1, 2, 1}) + "\xAB\xCD"},
       {"selection_string_text_then_value", std::make_unique<GSelectionString>("A4", 0x0102, 0),
        Words({1, 2}) + "A4\x02\x01"},
       {"version_info_word_b_first", std::unique_ptr<MPersistentObject>(VersionInfoWithTexts()),
-       Words({1, 0x00030004, 0x00010002}) + std::string("\x05\x00", 2) + Words({7, 8, 3, 3}) + "one" +
-           Words({0, 5}) + "three"},
+       Words({1, 0x00030004, 0x00010002}) + std::string("\x05\x00", 2) + Words({7, 8, 3, 3}) + "one" + Words({0, 5}) +
+           "three"},
       {"persistable_long", std::make_unique<GPersistableLong>(-2), Words({1, 0xFFFFFFFE})},
       {"display_string_module_first", std::make_unique<GDisplayString>(-1, "T", "M"),
        Words({1, 1}) + "M" + Words({1}) + "T\xFF\xFF"},
@@ -127,7 +128,8 @@ TEST(BinaryData, CopiesOwnTheirBytesAndEmptyBlocksStayEmpty) {
   EXPECT_EQ(copy.Data()[2], 9);
   EXPECT_FALSE(copy.SameContent(borrowed));  // the keys differ
 
-  const GObjectRef restored = RestoreGraph(GStoreForm::kFile, SaveGraph(GStoreForm::kFile, std::make_unique<GBinaryData>().get()));
+  const GObjectRef restored =
+      RestoreGraph(GStoreForm::kFile, SaveGraph(GStoreForm::kFile, std::make_unique<GBinaryData>().get()));
   ASSERT_FALSE(restored.IsEmpty());
   const auto& empty = dynamic_cast<const GBinaryData&>(*restored);
   EXPECT_EQ(empty.Data(), nullptr);

@@ -32,8 +32,8 @@ Bytes ReadFile(const std::string& path) {
 
 // Runs a Python statement with the module zlib and the two paths as i and o.
 bool RunPython(const std::string& statement, const std::string& in, const std::string& out) {
-  const std::string command = "python3 -c \"import sys, zlib; i, o = sys.argv[1:3]; " + statement + "\" '" + in +
-                              "' '" + out + "'";
+  const std::string command =
+      "python3 -c \"import sys, zlib; i, o = sys.argv[1:3]; " + statement + "\" '" + in + "' '" + out + "'";
   return std::system(command.c_str()) == 0;
 }
 

@@ -214,7 +214,9 @@ TEST(GPclFormatter, StaysDefinedOnHostileTemplates) {
       {"infinity_in_fixed_point", "%f" + infinity + "%F2", {}, "2147483647.00"},
       {"nan_becomes_zero", "%f" + infinity + " " + infinity + "-%A0", {}, "0"},
       {"nan_in_fixed_point_and_polyline",
-       "%f" + infinity + " " + infinity + "-%F2%f" + infinity + " " + infinity + "-%G0", {}, "0.00\xBF"},
+       "%f" + infinity + " " + infinity + "-%F2%f" + infinity + " " + infinity + "-%G0",
+       {},
+       "0.00\xBF"},
       {"huge_polyline_fraction_saturates", "%f99999999999%G9", {}, "\x7D\x7E\x7E\x7E\x7E\xC2"},
       // Constructs cut off by the end of the text end the expansion.
       {"escape_missing_digits", "ab#1", {}, "ab"},

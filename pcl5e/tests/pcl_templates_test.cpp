@@ -26,6 +26,7 @@ TEST(PclTemplates, ExpandToTheCommandsTheyStandFor) {
     std::vector<Parameter> parameters;
     std::string expected;
   };
+  // clang-format off
   const Case cases[] = {
       {"job_start_600_dpi", t::kJobStartWithResolution, {{'A', 600}}, "\x1B" "E\x1B*l1R\x1B&u600D\x1B*t600R"},
       {"custom_paper_size_rounds_decipoints_up", t::kCustomPaperSize,
@@ -93,6 +94,7 @@ TEST(PclTemplates, ExpandToTheCommandsTheyStandFor) {
       {"delete_font", t::kDeleteFont, {{'A', 1001}}, "\x1B*c1001d2F"},
       {"label_font_height", t::kLabelFontHeight, {{'A', 1000}}, "SD4,10.00"},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     GPclFormatter formatter;

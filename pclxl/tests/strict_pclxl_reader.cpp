@@ -208,15 +208,15 @@ enum class Level : uint8_t { kNone, kSession, kSource, kPage };
 // Blocks that admit only their own operators until they are closed.
 enum class Block : uint8_t { kNone, kImage, kRastPattern, kScan, kFontHeader, kChar, kStream };
 const char* BlockName(Block block) {
-  static const char* const kNames[] = {"nothing", "an image", "a raster pattern", "a scan",
+  static const char* const kNames[] = {"nothing",       "an image",    "a raster pattern", "a scan",
                                        "a font header", "a character", "a stream"};
   return kNames[static_cast<int>(block)];
 }
 
 enum class Role : uint8_t {
-  kPlain,       // needs at least its level
-  kOpensLevel,  // needs exactly its level and enters the next
-  kClosesLevel, // needs exactly its level and leaves it
+  kPlain,        // needs at least its level
+  kOpensLevel,   // needs exactly its level and enters the next
+  kClosesLevel,  // needs exactly its level and leaves it
   kOpensBlock,
   kInBlock,
   kClosesBlock,
@@ -237,20 +237,26 @@ struct OperatorInfo {
   std::vector<Form> forms;
 };
 
-const std::vector<std::string_view> kPageOptions = {"MediaType", "MediaSource", "MediaDestination", "SimplexPageMode",
-                                                    "DuplexPageMode", "DuplexPageSide"};
-const std::vector<std::string_view> kVendorAttributes = {"VUAttr1", "VUAttr2", "VUAttr3", "VUAttr4",
-                                                         "VUAttr5", "VUAttr6", "VUAttr7", "VUAttr8",
+const std::vector<std::string_view> kPageOptions = {"MediaType",       "MediaSource",    "MediaDestination",
+                                                    "SimplexPageMode", "DuplexPageMode", "DuplexPageSide"};
+const std::vector<std::string_view> kVendorAttributes = {"VUAttr1", "VUAttr2",  "VUAttr3",  "VUAttr4",
+                                                         "VUAttr5", "VUAttr6",  "VUAttr7",  "VUAttr8",
                                                          "VUAttr9", "VUAttr10", "VUAttr11", "VUAttr12"};
 
 std::vector<Form> PaintSourceForms(std::string_view nullAttribute) {
-  return {{{"GrayLevel"}}, {{nullAttribute}}, {{"PatternSelectID"}, {"NewDestinationSize"}}, {{"RGBColor"}},
+  return {{{"GrayLevel"}},
+          {{nullAttribute}},
+          {{"PatternSelectID"}, {"NewDestinationSize"}},
+          {{"RGBColor"}},
           {{"PrimaryDepth", "PrimaryArray"}}};
 }
 
 std::vector<Form> ObjectTypeForms() {
-  return {{{"TextObjects", "VectorObjects", "RasterObjects"}}, {{"AllObjectTypes"}}, {{"TextObjects"}},
-          {{"VectorObjects"}}, {{"RasterObjects"}}};
+  return {{{"TextObjects", "VectorObjects", "RasterObjects"}},
+          {{"AllObjectTypes"}},
+          {{"TextObjects"}},
+          {{"VectorObjects"}},
+          {{"RasterObjects"}}};
 }
 
 const std::vector<Form> kNoAttributes = {{}};
@@ -275,6 +281,7 @@ const std::vector<OperatorInfo>& Operators() {
   using L = Level;
   using R = Role;
   using B = Block;
+  // clang-format off
   static const std::vector<OperatorInfo> table = {
       {0x41, "BeginSession", L::kNone, R::kOpensLevel, B::kNone, {{{"UnitsPerMeasure", "Measure"}, {"ErrorReport"}}}},
       {0x42, "EndSession", L::kSession, R::kClosesLevel, B::kNone, kNoAttributes},
@@ -383,6 +390,7 @@ const std::vector<OperatorInfo>& Operators() {
       {0xB9, "ScanLineRel", L::kPage, R::kInBlock, B::kScan, {{{}, {"NumberOfScanLines"}, true}}},
       {0xBF, "PassThrough", L::kSource, R::kPlain, B::kNone, {{{}, {}, true}}},
   };
+  // clang-format on
   return table;
 }
 
@@ -782,8 +790,8 @@ class Reader {
     if (type < 0 || type > 3) return Fail(operation.offset, "PointType " + Number(type) + " is not a data type");
     const bool curve = operation.tag == 0x93 || operation.tag == 0x95;
     if (curve && std::fmod(points, 3) != 0) {
-      return Fail(operation.offset, std::string(operation.name) + " with " + Number(points) +
-                                        " points, not a multiple of 3");
+      return Fail(operation.offset,
+                  std::string(operation.name) + " with " + Number(points) + " points, not a multiple of 3");
     }
     CheckDataLength(operation, points * 2 * (type < 2 ? 1 : 2));
   }

@@ -23,9 +23,8 @@ Bytes Join(std::initializer_list<Bytes> parts) {
 Bytes Ascii(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
 // BeginSession, OpenDataSource, BeginPage; and their closing operators.
-const Bytes kOpenPage = {0xD1, 0x58, 0x02, 0x58, 0x02, 0xF8, 0x89, 0xC0, 0x00, 0xF8, 0x86, 0x41,
-                         0xC0, 0x00, 0xF8, 0x88, 0xC0, 0x01, 0xF8, 0x82, 0x48,
-                         0xC0, 0x00, 0xF8, 0x28, 0xC0, 0x02, 0xF8, 0x25, 0x43};
+const Bytes kOpenPage = {0xD1, 0x58, 0x02, 0x58, 0x02, 0xF8, 0x89, 0xC0, 0x00, 0xF8, 0x86, 0x41, 0xC0, 0x00, 0xF8,
+                         0x88, 0xC0, 0x01, 0xF8, 0x82, 0x48, 0xC0, 0x00, 0xF8, 0x28, 0xC0, 0x02, 0xF8, 0x25, 0x43};
 const Bytes kClosePage = {0x44, 0x49, 0x42};
 // BeginImage of a 3 x 2 grey image, 8 bits per pixel, direct colour.
 const Bytes kGreyImage = {0xC0, 0x01, 0xF8, 0x03, 0x6A,  // SetColorSpace grey
@@ -42,7 +41,8 @@ const ReadOptions kFragment{.expectHeader = false, .checkNesting = false};
 const ReadOptions kJob{.expectHeader = false};
 
 TEST(StrictPclXlReader, ReadsAJobWithItsHeader) {
-  const Bytes bytes = Join({Ascii(") QV-PCL XL;2;1;Comment notice\n"), kOpenPage,
+  const Bytes bytes = Join({Ascii(") QV-PCL XL;2;1;Comment notice\n"),
+                            kOpenPage,
                             {0xC8, 0xC0, 0x03, 'H', 'H', 'H', 0xF8, 0x81, 0x47},  // ubyte-counted array
                             kClosePage});
   const ReadResult result = ReadStrictly(bytes);
@@ -51,8 +51,8 @@ TEST(StrictPclXlReader, ReadsAJobWithItsHeader) {
   EXPECT_EQ(result.header->majorClass, 2);
   EXPECT_EQ(result.header->minorClass, 1);
   EXPECT_EQ(result.header->comment, " notice");
-  EXPECT_EQ(result.OperatorNames(), (std::vector<std::string>{"BeginSession", "OpenDataSource", "BeginPage",
-                                                              "Comment", "EndPage", "CloseDataSource", "EndSession"}));
+  EXPECT_EQ(result.OperatorNames(), (std::vector<std::string>{"BeginSession", "OpenDataSource", "BeginPage", "Comment",
+                                                              "EndPage", "CloseDataSource", "EndSession"}));
   const strict_pclxl::Operation& session = result.operations[0];
   EXPECT_EQ(session.Number("UnitsPerMeasure", 1), 600);
   EXPECT_EQ(session.Find("Measure")->value.TypeName(), "ubyte");
@@ -82,6 +82,7 @@ TEST(StrictPclXlReader, RejectsEveryKindOfFault) {
     std::string error;
     size_t offset;
   };
+  // clang-format off
   const Case cases[] = {
       {"header_without_binding", Ascii(") XX-PCL XL;2;0;Comment\n"), {}, "does not start with", 0},
       {"header_without_line_feed", Ascii(") QV-PCL XL;2;0;Comment"), {}, "no line feed", 0},
@@ -138,6 +139,7 @@ TEST(StrictPclXlReader, RejectsEveryKindOfFault) {
       {"pop_without_push", Join({kOpenPage, {0x60}}), kJob, "PopGS without a PushGS", 30},
       {"stream_ends_inside_a_page", kOpenPage, kJob, "stream ends inside a page", 30},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const ReadResult result = ReadStrictly(c.bytes, c.options);

@@ -403,6 +403,7 @@ TEST(XLOperators, MinimalJobBytes) {
   XLEndPage(stream, uint16_t{1});
   XLCloseDataSource(stream);
   XLEndSession(stream);
+  // clang-format off
   const Bytes expected = {
       0xD1, 0x58, 0x02, 0x58, 0x02, 0xF8, 0x89, 0xC0, 0x00, 0xF8, 0x86, 0xC0, 0x03, 0xF8, 0x8F, 0x41,  //
       0xC0, 0x00, 0xF8, 0x88, 0xC0, 0x01, 0xF8, 0x82, 0x48,                                          //
@@ -420,6 +421,7 @@ TEST(XLVendorUniqueFromTable, WritesTheAttributesOfTheEntrysLevel) {
     int32_t index;
     const char* listing;
   };
+  // clang-format on
   const Case cases[] = {
       {"level_5_first_entry", 0, "VendorUnique VUExtension=uint32(0x7176301B)\n"},
       {"level_5_last_entry", 29, "VendorUnique VUExtension=uint32(0x7176301A)\n"},
@@ -466,6 +468,7 @@ TEST(XLScanLineRel, FramesOneLineInEachForm) {
     std::function<void(XLStream*)> write;
     Bytes expected;
   };
+  // clang-format off
   const Case cases[] = {
       {"one_line_uint16_pairs", [&](XLStream* s) { XLScanLineRel(s, -1, 20, small); },
        {0xB9, 0xFB, 16, 3, 0xFF, 0xFF, 20, 0, 2, 0, 2, 1, 0, 2, 0, 255, 0, 3, 0}},
@@ -476,6 +479,7 @@ TEST(XLScanLineRel, FramesOneLineInEachForm) {
       {"single_line_between_begin_and_end_scan", [&](XLStream* s) { XLScanSingleLine(s, 0, 0, {}); },
        {0xB6, 0xB9, 0xFB, 8, 3, 0, 0, 0, 0, 0, 0, 0, 0xB8}},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     SinkStream stream;

@@ -99,10 +99,8 @@ TEST(XLRunLengthRow, GivesUpAtTheLimitOrWhenTheOutputIsFull) {
     size_t expected;
   };
   const Case cases[] = {
-      {"no_limit", 16, 0, 9},
-      {"limit_above_the_size", 16, 10, 9},
-      {"limit_reached", 16, 9, 0},
-      {"output_exactly_large_enough", 9, 0, 9},
+      {"no_limit", 16, 0, 9},        {"limit_above_the_size", 16, 10, 9},
+      {"limit_reached", 16, 9, 0},   {"output_exactly_large_enough", 9, 0, 9},
       {"output_too_small", 8, 0, 0},
   };
   for (const Case& c : cases) {

@@ -198,7 +198,8 @@ TEST(XLWriteStreamHeader, WritesBindingClassesAndComment) {
   };
   const Case cases[] = {
       {"class_2_1_empty_comment", 2, 1, "", ") QV-PCL XL;2;1;Comment\n"},
-      {"class_2_0_with_comment", 2, 0, " Copyright Version 4.2.1.8", ") QV-PCL XL;2;0;Comment Copyright Version 4.2.1.8\n"},
+      {"class_2_0_with_comment", 2, 0, " Copyright Version 4.2.1.8",
+       ") QV-PCL XL;2;0;Comment Copyright Version 4.2.1.8\n"},
       {"two_digit_minor", 3, 10, ";x", ") QV-PCL XL;3;10;Comment;x\n"},
   };
   for (const Case& c : cases) {

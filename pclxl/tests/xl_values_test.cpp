@@ -25,6 +25,7 @@ void ExpectWrites(const WriterCase& c) {
 }
 
 TEST(XLTaggedValues, WriteTagThenLittleEndianPayload) {
+  // clang-format off
   const WriterCase cases[] = {
       {"ubyte", [](XLStream* s) { XLWriteUByte(s, 0x7F); }, {0xC0, 0x7F}},
       {"uint16", [](XLStream* s) { XLWriteUInt16(s, 600); }, {0xC1, 0x58, 0x02}},
@@ -53,6 +54,7 @@ TEST(XLTaggedValues, WriteTagThenLittleEndianPayload) {
       {"real32_box", [](XLStream* s) { XLWriteBox(s, XLBox<float>{0, 1, 2, 0.5f}); },
        {0xE5, 0, 0, 0, 0, 0, 0, 0x80, 0x3F, 0, 0, 0, 0x40, 0, 0, 0, 0x3F}},
   };
+  // clang-format on
   for (const WriterCase& c : cases) ExpectWrites(c);
 }
 
@@ -63,6 +65,7 @@ TEST(XLTaggedValues, ArraysCarryATaggedUInt16Count) {
   const std::vector<int16_t> shorts = {-1, 2};
   const std::vector<int32_t> ints = {-2};
   const std::vector<float> reals = {1.0f};
+  // clang-format off
   const WriterCase cases[] = {
       {"ubyte_array", [&](XLStream* s) { XLWriteUByteArray(s, bytes); }, {0xC8, 0xC1, 0x03, 0x00, 'L', 'E', 'T'}},
       {"empty_ubyte_array", [](XLStream* s) { XLWriteUByteArray(s, {}); }, {0xC8, 0xC1, 0x00, 0x00}},
@@ -79,11 +82,13 @@ TEST(XLTaggedValues, ArraysCarryATaggedUInt16Count) {
       {"real32_array", [&](XLStream* s) { XLWriteReal32Array(s, reals); },
        {0xCD, 0xC1, 0x01, 0x00, 0x00, 0x00, 0x80, 0x3F}},
   };
+  // clang-format on
   for (const WriterCase& c : cases) ExpectWrites(c);
 }
 
 TEST(XLEmbeddedData, ChoosesTheLengthFormAtTwoHundredFiftySix) {
   const std::vector<uint8_t> data = {9, 8, 7};
+  // clang-format off
   const WriterCase cases[] = {
       {"empty", [](XLStream* s) { XLWriteEmbeddedLength(s, 0); }, {0xFB, 0x00}},
       {"255_is_short", [](XLStream* s) { XLWriteEmbeddedLength(s, 255); }, {0xFB, 0xFF}},
@@ -93,6 +98,7 @@ TEST(XLEmbeddedData, ChoosesTheLengthFormAtTwoHundredFiftySix) {
       {"long_form_with_data", [&](XLStream* s) { XLWriteEmbeddedData(s, data); },
        {0xFA, 0x03, 0x00, 0x00, 0x00, 9, 8, 7}},
   };
+  // clang-format on
   for (const WriterCase& c : cases) ExpectWrites(c);
 }
 
@@ -108,6 +114,7 @@ TEST(XLWriteAttributeAndOperator, AcceptOnlyTheProtocolsNumbers) {
     std::vector<int32_t> accepted;
     std::vector<int32_t> refused;
   };
+  // clang-format off
   const Case cases[] = {
       {"attributes",
        [](XLStream* s, int32_t number) { XLWriteAttribute(s, number); },
@@ -124,6 +131,7 @@ TEST(XLWriteAttributeAndOperator, AcceptOnlyTheProtocolsNumbers) {
        {-1, 0, 0x40, 0x45, 0x4D, 0x4E, 0x57, 0x59, 0x5A, 0x83, 0x87, 0x90,
         0x9A, 0x9C, 0xA4, 0xA7, 0xAB, 0xAF, 0xB7, 0xBA, 0xBE, 0xC0, 0x141}},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     for (int32_t number : c.accepted) {
@@ -152,6 +160,7 @@ TEST(XLStreamError, StopsEveryLaterWrite) {
     int16_t code;
     std::string text;
   };
+  // clang-format off
   const Case cases[] = {
       {"undefined_operator", [](XLStream* s) { XLWriteOperator(s, 0x45); }, kXLOperatorUndefined,
        "XL Library: Operator Number Undefined"},
@@ -161,6 +170,7 @@ TEST(XLStreamError, StopsEveryLaterWrite) {
        [](XLStream* s) { XLWriteUInt16Array(s, std::vector<uint16_t>(65536, 1)); },
        kXLValueOutOfRange, "XL Library: Number of Error Reported is Undefined"},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     SinkStream stream;

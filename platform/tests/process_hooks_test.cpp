@@ -9,9 +9,7 @@ namespace {
 std::string shown;
 int exitCode = -1;
 
-void RecordMessage(const char* caption, const char* text) {
-  shown = std::string(caption) + "|" + text;
-}
+void RecordMessage(const char* caption, const char* text) { shown = std::string(caption) + "|" + text; }
 void RecordExit(int code) { exitCode = code; }
 
 TEST(ProcessHooks, ReplacementsSeeTheCallsAndDefaultsComeBack) {
