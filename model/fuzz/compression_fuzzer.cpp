@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "foundation/memory_byte_channel.h"
-#include "model/lzw_codec.h"
-#include "model/zlib_compressor.h"
+#include "model/objects/lzw_codec.h"
+#include "model/objects/zlib_compressor.h"
 
 namespace {
 

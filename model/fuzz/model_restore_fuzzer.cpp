@@ -24,8 +24,8 @@
 #include "foundation/persistence.h"
 #include "foundation/rw/rwstore.h"
 #include "foundation/text_stream.h"
-#include "model/persistent_object.h"
-#include "model/reference_reader.h"
+#include "model/objects/persistent_object.h"
+#include "model/objects/reference_reader.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <memory>
 #include <vector>
 
-#include "model/chunked_value.h"
-#include "model/memory_os_factory.h"
-#include "model/os_data_store.h"
+#include "model/os/chunked_value.h"
+#include "model/os/memory_os_factory.h"
+#include "model/os/os_data_store.h"
 
 namespace {
 

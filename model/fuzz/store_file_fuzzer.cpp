@@ -28,8 +28,8 @@
 
 #include "foundation/error.h"
 #include "foundation/rw_wstring.h"
-#include "model/persistent_composite.h"
-#include "model/persistent_composite_on_disk.h"
+#include "model/objects/persistent_composite.h"
+#include "model/store/persistent_composite_on_disk.h"
 #include "model/tests/test_nodes.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "foundation/rw_collectable.h"
-#include "model/object_ref.h"
-#include "model/persistent_object.h"
+#include "model/objects/object_ref.h"
+#include "model/objects/persistent_object.h"
 
 // Persistence helpers for tests of model classes.
 

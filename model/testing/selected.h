@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "model/persistent_object.h"
+#include "model/objects/persistent_object.h"
 
 // Takes ownership of a selection and answers it as the composite type it
 // must be; null (and the selection deleted) when it is of another type.

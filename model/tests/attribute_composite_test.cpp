@@ -1,6 +1,6 @@
 // Tests of the attribute composite: structure, searches, merging, sending
 // and its stored form.
-#include "model/attribute_composite.h"
+#include "model/attributes/attribute_composite.h"
 
 #include <gtest/gtest.h>
 

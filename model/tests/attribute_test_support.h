@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "model/attribute_composite.h"
-#include "model/enum_attribute.h"
-#include "model/peripheral.h"
-#include "model/range_attribute.h"
-#include "model/state.h"
-#include "model/string_attribute.h"
-#include "model/value_attribute.h"
+#include "model/attributes/attribute_composite.h"
+#include "model/attributes/enum_attribute.h"
+#include "model/attributes/peripheral.h"
+#include "model/attributes/range_attribute.h"
+#include "model/attributes/state.h"
+#include "model/attributes/string_attribute.h"
+#include "model/attributes/value_attribute.h"
 
 // A pipeline stage that records which of its handlers each attribute
 // reached, and answers the statuses it is given in turn (0 once they run

@@ -1,4 +1,4 @@
-#include "model/chunked_value.h"
+#include "model/os/chunked_value.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "foundation/rw_factory.h"
-#include "model/class_ids.h"
+#include "model/objects/class_ids.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "foundation/memory_byte_channel.h"
-#include "model/zlib_compressor.h"
+#include "model/objects/zlib_compressor.h"
 
 namespace compression_test {
 

@@ -1,5 +1,5 @@
 // Tests of the configuration, the capability set and the resource mappings.
-#include "model/configuration.h"
+#include "model/attributes/configuration.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "foundation/testing/recording_error_handler.h"
-#include "model/capabilities.h"
-#include "model/resource_mapping.h"
+#include "model/attributes/capabilities.h"
+#include "model/attributes/resource_mapping.h"
 #include "model/testing/round_trip.h"
 #include "model/tests/attribute_test_support.h"
 #include "model/tests/test_nodes.h"

@@ -1,4 +1,4 @@
-#include "model/counted_ptr.h"
+#include "model/objects/counted_ptr.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "foundation/testing/recording_error_handler.h"
-#include "model/counted_ptr_vector.h"
-#include "model/persistent_composite.h"
+#include "model/objects/counted_ptr_vector.h"
+#include "model/objects/persistent_composite.h"
 #include "model/testing/round_trip.h"
 #include "model/tests/test_nodes.h"
 

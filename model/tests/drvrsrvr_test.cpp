@@ -1,4 +1,5 @@
-#include "model/drvrsrvr.h"
+#include "model/os/drvrsrvr.h"
+#include "model/os/fatal_error.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +9,8 @@
 #include <vector>
 
 #include "foundation/persistence.h"
-#include "model/model_stream.h"
-#include "model/osfactry.h"
+#include "model/objects/model_stream.h"
+#include "model/os/osfactry.h"
 #include "model/tests/os_services_test_support.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "model/dynamic_library.h"
+#include "model/os/dynamic_library.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Tests of the enumeration attribute: its choices and the current one.
-#include "model/enum_attribute.h"
+#include "model/attributes/enum_attribute.h"
 
 #include <gtest/gtest.h>
 

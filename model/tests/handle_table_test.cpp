@@ -1,4 +1,4 @@
-#include "model/handle_table.h"
+#include "model/os/handle_table.h"
 
 #include <gtest/gtest.h>
 

@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "foundation/class_registrar.h"
-#include "model/graphic_state_attribute.h"
-#include "model/range_attribute.h"
-#include "model/string_attribute.h"
+#include "model/attributes/graphic_state_attribute.h"
+#include "model/attributes/range_attribute.h"
+#include "model/attributes/string_attribute.h"
+#include "model/attributes/value_attribute.h"
 #include "model/testing/round_trip.h"
-#include "model/value_attribute.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "model/lzw_codec.h"
+#include "model/objects/lzw_codec.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "model/memory_os_factory.h"
+#include "model/os/memory_os_factory.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
 
-#include "model/locale_info.h"
+#include "model/objects/locale_info.h"
 #include "model/tests/os_services_test_support.h"
 
 namespace {

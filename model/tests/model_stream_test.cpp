@@ -1,5 +1,5 @@
 // Object graphs through the model streams, in memory and in files.
-#include "model/model_stream.h"
+#include "model/objects/model_stream.h"
 
 #include <gtest/gtest.h>
 

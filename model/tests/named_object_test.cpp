@@ -5,14 +5,14 @@
 #include <vector>
 
 #include "foundation/persistence.h"
-#include "model/attribute_composite.h"
-#include "model/binary_data.h"
-#include "model/chunked_value.h"
-#include "model/model_stream.h"
-#include "model/registry_path_name.h"
-#include "model/settings_codec_interface.h"
+#include "model/attributes/attribute_composite.h"
+#include "model/attributes/value_attribute.h"
+#include "model/objects/binary_data.h"
+#include "model/objects/model_stream.h"
+#include "model/os/chunked_value.h"
+#include "model/os/registry_path_name.h"
+#include "model/os/settings_codec_interface.h"
 #include "model/tests/os_services_test_support.h"
-#include "model/value_attribute.h"
 
 namespace {
 

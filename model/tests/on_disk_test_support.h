@@ -5,8 +5,8 @@
 #include <string>
 
 #include "foundation/rw_wstring.h"
-#include "model/persistent_composite.h"
-#include "model/persistent_composite_on_disk.h"
+#include "model/objects/persistent_composite.h"
+#include "model/store/persistent_composite_on_disk.h"
 
 // Helpers of the on-disk store's tests.
 

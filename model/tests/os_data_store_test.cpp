@@ -1,4 +1,4 @@
-#include "model/os_data_store.h"
+#include "model/os/os_data_store.h"
 
 #include <gtest/gtest.h>
 

@@ -7,10 +7,10 @@
 
 #include "foundation/class_registrar.h"
 #include "foundation/persistence.h"
-#include "model/attribute_composite.h"
-#include "model/model_stream.h"
-#include "model/object_ref.h"
-#include "model/semaphore_lock.h"
+#include "model/attributes/attribute_composite.h"
+#include "model/objects/model_stream.h"
+#include "model/objects/object_ref.h"
+#include "model/os/semaphore_lock.h"
 #include "platform/process_hooks.h"
 
 namespace {

@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "model/configuration.h"
-#include "model/driver_interface.h"
-#include "model/lock.h"
-#include "model/memory_os_factory.h"
-#include "model/peripheral.h"
-#include "model/printer_identity.h"
-#include "model/resource_mapping.h"
+#include "model/attributes/configuration.h"
+#include "model/attributes/peripheral.h"
+#include "model/attributes/resource_mapping.h"
+#include "model/os/driver_interface.h"
+#include "model/os/lock.h"
+#include "model/os/memory_os_factory.h"
+#include "model/os/printer_identity.h"
 
 // Doubles and fixtures for the tests of the OS factory and the driver server.
 

@@ -1,4 +1,4 @@
-#include "model/os_version.h"
+#include "model/os/os_version.h"
 
 #include <gtest/gtest.h>
 

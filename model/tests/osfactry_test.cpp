@@ -1,4 +1,4 @@
-#include "model/osfactry.h"
+#include "model/os/osfactry.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include <thread>
 #include <vector>
 
-#include "model/lock.h"
-#include "model/memory_os_factory.h"
+#include "model/os/lock.h"
+#include "model/os/memory_os_factory.h"
 #include "model/tests/os_services_test_support.h"
 #include "platform/file_path.h"
 

@@ -1,6 +1,6 @@
 // Each attribute class hands itself to its own operation of the pipeline
 // stage, and the stage's answer comes back.
-#include "model/peripheral.h"
+#include "model/attributes/peripheral.h"
 
 #include <gtest/gtest.h>
 

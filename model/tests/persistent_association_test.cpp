@@ -1,4 +1,4 @@
-#include "model/persistent_association.h"
+#include "model/objects/persistent_association.h"
 
 #include <gtest/gtest.h>
 

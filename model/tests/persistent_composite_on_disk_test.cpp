@@ -1,4 +1,4 @@
-#include "model/persistent_composite_on_disk.h"
+#include "model/store/persistent_composite_on_disk.h"
 
 #include <gtest/gtest.h>
 
@@ -16,9 +16,9 @@
 #include "foundation/file_space_manager.h"
 #include "foundation/rw_cstring.h"
 #include "foundation/testing/recording_error_handler.h"
-#include "model/persistent_composite.h"
-#include "model/persistent_composite_on_disk_imp.h"
-#include "model/record.h"
+#include "model/objects/persistent_composite.h"
+#include "model/store/persistent_composite_on_disk_imp.h"
+#include "model/store/record.h"
 #include "model/testing/round_trip.h"
 #include "model/tests/on_disk_test_support.h"
 #include "model/tests/test_nodes.h"

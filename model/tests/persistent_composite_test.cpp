@@ -1,4 +1,4 @@
-#include "model/persistent_composite.h"
+#include "model/objects/persistent_composite.h"
 
 #include <gtest/gtest.h>
 

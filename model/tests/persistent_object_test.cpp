@@ -1,4 +1,4 @@
-#include "model/persistent_object.h"
+#include "model/objects/persistent_object.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "model/persistent_composite.h"
+#include "model/objects/persistent_composite.h"
 #include "model/testing/round_trip.h"
 #include "model/testing/selected.h"
 #include "model/tests/test_nodes.h"

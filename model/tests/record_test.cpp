@@ -1,4 +1,4 @@
-#include "model/record.h"
+#include "model/store/record.h"
 
 #include <gtest/gtest.h>
 
@@ -12,10 +12,10 @@
 #include "foundation/persistence.h"
 #include "foundation/rw_factory.h"
 #include "foundation/text_stream.h"
-#include "model/persistent_composite.h"
-#include "model/persistent_composite_on_disk.h"
-#include "model/record_composite.h"
-#include "model/record_proxy.h"
+#include "model/objects/persistent_composite.h"
+#include "model/store/persistent_composite_on_disk.h"
+#include "model/store/record_composite.h"
+#include "model/store/record_proxy.h"
 #include "model/testing/round_trip.h"
 #include "model/tests/on_disk_test_support.h"
 #include "model/tests/test_nodes.h"

@@ -1,4 +1,4 @@
-#include "model/semaphore_lock.h"
+#include "model/os/semaphore_lock.h"
 
 #include <gtest/gtest.h>
 

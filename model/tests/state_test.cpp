@@ -1,6 +1,6 @@
 // Tests of the state block: one attribute per base type and key, kept by
 // adding and by merging.
-#include "model/state.h"
+#include "model/attributes/state.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "model/persistent_object.h"
+#include "model/objects/persistent_object.h"
 
 // Small model classes for tests, registered under IDs that no class of the
 // system uses.

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "foundation/testing/cp1252_reference.h"
-#include "model/text_conversion.h"
+#include "model/objects/text_conversion.h"
 
 namespace {
 

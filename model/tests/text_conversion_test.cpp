@@ -1,11 +1,11 @@
-#include "model/text_conversion.h"
+#include "model/objects/text_conversion.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
 
-#include "model/framework_version.h"
+#include "model/objects/framework_version.h"
 
 namespace {
 

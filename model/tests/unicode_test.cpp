@@ -1,4 +1,4 @@
-#include "model/unicode.h"
+#include "model/os/unicode.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "model/memory_os_factory.h"
+#include "model/os/memory_os_factory.h"
 
 namespace {
 

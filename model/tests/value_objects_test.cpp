@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "foundation/testing/recording_error_handler.h"
-#include "model/binary_data.h"
-#include "model/display_string.h"
-#include "model/locale_info.h"
-#include "model/persistable_number.h"
-#include "model/pmd_version_info.h"
-#include "model/selection_string.h"
+#include "model/objects/binary_data.h"
+#include "model/objects/display_string.h"
+#include "model/objects/locale_info.h"
+#include "model/objects/persistable_number.h"
+#include "model/objects/pmd_version_info.h"
+#include "model/objects/selection_string.h"
 #include "model/testing/round_trip.h"
 
 namespace {

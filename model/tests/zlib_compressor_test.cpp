@@ -1,4 +1,4 @@
-#include "model/zlib_compressor.h"
+#include "model/objects/zlib_compressor.h"
 
 #include <gtest/gtest.h>
 

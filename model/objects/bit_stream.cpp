@@ -1,0 +1,77 @@
+#include "model/objects/bit_stream.h"
+
+#include <string>
+
+GBitStream::~GBitStream() { Close(); }
+
+void GBitStream::Open(GByteChannel* input, GByteChannel* output) {
+  input_ = input;
+  output_ = output;
+  mask_ = 0x80;
+  byte_ = 0;
+  good_ = true;
+}
+
+bool GBitStream::OpenForReading(GByteChannel& input) {
+  Open(&input, nullptr);
+  return good_;
+}
+
+bool GBitStream::OpenForWriting(GByteChannel& output) {
+  Open(nullptr, &output);
+  return good_;
+}
+
+bool GBitStream::WriteBit(uint32_t bit) {
+  if (output_ == nullptr || !good_) return good_ = false;
+  if (bit != 0) byte_ |= mask_;
+  mask_ >>= 1;
+  if (mask_ == 0) {
+    if (output_->sputc(static_cast<char>(byte_)) == std::char_traits<char>::eof()) good_ = false;
+    byte_ = 0;
+    mask_ = 0x80;
+  }
+  return good_;
+}
+
+bool GBitStream::WriteBits(uint32_t value, uint32_t n) {
+  for (uint32_t bit = n; bit-- > 0 && good_;) WriteBit((value >> bit) & 1);
+  return good_;
+}
+
+uint32_t GBitStream::ReadBit() {
+  if (input_ == nullptr || !good_) {
+    good_ = false;
+    return 0;
+  }
+  if (mask_ == 0x80) {
+    const int next = input_->sbumpc();
+    if (next == std::char_traits<char>::eof()) {
+      good_ = false;
+      return 0;
+    }
+    byte_ = static_cast<uint8_t>(next);
+  }
+  const uint32_t bit = (byte_ & mask_) != 0 ? 1 : 0;
+  mask_ >>= 1;
+  if (mask_ == 0) mask_ = 0x80;
+  return bit;
+}
+
+uint32_t GBitStream::ReadBits(uint32_t n) {
+  uint32_t value = 0;
+  for (uint32_t k = 0; k < n && good_; ++k) value = (value << 1) | ReadBit();
+  return value;
+}
+
+bool GBitStream::Close() {
+  if (output_ != nullptr) {
+    if (mask_ != 0x80 && good_ && output_->sputc(static_cast<char>(byte_)) == std::char_traits<char>::eof()) {
+      good_ = false;
+    }
+    if (output_->pubsync() == -1) good_ = false;
+  }
+  const bool answer = output_ == nullptr || good_;
+  Open(nullptr, nullptr);
+  return answer;
+}

@@ -1,0 +1,256 @@
+#include "model/objects/persistent_composite.h"
+
+#include "foundation/class_registrar.h"
+#include "foundation/persistence.h"
+#include "model/objects/reference_reader.h"
+#include "model/objects/stored_input.h"
+
+namespace {
+
+const GClassRegistrar registrar(CreateCollectable<MPersistentComposite>, kMPersistentCompositeClassID,
+                                kMPersistentCompositeClassName);
+
+// The fewest bytes one stored object reference takes: a back-reference in a
+// file (tag and index), and in a binary stream ('@' and the index).
+constexpr uint32_t kFileReferenceSize = 6;
+constexpr uint32_t kStreamReferenceSize = 5;
+
+bool ReadCount(GBinaryFile& file, uint32_t& count) { return file.Read(count); }
+
+bool ReadCount(GVirtualInStream& stream, uint32_t& count) { return stream.GetULong(count).IsGood(); }
+
+}  // namespace
+
+MPersistentComposite::MPersistentComposite() : children_(kInitialCapacity) {}
+
+MPersistentComposite::MPersistentComposite(int32_t key) : MPersistentObject(key), children_(kInitialCapacity) {}
+
+MPersistentComposite::MPersistentComposite(const MPersistentComposite& other) = default;
+
+MPersistentComposite& MPersistentComposite::operator=(const MPersistentComposite& other) {
+  if (this == &other || !DiffersFrom(other)) return *this;
+  MPersistentObject::operator=(other);
+  children_ = other.children_;
+  return *this;
+}
+
+uint32_t MPersistentComposite::StoredSize() const {
+  uint32_t size = MPersistentObject::StoredSize() + 8;
+  for (const GCountedPtr& child : children_) size += ObjectStoreSize(child.Get());
+  return size;
+}
+
+void MPersistentComposite::SaveContentsToFile(GBinaryFile& file) const {
+  MPersistentObject::SaveContentsToFile(file);
+  file.Write(FormatVersion());
+  file.Write(children_.Count());
+  for (const GCountedPtr& child : children_) WriteObjectToFile(child.Get(), file);
+}
+
+void MPersistentComposite::SaveContentsToStream(GVirtualOutStream& stream) const {
+  MPersistentObject::SaveContentsToStream(stream);
+  stream.PutULong(FormatVersion()).PutULong(children_.Count());
+  for (const GCountedPtr& child : children_) WriteObjectToStream(child.Get(), stream);
+}
+
+void MPersistentComposite::RestoreContentsFromFile(GBinaryFile& file) {
+  MPersistentObject::RestoreContentsFromFile(file);
+  if (ReadVersion(file, FormatVersion())) RestoreChildren(file, kFileReferenceSize);
+}
+
+void MPersistentComposite::RestoreContentsFromStream(GVirtualInStream& stream) {
+  MPersistentObject::RestoreContentsFromStream(stream);
+  if (ReadVersion(stream, FormatVersion())) RestoreChildren(stream, kStreamReferenceSize);
+}
+
+// The stored count is checked against the input left, so a corrupt count
+// fails at once; reading stops at the first reference that fails. Children
+// read before a failure stay.
+template <typename Input>
+void MPersistentComposite::RestoreChildren(Input& input, uint32_t minimumReferenceSize) {
+  children_.Clear(GCountedPtrVector::kGrowth);
+  uint32_t count;
+  if (!ReadCount(input, count) || !InputCanHold(input, count, minimumReferenceSize)) return;
+  const GReferenceReader reader(this);
+  for (uint32_t i = 0; i < count; ++i) {
+    GObjectRef child;
+    if (!reader.Read(input, child)) return;
+    children_.Append(GCountedPtr(std::move(child)));
+  }
+}
+
+bool MPersistentComposite::SameContent(const MPersistentObject& other) const {
+  if (this == &other) return true;
+  const auto* composite = SameClassAndKey<MPersistentComposite>(other);
+  if (composite == nullptr || composite->children_.Count() != children_.Count()) return false;
+  for (uint32_t i = 0; i < children_.Count(); ++i) {
+    const MPersistentObject* mine = children_[i].Get();
+    const MPersistentObject* theirs = composite->children_[i].Get();
+    if (mine == nullptr || theirs == nullptr ? mine != theirs : mine->DiffersFrom(*theirs)) return false;
+  }
+  return true;
+}
+
+void MPersistentComposite::AddChild(MPersistentObject* node) {
+  if (node == nullptr) return;
+  if (children_.Count() >= kMaxChildren) {
+    // Taking and dropping the node deletes it unless somebody else owns it.
+    GObjectRef dropped(node);
+    return;
+  }
+  children_.Append(GCountedPtr(node));
+}
+
+void MPersistentComposite::InsertFirstChild(MPersistentObject* node) {
+  if (node != nullptr) children_.InsertAt(0, GCountedPtr(node));
+}
+
+template <typename Test, typename Below>
+MPersistentObject* MPersistentComposite::FindBelow(const Test& test, const Below& below) {
+  for (const GCountedPtr& element : children_) {
+    MPersistentObject* child = element.Get();
+    if (child == nullptr) continue;
+    if (test(*child)) return child;
+    if (MPersistentObject* found = below(*child)) return found;
+  }
+  return nullptr;
+}
+
+template <typename Test, typename Below>
+MPersistentObject* MPersistentComposite::RemoveBelow(const Test& test, const Below& below) {
+  for (uint32_t i = 0; i < children_.Count(); ++i) {
+    MPersistentObject* child = children_[i].Get();
+    if (child == nullptr) continue;
+    if (test(*child)) return children_.RemoveAt(i).Ref().HandOver();
+    if (MPersistentObject* removed = below(*child)) return removed;
+  }
+  return nullptr;
+}
+
+template <typename Test, typename Below>
+bool MPersistentComposite::ReplaceBelow(const Test& test, const Below& below, const MPersistentObject& object) {
+  for (uint32_t i = 0; i < children_.Count(); ++i) {
+    MPersistentObject* child = children_[i].Get();
+    if (child == nullptr) continue;
+    if (test(*child)) {
+      children_.Set(i, GCountedPtr(object.DeepCopy()));
+      return true;
+    }
+    if (below(*child)) return true;
+  }
+  return false;
+}
+
+MPersistentObject* MPersistentComposite::RemoveChild(const MPersistentObject* node) {
+  return RemoveBelow([node](const MPersistentObject& child) { return &child == node; },
+                     [node](MPersistentObject& child) { return child.RemoveChild(node); });
+}
+
+MPersistentObject* MPersistentComposite::RemoveChildByKey(int32_t key) {
+  return RemoveBelow([key](const MPersistentObject& child) { return child.Key() == key; },
+                     [key](MPersistentObject& child) { return child.RemoveChildByKey(key); });
+}
+
+MPersistentObject* MPersistentComposite::RemoveChildByClassId(RWClassID id) {
+  return RemoveBelow([id](const MPersistentObject& child) { return child.ClassID() == id; },
+                     [id](MPersistentObject& child) { return child.RemoveChildByClassId(id); });
+}
+
+bool MPersistentComposite::ReplaceChildByKey(int32_t key, const MPersistentObject& object) {
+  return ReplaceBelow([key](const MPersistentObject& child) { return child.Key() == key; },
+                      [&](MPersistentObject& child) { return child.ReplaceChildByKey(key, object); }, object);
+}
+
+bool MPersistentComposite::ReplaceChildByClassId(RWClassID id, const MPersistentObject& object) {
+  return ReplaceBelow([id](const MPersistentObject& child) { return child.ClassID() == id; },
+                      [&](MPersistentObject& child) { return child.ReplaceChildByClassId(id, object); }, object);
+}
+
+bool MPersistentComposite::ReplaceChild(const MPersistentObject* node, const MPersistentObject& object) {
+  return ReplaceBelow([node](const MPersistentObject& child) { return &child == node; },
+                      [&](MPersistentObject& child) { return child.ReplaceChild(node, object); }, object);
+}
+
+bool MPersistentComposite::ReplaceChildByKind(RWClassID id, const MPersistentObject& object) {
+  return ReplaceBelow([id](const MPersistentObject& child) { return child.IsKindOf(id); },
+                      [&](MPersistentObject& child) { return child.ReplaceChildByKind(id, object); }, object);
+}
+
+void MPersistentComposite::RemoveAllChildren() { children_.Clear(GCountedPtrVector::kGrowth); }
+
+MPersistentObject* MPersistentComposite::FindByKey(int32_t key) {
+  return FindBelow([key](const MPersistentObject& child) { return child.Key() == key; },
+                   [key](MPersistentObject& child) { return child.FindByKey(key); });
+}
+
+MPersistentObject* MPersistentComposite::FindByClassId(RWClassID id) {
+  return FindBelow([id](const MPersistentObject& child) { return child.ClassID() == id; },
+                   [id](MPersistentObject& child) { return child.FindByClassId(id); });
+}
+
+MPersistentObject* MPersistentComposite::FindEqual(const MPersistentObject& other) {
+  return FindBelow([&](const MPersistentObject& child) { return child.SameContent(other); },
+                   [&](MPersistentObject& child) { return child.FindEqual(other); });
+}
+
+MPersistentObject* MPersistentComposite::FindKindOf(RWClassID id) {
+  return FindBelow([id](const MPersistentObject& child) { return child.IsKindOf(id); },
+                   [id](MPersistentObject& child) { return child.FindKindOf(id); });
+}
+
+MPersistentObject& MPersistentComposite::CollectByClassId(RWClassID id, MPersistentObject& composite) {
+  for (const GCountedPtr& child : children_) {
+    if (!child.IsEmpty()) child->CollectByClassId(id, composite);
+  }
+  return composite;
+}
+
+MPersistentObject& MPersistentComposite::CollectByKey(int32_t key, MPersistentObject& composite) {
+  for (const GCountedPtr& child : children_) {
+    if (!child.IsEmpty()) child->CollectByKey(key, composite);
+  }
+  return composite;
+}
+
+MPersistentObject& MPersistentComposite::CollectKindOf(RWClassID id, MPersistentObject& composite) {
+  for (const GCountedPtr& child : children_) {
+    if (!child.IsEmpty()) child->CollectKindOf(id, composite);
+  }
+  return composite;
+}
+
+MPersistentObject* MPersistentComposite::SelectByKey(int32_t key) {
+  return NewSelection<MPersistentComposite>([&](MPersistentObject& selection) { CollectByKey(key, selection); });
+}
+
+MPersistentObject* MPersistentComposite::SelectByClassId(RWClassID id) {
+  return NewSelection<MPersistentComposite>([&](MPersistentObject& selection) { CollectByClassId(id, selection); });
+}
+
+MPersistentObject* MPersistentComposite::SelectKindOf(RWClassID id) {
+  return NewSelection<MPersistentComposite>([&](MPersistentObject& selection) { CollectKindOf(id, selection); });
+}
+
+uint32_t MPersistentComposite::NodeCount() const {
+  uint32_t count = 1;
+  for (const GCountedPtr& child : children_) {
+    if (!child.IsEmpty()) count += child->NodeCount();
+  }
+  return count;
+}
+
+std::unique_ptr<GIterator> MPersistentComposite::NewChildIterator() {
+  return std::make_unique<GCountedPtrVectorIterator>(this, children_);
+}
+
+void MPersistentComposite::ForEachChild(void (*function)(GCountedPtr& element, void* user), void* user) {
+  for (GCountedPtr& element : children_) function(element, user);
+}
+
+MPersistentObject* MPersistentComposite::FindFirstChild(bool (*function)(const GCountedPtr& element, void* user),
+                                                        void* user) {
+  for (const GCountedPtr& element : children_) {
+    if (function(element, user)) return element.Get();
+  }
+  return nullptr;
+}

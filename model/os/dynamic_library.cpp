@@ -1,0 +1,104 @@
+#include "model/os/dynamic_library.h"
+
+#include "foundation/class_registrar.h"
+
+namespace {
+
+const GClassRegistrar registrar(CreateCollectable<GDynamicLibrary>, kGDynamicLibraryClassID, kGDynamicLibraryClassName);
+
+}  // namespace
+
+GDynamicLibrary::GDynamicLibrary(const GDynamicLibrary& other) : MPersistentObject(), name_(other.name_) {
+  ShareModuleOf(other);
+}
+
+GDynamicLibrary& GDynamicLibrary::operator=(const GDynamicLibrary& other) {
+  if (&other == this) return *this;
+  MPersistentObject::operator=(other);
+  name_ = other.name_;
+  Free();
+  ShareModuleOf(other);
+  return *this;
+}
+
+GDynamicLibrary::~GDynamicLibrary() { Free(); }
+
+// When the system will not count another reference, the copy stays unloaded
+// and loads by its name when it is used.
+void GDynamicLibrary::ShareModuleOf(const GDynamicLibrary& other) {
+  if (other.loaded_ != 1) return;
+  module_ = platform::AddModuleReference(other.module_);
+  loaded_ = module_ != nullptr ? 1 : 0;
+}
+
+int32_t GDynamicLibrary::Load() {
+  if (loaded_ != 1) {
+    module_ = platform::OpenModule(name_.Data());
+    loaded_ = module_ != nullptr ? 1 : 0;
+  }
+  return loaded_;
+}
+
+void GDynamicLibrary::Free() {
+  if (loaded_ != 1) return;
+  platform::CloseModule(module_);
+  module_ = nullptr;
+  loaded_ = 0;
+}
+
+void* GDynamicLibrary::FindEntry(const char* entryName) {
+  if (Load() != 1) return nullptr;
+  return platform::FindExport(module_, entryName);
+}
+
+void* GDynamicLibrary::CallEntry(const char* entryName, ...) {
+  const auto entry = reinterpret_cast<Entry>(FindEntry(entryName));
+  if (entry == nullptr) return nullptr;
+  va_list arguments;
+  va_start(arguments, entryName);
+  void* result = entry(arguments);
+  va_end(arguments);
+  return result;
+}
+
+uint16_t GDynamicLibrary::CallEntry16(const char* entryName, uint32_t first, uint32_t second) {
+  const auto entry = reinterpret_cast<Entry16>(FindEntry(entryName));
+  return entry != nullptr ? entry(first, second) : 0;
+}
+
+uint32_t GDynamicLibrary::StoredSize() const { return MPersistentObject::StoredSize() + 8 + 2 * name_.Length(); }
+
+bool GDynamicLibrary::SameContent(const MPersistentObject& other) const {
+  if (&other == this) return true;
+  if (other.ClassID() != ClassID() || other.Key() != Key()) return false;
+  const auto* library = dynamic_cast<const GDynamicLibrary*>(&other);
+  return library != nullptr && library->name_ == name_ && library->loaded_ == loaded_ && library->module_ == module_;
+}
+
+void GDynamicLibrary::SaveContentsToFile(GBinaryFile& file) const {
+  MPersistentObject::SaveContentsToFile(file);
+  file.Write(FormatVersion());
+  name_.SaveTo(file);
+}
+
+void GDynamicLibrary::SaveContentsToStream(GVirtualOutStream& stream) const {
+  MPersistentObject::SaveContentsToStream(stream);
+  stream.PutULong(FormatVersion());
+  name_.SaveTo(stream);
+}
+
+// A restored library names what it names now; the module loaded before
+// belongs to the old name.
+void GDynamicLibrary::RestoreContentsFromFile(GBinaryFile& file) {
+  MPersistentObject::RestoreContentsFromFile(file);
+  if (!ReadVersion(file, FormatVersion())) return;
+  name_.RestoreFrom(file);
+  Free();
+}
+
+void GDynamicLibrary::RestoreContentsFromStream(GVirtualInStream& stream) {
+  MPersistentObject::RestoreContentsFromStream(stream);
+  if (!ReadVersion(stream, FormatVersion())) return;
+  name_.RestoreFrom(stream);
+  Free();
+}
