@@ -13,7 +13,7 @@
 #include "foundation/error.h"
 #include "foundation/fuzz/owned_members.h"
 #include "foundation/rw/rwstore.h"
-#include "foundation/tests/persistence_test_support.h"
+#include "foundation/testing/persistence_test_support.h"
 
 namespace {
 

@@ -30,7 +30,7 @@
 #include "foundation/rw_wstring.h"
 #include "model/objects/persistent_composite.h"
 #include "model/store/persistent_composite_on_disk.h"
-#include "model/tests/test_nodes.h"
+#include "model/testing/test_nodes.h"
 
 namespace {
 

@@ -24,9 +24,9 @@
 #include "model/store/persistent_composite_on_disk_imp.h"
 #include "model/store/record.h"
 #include "model/testing/round_trip.h"
+#include "model/testing/test_nodes.h"
 #include "model/tests/on_disk_test_support.h"
 #include "model/tests/os_services_test_support.h"
-#include "model/tests/test_nodes.h"
 
 namespace {
 
