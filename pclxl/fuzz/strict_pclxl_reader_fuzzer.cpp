@@ -2,7 +2,7 @@
 // answer a fault, never crash or read out of range.
 #include <span>
 
-#include "pclxl/tests/strict_pclxl_reader.h"
+#include "pclxl/testing/strict_pclxl_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;

@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "pclxl/tests/collecting_sink.h"
+#include "pclxl/testing/collecting_sink.h"
 #include "pclxl/xl_image_operators.h"
 #include "pclxl/xl_values.h"
 
