@@ -151,7 +151,9 @@ uint32_t GDiskBTree::SetCacheBlocks(uint32_t n) {
 GDiskBTree::Key GDiskBTree::MakeKey(const char* key) const {
   Key made(header_.keyLength, 0);
   if (!key) return made;
-  if (callerBinaryKeys_) {
+  // Whole K bytes only when the caller hands keys of K bytes and the tree
+  // keeps binary keys; text otherwise, never read past its NUL.
+  if (callerBinaryKeys_ && binaryKeys_) {
     std::memcpy(made.data(), key, made.size());
   } else {
     for (size_t i = 0; i < made.size() && key[i] != '\0'; ++i) made[i] = key[i];

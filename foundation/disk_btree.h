@@ -23,9 +23,9 @@ class RWCString;
 // in the first 4 bytes of its start block; the shape comes from the
 // constructor and the keys are text.
 //
-// Keys are read from callers as the constructor's key kind says, never
-// past their K bytes (text keys end at their NUL); a file's header decides
-// only how stored keys compare. A header whose key length differs from the
+// Keys are read from callers as K whole bytes only when the constructor
+// asked for binary keys and the tree keeps them (the header's flag); else
+// as text, never past its NUL. A header whose key length differs from the
 // constructor's is refused: the file holds another tree.
 //
 // Nodes, counts and offsets read from the file are checked before use; a
