@@ -14,3 +14,11 @@ using GFuzzSeeds = std::vector<std::string>;
 // ends the process. Otherwise installs an error handler that returns, as the
 // module's own does: failing is the expected answer to bad input.
 void StartFuzzTarget(GFuzzSeeds (*make)());
+
+// The LLVMFuzzerInitialize of a target that needs nothing else at its start:
+// StartFuzzTarget with the target's seed maker.
+#define QV_FUZZ_TARGET_SEEDS(make)                     \
+  extern "C" int LLVMFuzzerInitialize(int*, char***) { \
+    StartFuzzTarget(make);                             \
+    return 0;                                          \
+  }

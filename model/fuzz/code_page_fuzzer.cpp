@@ -81,10 +81,7 @@ GFuzzSeeds Seeds() {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  StartFuzzTarget(Seeds);
-  return 0;
-}
+QV_FUZZ_TARGET_SEEDS(Seeds)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0 || size > 4096) return 0;

@@ -38,10 +38,7 @@ GFuzzSeeds Seeds() { return {'\x07' + WrittenJob(true), '\x01' + WrittenJob(true
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  StartFuzzTarget(Seeds);
-  return 0;
-}
+QV_FUZZ_TARGET_SEEDS(Seeds)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
