@@ -5,12 +5,23 @@
 #     CTest entry; under wine each executable is one entry, because starting a
 #     wine process costs seconds.
 #
-#   qv_add_fuzzer(<target> SOURCES ... LIBRARIES ...)
-#     A libFuzzer target, built only when QV_FUZZ is on, run briefly by CTest
-#     from a fixed seed, so that a run can be repeated.
+#   qv_add_fuzzer(<target> SOURCES ... LIBRARIES ...
+#                 [GENERATED_SEEDS] [SEEDS <directory>] [DICTIONARY <file>])
+#     A libFuzzer target, built only when QV_FUZZ is on. Every target has a
+#     seed corpus: made by the target itself from the project's writers,
+#     which the build runs once after linking it (GENERATED_SEEDS, see
+#     foundation/testing/fuzz_seeds.h), or committed in a directory beside
+#     it (SEEDS), or both. DICTIONARY names a libFuzzer dictionary of the
+#     format's keywords. CTest replays the seeds, then mutates from a fixed
+#     seed until QV_FUZZ_SECONDS have passed (cmake/QvRunFuzzer.cmake), so
+#     that a run can be repeated; any finding, undefined behaviour included,
+#     fails the test.
 
 include(CTest)
 include(GoogleTest)
+
+set(QV_CMAKE_DIR ${CMAKE_CURRENT_LIST_DIR})
+set(QV_FUZZ_SECONDS 10 CACHE STRING "Seconds each fuzz target runs under CTest, its seeds replayed first")
 
 if(CMAKE_CROSSCOMPILING)
   set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
@@ -45,13 +56,38 @@ function(qv_add_tests target)
 endfunction()
 
 function(qv_add_fuzzer target)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
+  cmake_parse_arguments(ARG "GENERATED_SEEDS" "SEEDS;DICTIONARY" "SOURCES;LIBRARIES" ${ARGN})
   if(NOT QV_FUZZ)
     return()
+  endif()
+  if(NOT ARG_GENERATED_SEEDS AND NOT ARG_SEEDS)
+    message(FATAL_ERROR "The fuzz target ${target} has no seeds")
   endif()
   add_executable(${target} ${ARG_SOURCES})
   target_link_libraries(${target} PRIVATE ${ARG_LIBRARIES})
   target_link_options(${target} PRIVATE -fsanitize=fuzzer)
-  add_test(NAME ${target} COMMAND ${target} -seed=1 -max_total_time=15 -rss_limit_mb=2048)
-  set_tests_properties(${target} PROPERTIES LABELS fuzz TIMEOUT 120)
+  set(arguments -DFUZZER=$<TARGET_FILE:${target}> -DWORK=${CMAKE_CURRENT_BINARY_DIR}/${target}_corpus
+                -DSECONDS=${QV_FUZZ_SECONDS})
+  if(ARG_GENERATED_SEEDS)
+    set(generated ${CMAKE_CURRENT_BINARY_DIR}/${target}_seeds)
+    target_link_libraries(${target} PRIVATE foundation_testing)
+    add_custom_command(TARGET ${target} POST_BUILD
+      COMMAND ${CMAKE_COMMAND} -E rm -rf ${generated}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${generated}
+      COMMAND ${CMAKE_COMMAND} -E env QV_FUZZ_SEEDS=${generated} ASAN_OPTIONS=detect_leaks=0
+              $<TARGET_FILE:${target}>
+      COMMENT "Writing the seeds of ${target}"
+      VERBATIM)
+    list(APPEND arguments -DGENERATED=${generated})
+  endif()
+  if(ARG_SEEDS)
+    get_filename_component(committed ${ARG_SEEDS} ABSOLUTE)
+    list(APPEND arguments -DCOMMITTED=${committed})
+  endif()
+  if(ARG_DICTIONARY)
+    get_filename_component(dictionary ${ARG_DICTIONARY} ABSOLUTE)
+    list(APPEND arguments -DDICTIONARY=${dictionary})
+  endif()
+  add_test(NAME ${target} COMMAND ${CMAKE_COMMAND} ${arguments} -P ${QV_CMAKE_DIR}/QvRunFuzzer.cmake)
+  set_tests_properties(${target} PROPERTIES LABELS fuzz TIMEOUT 180)
 endfunction()

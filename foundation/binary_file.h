@@ -44,6 +44,10 @@ class GBinaryFile {
   // Closes and deletes the file, then creates it again empty ("wb+").
   bool Erase();
 
+  // The size of the open file in bytes, buffered writes included; -1 when
+  // it cannot be found. Implemented per platform.
+  int64_t Size();
+
   // Stored lengths are untrusted: true when the bytes from the current
   // position to the end of the file can hold count values of elementSize
   // bytes. Readers check a length with it before allocating.
@@ -94,9 +98,6 @@ class GBinaryFile {
   enum class LastTransfer { kNone, kRead, kWrite };
 
   bool Open(const char* mode);
-  // The size of the open file in bytes, buffered writes included; -1 when
-  // it cannot be found. Implemented per platform.
-  int64_t Size();
   bool ReadBytes(void* data, uint32_t count, uint32_t elementSize);
   bool WriteBytes(const void* data, uint32_t count, uint32_t elementSize);
   void SwitchTo(LastTransfer transfer);

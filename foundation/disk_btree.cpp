@@ -30,7 +30,7 @@ void CountEntry(const char*, int32_t, void* user) { ++*static_cast<uint32_t*>(us
 
 GDiskBTree::GDiskBTree(GFileSpaceManager& manager, uint32_t cacheBlocks, int32_t createMode, uint32_t keyLength,
                        bool binaryKeys, int32_t headerOffset, int32_t style, uint32_t order, uint32_t minimumFill)
-    : manager_(manager), cacheBlocks_(cacheBlocks) {
+    : manager_(manager), callerBinaryKeys_(binaryKeys), cacheBlocks_(cacheBlocks) {
   header_.keyLength = keyLength;
   header_.order = order;
   header_.minimumFill = std::min(minimumFill, order);
@@ -41,7 +41,7 @@ GDiskBTree::GDiskBTree(GFileSpaceManager& manager, uint32_t cacheBlocks, int32_t
 GDiskBTree::~GDiskBTree() {
   // Written for every writable mode, so that the entry count of a file
   // reopened for update is kept up to date as well.
-  if (usable_ && IsWritableMode(manager_.File().Mode())) WriteHeader();
+  if (CanWrite() && IsWritableMode(manager_.File().Mode())) WriteHeader();
 }
 
 bool GDiskBTree::Open(int32_t createMode, int32_t headerOffset, int32_t style) {
@@ -54,13 +54,14 @@ bool GDiskBTree::Open(int32_t createMode, int32_t headerOffset, int32_t style) {
   }
   headerOffset_ = headerOffset;
   const GDiskBTreeHeader requested = header_;
+  if (!manager_.HoldsBlock(headerOffset_, GDiskBTreeHeader::kSize)) return Corrupt();
   if (!ReadHeader()) return false;
   if (header_.version != GDiskBTreeHeader::kVersion) {
     header_ = requested;
     return UseRootOnlyStyle();
   }
   binaryKeys_ = header_.flags == GDiskBTreeHeader::kBinaryKeys;
-  if (!IsUsableShape()) return Corrupt();
+  if (header_.keyLength != requested.keyLength || !IsUsableShape()) return Corrupt();
   return StartCache();
 }
 
@@ -77,6 +78,7 @@ bool GDiskBTree::UseRootOnlyStyle() {
     header_.root = -1;
     if (!WriteHeader()) return false;
   }
+  if (!manager_.HoldsBlock(manager_.StartOffset(), kRootOnlySize)) return Corrupt();
   if (!ReadHeader() || !IsUsableShape()) return false;
   return StartCache();
 }
@@ -97,29 +99,27 @@ bool GDiskBTree::IsUsableShape() const {
 }
 
 bool GDiskBTree::ReadHeader() {
-  GBinaryFile& file = manager_.File();
   if (style_ == kRootOnlyStyle) {
     uint8_t bytes[kRootOnlySize];
-    if (!ReadBlockAt(file, manager_.StartOffset(), bytes, sizeof bytes)) return false;
+    if (!manager_.ReadAt(manager_.StartOffset(), bytes, sizeof bytes)) return false;
     header_.root = LoadLittle32Signed(bytes);
     return true;
   }
   uint8_t bytes[GDiskBTreeHeader::kSize];
-  if (!ReadBlockAt(file, headerOffset_, bytes, sizeof bytes)) return false;
+  if (!manager_.ReadAt(headerOffset_, bytes, sizeof bytes)) return false;
   header_ = GDiskBTreeHeader::Decode(bytes);
   return true;
 }
 
 bool GDiskBTree::WriteHeader() {
-  GBinaryFile& file = manager_.File();
   if (style_ == kRootOnlyStyle) {
     uint8_t bytes[kRootOnlySize];
     StoreLittle32(bytes, header_.root);
-    return WriteBlockAt(file, manager_.StartOffset(), bytes, sizeof bytes);
+    return manager_.WriteAt(manager_.StartOffset(), bytes, sizeof bytes);
   }
   uint8_t bytes[GDiskBTreeHeader::kSize];
   header_.Encode(bytes);
-  return WriteBlockAt(file, headerOffset_, bytes, sizeof bytes);
+  return manager_.WriteAt(headerOffset_, bytes, sizeof bytes);
 }
 
 bool GDiskBTree::WriteFreshHeader(int32_t offset) {
@@ -151,7 +151,9 @@ uint32_t GDiskBTree::SetCacheBlocks(uint32_t n) {
 GDiskBTree::Key GDiskBTree::MakeKey(const char* key) const {
   Key made(header_.keyLength, 0);
   if (!key) return made;
-  if (binaryKeys_) {
+  // Whole K bytes only when the caller hands keys of K bytes and the tree
+  // keeps binary keys; text otherwise, never read past its NUL.
+  if (callerBinaryKeys_ && binaryKeys_) {
     std::memcpy(made.data(), key, made.size());
   } else {
     for (size_t i = 0; i < made.size() && key[i] != '\0'; ++i) made[i] = key[i];
@@ -169,8 +171,10 @@ bool GDiskBTree::Equal(const char* nodeKey, const Key& key) const {
   return compare_(nodeKey, key.data(), header_.keyLength) == 0;
 }
 
+bool GDiskBTree::CanWrite() const { return usable_ && !manager_.IsDamaged(); }
+
 bool GDiskBTree::Corrupt() {
-  RaiseReadError(manager_.File());
+  manager_.ReportDamage();
   return false;
 }
 
@@ -187,6 +191,7 @@ bool GDiskBTree::ReadNode(int32_t offset, GDiskBTreeNode& node) {
 }
 
 bool GDiskBTree::WriteNode(int32_t offset, const GDiskBTreeNode& node) {
+  if (manager_.IsDamaged()) return false;
   if (cache_->Write(offset, node.Data())) return true;
   RaiseWriteError(manager_.File());
   return false;
@@ -228,7 +233,7 @@ bool GDiskBTree::Find(const char* key, RWCString& foundKey, int32_t& value) {
 
 bool GDiskBTree::UpdateValue(const char* key, int32_t newValue, int32_t& oldValue) {
   oldValue = -1;
-  if (!usable_) return false;
+  if (!CanWrite()) return false;
   GDiskBTreeNode node(Shape());
   int32_t offset = -1;
   uint32_t p = 0;
@@ -239,7 +244,7 @@ bool GDiskBTree::UpdateValue(const char* key, int32_t newValue, int32_t& oldValu
 }
 
 bool GDiskBTree::Insert(const char* key, int32_t value) {
-  if (!usable_) return false;
+  if (!CanWrite()) return false;
   Separator up;
   const Result result = InsertInto(header_.root, MakeKey(key), value, up, 0);
   if (result == Result::kHandedUp) {
@@ -319,7 +324,7 @@ GDiskBTree::Result GDiskBTree::SplitNode(int32_t offset, GDiskBTreeNode& node, u
 
 bool GDiskBTree::Remove(const char* key, RWCString& removedKey, int32_t& value) {
   value = -1;
-  if (!usable_) return false;
+  if (!CanWrite()) return false;
   const Result result = RemoveFrom(header_.root, MakeKey(key), removedKey, value, 0);
   if (result != Result::kDone && result != Result::kBelowMinimum) return false;
   if (result == Result::kBelowMinimum) {
@@ -469,26 +474,34 @@ uint32_t GDiskBTree::MinimumKeys(uint32_t depth) const {
 }
 
 void GDiskBTree::Clear() {
-  if (!usable_) return;
+  if (!CanWrite()) return;
   uint32_t budget = NodeBudget();
-  FreeSubtree(header_.root, 0, budget);
+  WalkNodes(header_.root, 0, budget, [this](int32_t offset) { manager_.Deallocate(offset); });
   header_.root = -1;
   header_.entryCount = 0;
   counted_ = true;
   WriteHeader();
 }
 
-bool GDiskBTree::FreeSubtree(int32_t offset, uint32_t depth, uint32_t& budget) {
+template <typename Visit>
+bool GDiskBTree::WalkNodes(int32_t offset, uint32_t depth, uint32_t& budget, Visit visit) {
   if (offset == -1) return true;
   if (depth >= kMaxHeight || budget == 0) return Corrupt();
   --budget;
   GDiskBTreeNode node(Shape());
   if (!ReadNode(offset, node)) return false;
   for (uint32_t i = 0; i <= node.Count(); ++i) {
-    if (!FreeSubtree(node.Child(i), depth + 1, budget)) return false;
+    if (!WalkNodes(node.Child(i), depth + 1, budget, visit)) return false;
   }
-  manager_.Deallocate(offset);
+  visit(offset);
   return true;
+}
+
+bool GDiskBTree::BlockOffsets(std::vector<int32_t>& offsets) {
+  if (!usable_) return false;
+  offsets.push_back(style_ == kRootOnlyStyle ? manager_.StartOffset() : headerOffset_);
+  uint32_t budget = NodeBudget();
+  return WalkNodes(header_.root, 0, budget, [&offsets](int32_t offset) { offsets.push_back(offset); });
 }
 
 uint32_t GDiskBTree::Count() {

@@ -23,9 +23,16 @@ class RWCString;
 // in the first 4 bytes of its start block; the shape comes from the
 // constructor and the keys are text.
 //
+// Keys are read from callers as K whole bytes only when the constructor
+// asked for binary keys and the tree keeps them (the header's flag); else
+// as text, never past its NUL. A header whose key length differs from the
+// constructor's is refused: the file holds another tree.
+//
 // Nodes, counts and offsets read from the file are checked before use; a
-// damaged file raises "[READERR]" and the operation fails, and a header that
-// cannot be used leaves a tree on which every operation fails.
+// damaged file raises "[READERR]", is marked damaged in its manager and the
+// operation fails; from then on the tree changes nothing and writes nothing,
+// though it still reads what it can. A header that cannot be used leaves a
+// tree on which every operation fails.
 class GDiskBTree {
  public:
   using KeyCompare = GDiskBTreeNode::KeyCompare;
@@ -66,6 +73,13 @@ class GDiskBTree {
   // Every key and value in key order.
   void ForEach(Visitor visit, void* user);
 
+  // The header block (the start block in the root-only style) and every
+  // node block, as user offsets; false when the walk met damage.
+  bool BlockOffsets(std::vector<int32_t>& offsets);
+
+  // Whether the header (and root) could be read. A tree whose file is
+  // damaged still reads what it can, but changes nothing.
+  bool IsOpen() const { return usable_; }
   int32_t HeaderOffset() const { return headerOffset_; }
   int32_t RootOffset() const { return header_.root; }
   uint32_t NodeSize() const { return nodeSize_; }
@@ -93,6 +107,7 @@ class GDiskBTree {
   };
 
   bool Open(int32_t createMode, int32_t headerOffset, int32_t style);
+  bool CanWrite() const;
   bool UseRootOnlyStyle();
   bool StartCache();
   bool IsUsableShape() const;
@@ -123,7 +138,10 @@ class GDiskBTree {
   uint32_t MinimumKeys(uint32_t depth) const;
 
   // Walks of the whole tree, bounded by the nodes the file can hold.
-  bool FreeSubtree(int32_t offset, uint32_t depth, uint32_t& budget);
+  // Calls visit(node offset) for every node below offset, children before
+  // their parent.
+  template <typename Visit>
+  bool WalkNodes(int32_t offset, uint32_t depth, uint32_t& budget, Visit visit);
   bool VisitSubtree(int32_t offset, uint32_t depth, uint32_t& budget, Visitor visit, void* user);
   uint32_t NodeBudget() const;
   // Raise "[READERR]" for a file that links or sizes its nodes impossibly.
@@ -137,6 +155,8 @@ class GDiskBTree {
   int32_t headerOffset_ = -1;
   int32_t style_ = kHeaderStyle;
   bool binaryKeys_ = false;
+  // How callers hand keys in: K bytes, or text up to a NUL.
+  bool callerBinaryKeys_ = false;
   bool usable_ = false;
   // In the root-only style the count is learnt by a walk on first request.
   bool counted_ = true;

@@ -1,5 +1,6 @@
 #include "foundation/file_space_manager.h"
 
+#include <algorithm>
 #include <limits>
 #include <vector>
 
@@ -11,6 +12,7 @@ namespace {
 
 constexpr int32_t kStartAt = 0;
 constexpr int32_t kEndAt = 4;
+constexpr uint32_t kSizeHeader = 4;
 
 }  // namespace
 
@@ -33,7 +35,7 @@ void GFileSpaceManager::Initialise() {
   StoreLittle32(&bytes[kEndAt], end);
   StoreLittle32(&bytes[8], layout.blockSize);
   GFreeListBlock::Empty(layout, kHeaderSize).Encode(layout, &bytes[kHeaderSize]);
-  if (!WriteBlockAt(file_, 0, bytes.data(), static_cast<uint32_t>(bytes.size()))) return;
+  if (!WriteAt(0, bytes.data(), static_cast<uint32_t>(bytes.size()))) return;
   end_ = end;
   freeList_ = std::make_unique<GFreeList32>(*this);
   if (!freeList_->LoadFirstBlock()) freeList_.reset();
@@ -41,9 +43,8 @@ void GFileSpaceManager::Initialise() {
 
 void GFileSpaceManager::ReadHeader() {
   uint8_t bytes[kHeaderSize];
-  if (!ReadBlockAt(file_, 0, bytes, sizeof bytes)) return;
+  if (!ReadAt(0, bytes, sizeof bytes)) return;
   const int32_t start = LoadLittle32Signed(&bytes[kStartAt]);
-  const int32_t end = LoadLittle32Signed(&bytes[kEndAt]);
   const uint32_t blockSize = LoadLittle32(&bytes[8]);
   std::unique_ptr<GFreeList> list;
   if (blockSize == kFreeList32Layout.blockSize) {
@@ -57,12 +58,17 @@ void GFileSpaceManager::ReadHeader() {
   // The used space starts after the first free-list block and grows in
   // whole words; the start block lies inside it.
   const int32_t firstData = kHeaderSize + static_cast<int32_t>(blockSize);
-  const bool soundEnd = end >= firstData && end % 4 == 0;
+  // An end beyond the file's bytes is damage: the file is read as far as
+  // it goes and never written, as allocation would start past its bytes.
+  int32_t end = LoadLittle32Signed(&bytes[kEndAt]);
+  const bool endInside = end % 4 == 0 && end <= UsedSpaceLimit();
+  if (!endInside) end = static_cast<int32_t>(std::min<int64_t>(end, UsedSpaceLimit()) & ~int64_t{3});
   const bool soundStart = start == -1 || (start >= firstData + 4 && start % 4 == 0 && start <= end);
-  if (!soundEnd || !soundStart) {
-    RaiseReadError(file_);
+  if (end < firstData || !soundStart) {
+    ReportDamage();
     return;
   }
+  if (!endInside) ReportDamage();
   start_ = start;
   end_ = end;
   freeList_ = std::move(list);
@@ -72,7 +78,7 @@ void GFileSpaceManager::ReadHeader() {
 }
 
 int32_t GFileSpaceManager::Allocate(uint32_t n) {
-  if (!freeList_) return -1;
+  if (!freeList_ || damaged_) return -1;
   const int32_t offset = freeList_->Allocate(n);
   if (start_ == -1 && offset != -1) {
     start_ = offset;
@@ -82,13 +88,61 @@ int32_t GFileSpaceManager::Allocate(uint32_t n) {
 }
 
 void GFileSpaceManager::Deallocate(int32_t userOffset) {
-  if (!freeList_ || userOffset == -1 || userOffset == start_) return;
+  if (!freeList_ || damaged_ || userOffset == -1 || userOffset == start_) return;
   freeList_->Free(userOffset);
 }
 
 bool GFileSpaceManager::HoldsBlock(int32_t userOffset, uint32_t size) const {
   if (!freeList_ || userOffset % 4 != 0 || userOffset < FirstBlockOffset() + 4) return false;
   return int64_t{userOffset} + size <= end_;
+}
+
+// The file's last block may end in up to three bytes of padding that were
+// never written.
+int64_t GFileSpaceManager::UsedSpaceLimit() { return (file_.Size() + 3) & ~int64_t{3}; }
+
+void GFileSpaceManager::ReportDamage() {
+  damaged_ = true;
+  RaiseReadError(file_);
+}
+
+bool GFileSpaceManager::ReadAt(int32_t offset, uint8_t* data, uint32_t size) {
+  if (ReadBlockAt(file_, offset, data, size)) return true;
+  damaged_ = true;
+  return false;
+}
+
+bool GFileSpaceManager::WriteAt(int32_t offset, const uint8_t* data, uint32_t size) {
+  return !damaged_ && WriteBlockAt(file_, offset, data, size);
+}
+
+bool GFileSpaceManager::BlockAt(int32_t userOffset, Extent& block) {
+  uint8_t bytes[kSizeHeader];
+  if (!HoldsBlock(userOffset, 0)) {
+    ReportDamage();
+    return false;
+  }
+  const int32_t offset = userOffset - static_cast<int32_t>(kSizeHeader);
+  if (!ReadAt(offset, bytes, kSizeHeader)) return false;
+  const uint32_t size = LoadLittle32(bytes);
+  if (size < kSizeHeader || size % 4 != 0 || int64_t{offset} + size > end_) {
+    ReportDamage();
+    return false;
+  }
+  block = {offset, size};
+  return true;
+}
+
+bool GFileSpaceManager::AreApart(std::vector<Extent> blocks) {
+  if (!freeList_ || !freeList_->ListSpace(blocks)) return false;
+  std::sort(blocks.begin(), blocks.end(), [](const Extent& a, const Extent& b) { return a.offset < b.offset; });
+  for (size_t i = 1; i < blocks.size(); ++i) {
+    if (int64_t{blocks[i - 1].offset} + blocks[i - 1].size > blocks[i].offset) {
+      ReportDamage();
+      return false;
+    }
+  }
+  return true;
 }
 
 int32_t GFileSpaceManager::FirstBlockOffset() const {
@@ -102,6 +156,10 @@ int32_t GFileSpaceManager::TakeFromEnd(uint32_t size) {
     RaiseWriteError(file_);
     return -1;
   }
+  // The file is made to reach the new end at once, so that an end offset
+  // never lies beyond the file's bytes.
+  const uint8_t lastWord[4] = {};
+  if (!WriteAt(static_cast<int32_t>(end) - 4, lastWord, sizeof lastWord)) return -1;
   if (!WriteHeaderWord(kEndAt, static_cast<int32_t>(end))) return -1;
   const int32_t offset = end_;
   end_ = static_cast<int32_t>(end);
@@ -118,5 +176,5 @@ bool GFileSpaceManager::ReleaseAtEnd(int32_t offset, uint32_t size) {
 bool GFileSpaceManager::WriteHeaderWord(int32_t at, int32_t value) {
   uint8_t bytes[4];
   StoreLittle32(bytes, value);
-  return WriteBlockAt(file_, at, bytes, sizeof bytes);
+  return WriteAt(at, bytes, sizeof bytes);
 }

@@ -68,7 +68,7 @@ int32_t GFreeList::Allocate(uint32_t n) {
     return -1;
   }
   if (depth_ >= kMaxDepth) {
-    RaiseReadError(manager_.File());
+    manager_.ReportDamage();
     return -1;
   }
   ++depth_;
@@ -77,7 +77,7 @@ int32_t GFreeList::Allocate(uint32_t n) {
   bool found = false;
   for (uint32_t walked = 0; !(found = TakeFirstFit(taken.size, &taken)) && block_.next != begin;) {
     if (++walked > MaxChainLength()) {
-      RaiseReadError(manager_.File());
+      manager_.ReportDamage();
       --depth_;
       return -1;
     }
@@ -103,14 +103,14 @@ int32_t GFreeList::Allocate(uint32_t n) {
 
 void GFreeList::Free(int32_t userOffset) {
   if (!manager_.HoldsBlock(userOffset, 0)) {
-    RaiseReadError(manager_.File());
+    manager_.ReportDamage();
     return;
   }
   const int32_t offset = userOffset - static_cast<int32_t>(kSizeHeader);
   uint32_t size = 0;
   if (!ReadSizeHeader(offset, &size)) return;
   if (size < kSizeHeader || !IsWordMultiple(size) || int64_t{offset} + size > manager_.EndOffset()) {
-    RaiseReadError(manager_.File());
+    manager_.ReportDamage();
     return;
   }
   FileExtent(offset, size);
@@ -144,6 +144,25 @@ bool GFreeList::TakeFirstFit(uint32_t size, Taken* taken) {
 
 bool GFreeList::NextBlock() { return LoadBlock(block_.next); }
 
+// The walk starts over at the first block, whatever block is in memory:
+// every block in memory is written back as soon as it changes, so moving
+// to another one loses nothing.
+bool GFreeList::ListSpace(std::vector<GFileSpaceManager::Extent>& extents) {
+  if (!LoadBlock(kFirstBlock)) return false;
+  for (uint32_t walked = 0;;) {
+    for (uint32_t i = 0; i < block_.count; ++i) {
+      extents.push_back({block_.offsets[i], static_cast<uint32_t>(block_.sizes[i])});
+    }
+    if (block_.next == kFirstBlock) return true;
+    if (++walked > MaxChainLength()) {
+      manager_.ReportDamage();
+      return false;
+    }
+    if (!NextBlock()) return false;
+    extents.push_back({blockOffset_, layout_.blockSize});
+  }
+}
+
 // Takes the emptied block in memory out of the chain and gives its place
 // back. The first block stays at its fixed offset: the next block moves
 // into it instead.
@@ -160,7 +179,7 @@ bool GFreeList::UnlinkEmptyBlock() {
   if (!LoadBlock(kFirstBlock)) return false;
   for (uint32_t walked = 0; block_.next != emptied;) {
     if (++walked > MaxChainLength()) {
-      RaiseReadError(manager_.File());
+      manager_.ReportDamage();
       return false;
     }
     if (!NextBlock()) return false;
@@ -186,7 +205,7 @@ void GFreeList::FileExtent(int32_t offset, uint32_t size) {
       return;
     }
     if (++walked > MaxChainLength()) {
-      RaiseReadError(manager_.File());
+      manager_.ReportDamage();
       return;
     }
     if (!NextBlock()) return;
@@ -199,7 +218,7 @@ bool GFreeList::AddExtent(int32_t offset, uint32_t size) {
     if (block_.offsets[i] < end && offset < int64_t{block_.offsets[i]} + block_.sizes[i]) {
       // Freed twice, or the size header lies: listing it would hand the
       // same space out twice, so it is reported and left out.
-      RaiseReadError(manager_.File());
+      manager_.ReportDamage();
       return true;
     }
   }
@@ -254,20 +273,20 @@ void GFreeList::AddBlock(int32_t offset, uint32_t size) {
 }
 
 bool GFreeList::LoadBlock(int32_t offset) {
-  GBinaryFile& file = manager_.File();
   if (!IsBlockOffset(offset)) {
-    RaiseReadError(file);
+    manager_.ReportDamage();
     return false;
   }
   std::vector<uint8_t> bytes(layout_.blockSize);
-  if (!ReadBlockAt(file, offset, bytes.data(), layout_.blockSize)) return false;
+  if (!manager_.ReadAt(offset, bytes.data(), layout_.blockSize)) return false;
   GFreeListBlock block = GFreeListBlock::Decode(layout_, bytes.data());
   if (block.magic != layout_.magic) {
+    manager_.MarkDamaged();
     RaiseExternalError(GExternalError(GMessage(MsgMagic(), uint32_t{block.magic}, uint32_t{layout_.magic})));
     return false;
   }
   if (!IsSound(block)) {
-    RaiseReadError(file);
+    manager_.ReportDamage();
     return false;
   }
   block_ = std::move(block);
@@ -278,12 +297,12 @@ bool GFreeList::LoadBlock(int32_t offset) {
 bool GFreeList::WriteBlock() {
   std::vector<uint8_t> bytes(layout_.blockSize);
   block_.Encode(layout_, bytes.data());
-  return WriteBlockAt(manager_.File(), blockOffset_, bytes.data(), layout_.blockSize);
+  return manager_.WriteAt(blockOffset_, bytes.data(), layout_.blockSize);
 }
 
 bool GFreeList::ReadSizeHeader(int32_t offset, uint32_t* size) {
   uint8_t bytes[kSizeHeader];
-  if (!ReadBlockAt(manager_.File(), offset, bytes, kSizeHeader)) return false;
+  if (!manager_.ReadAt(offset, bytes, kSizeHeader)) return false;
   *size = LoadLittle32(bytes);
   return true;
 }
@@ -291,7 +310,7 @@ bool GFreeList::ReadSizeHeader(int32_t offset, uint32_t* size) {
 bool GFreeList::WriteSizeHeader(int32_t offset, uint32_t size) {
   uint8_t bytes[kSizeHeader];
   StoreLittle32(bytes, size);
-  return WriteBlockAt(manager_.File(), offset, bytes, kSizeHeader);
+  return manager_.WriteAt(offset, bytes, kSizeHeader);
 }
 
 // Entries within the used space, in whole words, ascending and apart; a

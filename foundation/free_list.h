@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-class GFileSpaceManager;
+#include "foundation/file_space_manager.h"
 
 // The shape of a free-list block: 32 entries in the 268-byte layout of every
 // file this system creates, 10 in the older 92-byte layout.
@@ -61,6 +61,10 @@ class GFreeList {
   // Lists the block at the user offset as free, merging it with listed
   // neighbours in the same free-list block.
   virtual void Free(int32_t userOffset);
+  // Adds every free extent of the chain, and every block of the chain but
+  // the first (which lies in the file's header), to extents; false when the
+  // chain is damaged.
+  bool ListSpace(std::vector<GFileSpaceManager::Extent>& extents);
 
   const GFreeListLayout& Layout() const { return layout_; }
 

@@ -12,7 +12,8 @@ namespace platform {
 
 // Converts n bytes (zero bytes included) into at most capacity units;
 // answers the units written, or -1 when the text holds a sequence that the
-// code page does not define or the result does not fit.
+// code page does not define or the result does not fit. Empty text answers
+// 0 and text into no room -1, whatever out is.
 int32_t MultibyteToWide(const char* text, uint32_t n, WideChar* out, uint32_t capacity);
 
 // Converts n units into at most capacity bytes; answers the bytes written,

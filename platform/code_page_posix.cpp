@@ -36,7 +36,11 @@ Outcome Convert(const char* to, const char* from, const char* in, size_t inBytes
 
 }  // namespace
 
+// iconv needs an output buffer even to write nothing: empty text converts
+// to nothing, and other text does not fit into no room.
 int32_t MultibyteToWide(const char* text, uint32_t n, WideChar* out, uint32_t capacity) {
+  if (n == 0) return 0;
+  if (capacity == 0) return -1;
   size_t written = 0;
   const Outcome outcome =
       Convert(kUtf16, kCodePage, text, n, reinterpret_cast<char*>(out), size_t{capacity} * sizeof(WideChar), &written);
@@ -44,6 +48,8 @@ int32_t MultibyteToWide(const char* text, uint32_t n, WideChar* out, uint32_t ca
 }
 
 int32_t WideToMultibyte(const WideChar* text, uint32_t n, char* out, uint32_t capacity) {
+  if (n == 0) return 0;
+  if (capacity == 0) return -1;
   size_t written = 0;
   const Outcome outcome = Convert(kCodePage, kUtf16, reinterpret_cast<const char*>(text), size_t{n} * sizeof(WideChar),
                                   out, capacity, &written);

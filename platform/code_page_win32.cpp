@@ -11,9 +11,11 @@ bool FitsInt(uint32_t n) { return n <= static_cast<uint32_t>(INT_MAX); }
 
 }  // namespace
 
+// With no room the system functions would answer the room needed instead;
+// text does not fit into no room.
 int32_t MultibyteToWide(const char* text, uint32_t n, WideChar* out, uint32_t capacity) {
   if (n == 0) return 0;
-  if (!FitsInt(n) || !FitsInt(capacity)) return -1;
+  if (capacity == 0 || !FitsInt(n) || !FitsInt(capacity)) return -1;
   const int units =
       MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text, static_cast<int>(n), out, static_cast<int>(capacity));
   return units > 0 ? units : -1;
@@ -21,7 +23,7 @@ int32_t MultibyteToWide(const char* text, uint32_t n, WideChar* out, uint32_t ca
 
 int32_t WideToMultibyte(const WideChar* text, uint32_t n, char* out, uint32_t capacity) {
   if (n == 0) return 0;
-  if (!FitsInt(n) || !FitsInt(capacity)) return -1;
+  if (capacity == 0 || !FitsInt(n) || !FitsInt(capacity)) return -1;
   // A unit without a character in the code page fails the conversion rather
   // than turning into a default or best-fit character. UTF-8 reports it
   // through its own flag, since it takes no default character.

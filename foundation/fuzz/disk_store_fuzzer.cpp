@@ -1,22 +1,25 @@
 // Opens a file made of the input as a file-space manager and disk B-tree and
 // works on it, with an error handler that returns: a damaged file may fail
 // operations but must never lead outside a buffer, loop without end or ask
-// for unbounded memory.
+// for unbounded memory. The seeds are files that the manager and the tree
+// wrote, in each shape the first byte can ask for.
 #include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "foundation/disk_btree.h"
-#include "foundation/error.h"
 #include "foundation/file_space_manager.h"
 #include "foundation/rw_cstring.h"
+#include "foundation/testing/fuzz_seeds.h"
 
 namespace {
-
-void IgnoreError(const GError*) {}
 
 void IgnoreEntry(const char*, int32_t, void*) {}
 
@@ -27,6 +30,13 @@ const std::string& ScratchPath() {
 
 // The first bytes choose the work; the rest is the file.
 constexpr size_t kScriptLength = 24;
+
+// The tree the first script byte asks for.
+std::unique_ptr<GDiskBTree> OpenTree(GFileSpaceManager& manager, uint8_t flags) {
+  const int32_t style = (flags & 1) ? GDiskBTree::kRootOnlyStyle : GDiskBTree::kHeaderStyle;
+  const uint32_t order = (flags & 2) ? 2 : 10;
+  return std::make_unique<GDiskBTree>(manager, (flags >> 2) % 4, 0, 16, (flags & 16) != 0, -1, style, order, order);
+}
 
 void Work(GFileSpaceManager& manager, GDiskBTree& tree, const uint8_t* script) {
   RWCString found;
@@ -59,11 +69,46 @@ void Work(GFileSpaceManager& manager, GDiskBTree& tree, const uint8_t* script) {
   }
 }
 
+// A file holding keys, free extents in more than one free-list block and
+// freed nodes, written by the code under test.
+std::string WrittenFile(uint8_t flags) {
+  const std::string& path = ScratchPath();
+  std::remove(path.c_str());
+  {
+    GFileSpaceManager manager(path.c_str());
+    const std::unique_ptr<GDiskBTree> tree = OpenTree(manager, flags);
+    std::vector<int32_t> blocks;
+    for (int32_t i = 0; i < 40; ++i) {
+      tree->Insert(("k" + std::to_string(i)).c_str(), i);
+      blocks.push_back(manager.Allocate(8 + static_cast<uint32_t>(i)));
+    }
+    for (size_t i = 0; i < blocks.size(); i += 2) manager.Deallocate(blocks[i]);
+    RWCString found;
+    int32_t value = 0;
+    for (int32_t i = 0; i < 40; i += 3) tree->Remove(("k" + std::to_string(i)).c_str(), found, value);
+  }
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+GFuzzSeeds Seeds() {
+  GFuzzSeeds seeds;
+  for (const uint8_t flags : {0, 2, 1, 16, 4}) {
+    std::string script(kScriptLength, '\0');
+    script[0] = static_cast<char>(flags);
+    for (size_t i = 1; i < kScriptLength; ++i) script[i] = static_cast<char>(i * 11);
+    seeds.push_back(script + WrittenFile(flags));
+  }
+  std::remove(ScratchPath().c_str());
+  return seeds;
+}
+
 }  // namespace
+
+QV_FUZZ_TARGET_SEEDS(Seeds)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < kScriptLength) return 0;
-  SetErrorHandler(IgnoreError);
   const std::string& path = ScratchPath();
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (!file) return 0;
@@ -71,11 +116,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::fclose(file);
   {
     GFileSpaceManager manager(path.c_str());
-    const uint8_t flags = data[0];
-    const int32_t style = (flags & 1) ? GDiskBTree::kRootOnlyStyle : GDiskBTree::kHeaderStyle;
-    const uint32_t order = (flags & 2) ? 2 : 10;
-    GDiskBTree tree(manager, (flags >> 2) % 4, 0, 16, (flags & 16) != 0, -1, style, order, order);
-    Work(manager, tree, data);
+    Work(manager, *OpenTree(manager, data[0]), data);
   }
   std::remove(path.c_str());
   return 0;

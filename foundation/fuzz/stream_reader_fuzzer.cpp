@@ -1,6 +1,8 @@
 // Reads arbitrary bytes through the binary, byte-swapping and text readers.
 // Input: one byte choosing the reader, one byte giving the number of
-// operation bytes, the operation bytes, then the stream's own bytes.
+// operation bytes, the operation bytes, then the stream's own bytes. The
+// seeds are values as each writer writes them, with the operations that read
+// them back.
 
 #include <cstddef>
 #include <cstdint>
@@ -8,9 +10,9 @@
 #include <cstring>
 #include <memory>
 
-#include "foundation/error.h"
 #include "foundation/fuzz/fuzz_readers.h"
 #include "foundation/memory_byte_channel.h"
+#include "foundation/testing/fuzz_seeds.h"
 
 namespace {
 
@@ -87,11 +89,29 @@ void Apply(GVirtualInStream& in, uint8_t op) {
   }
 }
 
+GFuzzSeeds Seeds() {
+  // Char, short, int, float, double, a string into 300 bytes, ints and
+  // unsigned shorts.
+  const std::string ops = {0, 2, 4, 8, 9, static_cast<char>(0xFA), 0x3B, 0x2D};
+  GFuzzSeeds seeds;
+  for (uint8_t form = 0; form < 3; ++form) {
+    const std::string stream = WrittenInFuzzForm(form, [](GVirtualOutStream& out) {
+      const int32_t ints[3] = {-1, 0, 0x12345678};
+      const uint16_t ushorts[2] = {7, 0xFFFF};
+      out.PutChar('q').PutShort(-2).PutInt(123456).PutFloat(1.5f).PutDouble(-2.25);
+      out.PutString("text", 4);
+      out.PutInts(ints, 3).PutUShorts(ushorts, 2);
+    });
+    seeds.push_back(std::string{static_cast<char>(form), static_cast<char>(ops.size())} + ops + stream);
+  }
+  return seeds;
+}
+
 }  // namespace
 
+QV_FUZZ_TARGET_SEEDS(Seeds)
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const GErrorHandler previous = SetErrorHandler([](const GError*) {});
-  (void)previous;
   if (size < 2) return 0;
   const size_t opCount = data[1] < size - 2 ? data[1] : size - 2;
   const uint8_t* ops = data + 2;

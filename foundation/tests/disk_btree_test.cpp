@@ -289,10 +289,15 @@ TEST_F(GDiskBTreeTest, BinaryKeysAreWholeBytes) {
   EXPECT_EQ(Text(found), b);
   EXPECT_EQ(value, 2);
   Close();
-  Open();  // the flag in the header wins over the constructor's
+  // Reopened for text keys: the header's flag still decides how stored keys
+  // compare, but the caller's keys are read as text, never past their NUL.
+  Open();
   EXPECT_TRUE(tree_->HasBinaryKeys());
-  EXPECT_TRUE(tree_->Find(a.data(), found, value));
-  EXPECT_EQ(value, 1);
+  EXPECT_FALSE(tree_->Find(a.data(), found, value));
+  ASSERT_TRUE(tree_->Insert("a", 3));
+  ASSERT_TRUE(tree_->Find("a", found, value));
+  EXPECT_EQ(Text(found), std::string("a\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0", 16));
+  EXPECT_EQ(value, 3);
 }
 
 TEST_F(GDiskBTreeTest, CountAndStructureSurviveReopening) {
@@ -433,6 +438,54 @@ TEST_F(GDiskBTreeTest, DamagedHeadersLeaveATreeThatDoesNothing) {
     tree_->Clear();
     Close();
   }
+}
+
+// Keys are read from the caller at the tree's own length: a file whose
+// header gives another is refused, not read at its length.
+TEST_F(GDiskBTreeTest, AHeaderOfAnotherKeyLengthIsRefused) {
+  {
+    manager_ = std::make_unique<GFileSpaceManager>(Path());
+    GDiskBTree wide(*manager_, 10, 0, 64, true, -1, 0, 10, 10);
+    const std::string key(64, 'k');
+    ASSERT_TRUE(wide.Insert(key.data(), 1));
+  }
+  manager_.reset();
+  RecordingErrorHandler handler;
+  Open(10, 10, true);
+  EXPECT_EQ(handler.Texts(), std::vector<std::string>{"[READERR] Read error"});
+  const char key[16] = {'k', 'k', 'k', 'k', 'k', 'k', 'k', 'k', 'k', 'k', 'k', 'k', 'k', 'k', 'k', 'k'};
+  RWCString found;
+  int32_t value = 0;
+  EXPECT_FALSE(tree_->Find(key, found, value));
+  EXPECT_FALSE(tree_->Insert(key, 2));
+}
+
+// After a read error the tree still reads what it can, but writes nothing:
+// neither its nodes nor, when it goes, its header.
+TEST_F(GDiskBTreeTest, ADamagedFileIsNeverWrittenAgain) {
+  Open(2, 2);
+  for (int i = 0; i < 30; ++i) ASSERT_TRUE(tree_->Insert(Key(i).c_str(), i));
+  const int32_t root = tree_->RootOffset();
+  const int32_t damaged = Node(root, 2).children[0];
+  const int32_t sound = Node(root, 2).children[1];
+  const std::string kept = Node(sound, 2).keys[0];
+  Close();
+  PutWord(static_cast<uint32_t>(damaged), 5);  // more keys than a node holds
+  const std::string before = Contents();
+  RecordingErrorHandler handler;
+  Open(2, 2);
+  RWCString found;
+  int32_t value = 0;
+  EXPECT_FALSE(tree_->Find(Key(0).c_str(), found, value));
+  EXPECT_EQ(handler.Texts(), std::vector<std::string>{"[READERR] Read error"});
+  EXPECT_TRUE(manager_->IsDamaged());
+  EXPECT_TRUE(tree_->Find(kept.c_str(), found, value));
+  EXPECT_FALSE(tree_->Insert("new", 1));
+  EXPECT_FALSE(tree_->Remove(kept.c_str(), found, value));
+  EXPECT_FALSE(tree_->UpdateValue(kept.c_str(), 7, value));
+  tree_->Clear();
+  Close();
+  EXPECT_EQ(Contents(), before);
 }
 
 TEST_F(GDiskBTreeTest, DamagedNodesFailTheOperationThatMeetsThem) {

@@ -309,6 +309,75 @@ TEST_F(GFileSpaceManagerTest, DamagedFilesFailWithoutAFreeList) {
   }
 }
 
+// An end offset past the file's bytes would make the next allocation write
+// there: the file is read as far as it goes, and never written.
+TEST_F(GFileSpaceManagerTest, AnEndPastTheFileIsReadButNeverWritten) {
+  int32_t block = 0;
+  {
+    GFileSpaceManager manager(Path());
+    block = manager.Allocate(20);
+  }
+  const int32_t end = static_cast<int32_t>(Word(4));
+  PutWord(4, 1 << 30);
+  const std::string before = Contents();
+  RecordingErrorHandler handler;
+  {
+    GFileSpaceManager manager(Path());
+    EXPECT_EQ(handler.Texts(), std::vector<std::string>{"[READERR] Read error"});
+    EXPECT_TRUE(manager.IsDamaged());
+    EXPECT_EQ(manager.EndOffset(), end);
+    GFileSpaceManager::Extent extent{};
+    EXPECT_TRUE(manager.BlockAt(block, extent));
+    EXPECT_EQ(manager.Allocate(8), -1);
+    manager.Deallocate(block);
+  }
+  EXPECT_EQ(Contents(), before);
+}
+
+// Free space must lie apart from every block in use, or the next
+// allocation hands out a block that holds data.
+TEST_F(GFileSpaceManagerTest, FreeSpaceOverABlockInUseIsCaught) {
+  int32_t a = 0;
+  int32_t b = 0;
+  int32_t c = 0;
+  {
+    GFileSpaceManager manager(Path());
+    a = manager.Allocate(20);
+    b = manager.Allocate(20);
+    c = manager.Allocate(20);
+    manager.Allocate(4);
+    manager.Deallocate(b);
+  }
+  RecordingErrorHandler handler;
+  struct Case {
+    const char* name;
+    int32_t freeOffset;  // the listed extent's offset, patched; 0 leaves it
+    std::vector<int32_t> blocks;
+    bool apart;
+  };
+  const Case cases[] = {
+      {"blocks_apart_from_the_free_extent", 0, {a, c}, true},
+      {"free_extent_over_a_block", 0, {a, b}, false},
+      {"one_block_named_twice", 0, {a, a}, false},
+      {"free_extent_moved_over_the_next_block", c - 4 - 8, {a, c}, false},
+  };
+  for (const Case& row : cases) {
+    SCOPED_TRACE(row.name);
+    const std::string original = Contents();
+    if (row.freeOffset != 0) PutWord(16, row.freeOffset);
+    handler.Clear();
+    {
+      GFileSpaceManager manager(Path());
+      std::vector<GFileSpaceManager::Extent> blocks(row.blocks.size());
+      for (size_t i = 0; i < blocks.size(); ++i) ASSERT_TRUE(manager.BlockAt(row.blocks[i], blocks[i]));
+      EXPECT_EQ(manager.AreApart(blocks), row.apart);
+      EXPECT_EQ(manager.IsDamaged(), !row.apart);
+      EXPECT_EQ(handler.Count(), row.apart ? 0u : 1u);
+    }
+    Store(original);
+  }
+}
+
 TEST_F(GFileSpaceManagerTest, ShortOrMissingFilesLeaveNoFreeList) {
   {
     GFileSpaceManager missing(Path(), "rb+");
@@ -352,13 +421,18 @@ TEST_F(GFileSpaceManagerTest, DamagedEntriesAreCaughtWhenTheBlockIsLoaded) {
   }
 }
 
+// A refused free marks the file damaged: nothing more is written to it.
 TEST_F(GFileSpaceManagerTest, FreeingWhatWasNeverAllocatedIsRefused) {
-  GFileSpaceManager manager(Path());
-  manager.Allocate(4);
-  const int32_t a = manager.Allocate(12);
-  const int32_t b = manager.Allocate(12);
-  manager.Allocate(4);
-  manager.Deallocate(a);
+  int32_t a = 0;
+  int32_t b = 0;
+  {
+    GFileSpaceManager manager(Path());
+    manager.Allocate(4);
+    a = manager.Allocate(12);
+    b = manager.Allocate(12);
+    manager.Allocate(4);
+    manager.Deallocate(a);
+  }
   RecordingErrorHandler handler;
   struct Case {
     const char* name;
@@ -373,11 +447,15 @@ TEST_F(GFileSpaceManagerTest, FreeingWhatWasNeverAllocatedIsRefused) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     handler.Clear();
+    GFileSpaceManager manager(Path());
     manager.Deallocate(c.offset);
     EXPECT_EQ(handler.Texts(), std::vector<std::string>{"[READERR] Read error"});
+    EXPECT_TRUE(manager.IsDamaged());
+    EXPECT_EQ(manager.Allocate(12), -1);
+    manager.Deallocate(b);
+    manager.File().Flush();
+    EXPECT_EQ(FreeEntries(12), (std::vector<Extent>{{a - 4, 16}}));
   }
-  manager.File().Flush();
-  EXPECT_EQ(FreeEntries(12), (std::vector<Extent>{{a - 4, 16}}));
 }
 
 TEST_F(GFileSpaceManagerTest, SizeHeaderPastTheUsedSpaceIsRefused) {

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "foundation/rw/rwstore.h"
+#include "foundation/testing/persistence_test_support.h"
 #include "foundation/testing/recording_error_handler.h"
-#include "foundation/tests/persistence_test_support.h"
 #include "foundation/tests/stream_test_support.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "foundation/persistence.h"
-#include "foundation/tests/persistence_test_support.h"
+#include "foundation/testing/persistence_test_support.h"
 
 namespace {
 

@@ -14,10 +14,10 @@
 #include "foundation/rw_btree.h"
 #include "foundation/rw_btree_dictionary.h"
 #include "foundation/slist_collectables.h"
+#include "foundation/testing/persistence_test_support.h"
 #include "foundation/testing/recording_error_handler.h"
 #include "foundation/tests/btree_checker.h"
 #include "foundation/tests/collectable_test_support.h"
-#include "foundation/tests/persistence_test_support.h"
 #include "foundation/tests/stream_test_support.h"
 
 namespace {

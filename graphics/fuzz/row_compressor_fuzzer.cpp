@@ -1,12 +1,17 @@
 // Feeds arbitrary rows through the PackBits, delta-row and adaptive stages
 // and checks that no stage delivers more than its maximum and that every
-// output decodes back to its input.
+// output decodes back to its input. Input: the stage, inversion, the
+// padding multiple (two bytes), the row width, then rows, each a repeat
+// count byte and the row. The seeds are rows of a scanned page: blank,
+// runs, literal stretches and rows that change a little from the last.
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <span>
+#include <string>
 #include <vector>
 
+#include "foundation/testing/fuzz_seeds.h"
 #include "graphics/adaptive_row_compressor.h"
 #include "graphics/delta_row_compressor.h"
 #include "graphics/packbits_row_compressor.h"
@@ -35,7 +40,28 @@ std::vector<Bytes> Expected(const std::vector<MemoryRowSource::Row>& rows, bool 
   return expected;
 }
 
+GFuzzSeeds Seeds() {
+  constexpr size_t kWidth = 24;
+  std::string rows;
+  for (int row = 0; row < 6; ++row) {
+    std::string bytes(kWidth, '\0');
+    for (size_t i = 0; i < kWidth; ++i) {
+      if (row == 1) bytes[i] = static_cast<char>(i < 12 ? 0xFF : 0x00);
+      if (row >= 2) bytes[i] = static_cast<char>(i * 37 + row * (i % 5 == 0 ? 1 : 0));
+    }
+    rows += static_cast<char>(row == 0 ? 3 : 0) + bytes;
+  }
+  GFuzzSeeds seeds;
+  for (uint8_t kind = 0; kind < 3; ++kind) {
+    seeds.push_back(std::string{static_cast<char>(kind), 0, 8, 0, static_cast<char>(kWidth - 1)} + rows);
+    seeds.push_back(std::string{static_cast<char>(kind), 1, 1, 0, static_cast<char>(kWidth - 1)} + rows);
+  }
+  return seeds;
+}
+
 }  // namespace
+
+QV_FUZZ_TARGET_SEEDS(Seeds)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 5) return 0;

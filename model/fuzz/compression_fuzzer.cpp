@@ -1,14 +1,17 @@
 // Feeds arbitrary bytes to the LZW decoder and to zlib decompression, and
 // checks that each encoder's output decodes to its input.
-// Input: one byte choosing the path, then the data.
+// Input: one byte choosing the path, then the data. The seeds are what each
+// encoder makes of a sample, and the sample itself for the round trips.
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "foundation/memory_byte_channel.h"
+#include "foundation/testing/fuzz_seeds.h"
 #include "model/objects/lzw_codec.h"
 #include "model/objects/zlib_compressor.h"
 
@@ -41,7 +44,22 @@ void RoundTrip(bool (Codec::*encode)(GByteChannel&, GByteChannel&), bool (Codec:
   if (decoded.size() != size || (size != 0 && std::memcmp(decoded.data(), data, size) != 0)) std::abort();
 }
 
+GFuzzSeeds Seeds() {
+  std::string sample = "a sample of printer settings, settings, settings";
+  for (int i = 0; i < 64; ++i) sample += static_cast<char>(i * 7);
+  sample += std::string(300, '\0');
+  const auto* bytes = reinterpret_cast<const uint8_t*>(sample.data());
+  Bytes lzw;
+  Bytes zlib;
+  Run(&GLzwCodec::Encode, bytes, sample.size(), lzw, static_cast<uint32_t>(sample.size() * 2 + 16));
+  Run(&GZlibCompressor::Compress, bytes, sample.size(), zlib, static_cast<uint32_t>(sample.size() * 2 + 16));
+  return {'\0' + std::string(lzw.begin(), lzw.end()), '\1' + std::string(zlib.begin(), zlib.end()), '\2' + sample,
+          '\3' + sample};
+}
+
 }  // namespace
+
+QV_FUZZ_TARGET_SEEDS(Seeds)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1 || size > kRoom) return 0;

@@ -2,7 +2,8 @@
 // file and the binary, byte-swapping and text streams, then sizes and saves
 // what came back. Input: one byte choosing the form, then the stored bytes.
 // Every model class of the library can be met, and so can the collections
-// of the class library.
+// of the class library. The seeds are trees of model classes as each form
+// saves them.
 
 #include <unistd.h>
 
@@ -19,17 +20,23 @@
 #include "foundation/binary_file.h"
 #include "foundation/binary_stream.h"
 #include "foundation/endian_stream.h"
-#include "foundation/error.h"
 #include "foundation/fuzz/owned_members.h"
 #include "foundation/persistence.h"
 #include "foundation/rw/rwstore.h"
+#include "foundation/testing/fuzz_seeds.h"
 #include "foundation/text_stream.h"
+#include "model/attributes/attribute_composite.h"
+#include "model/attributes/enum_attribute.h"
+#include "model/attributes/range_attribute.h"
+#include "model/attributes/string_attribute.h"
+#include "model/attributes/value_attribute.h"
+#include "model/objects/binary_data.h"
+#include "model/objects/persistent_composite.h"
 #include "model/objects/persistent_object.h"
 #include "model/objects/reference_reader.h"
+#include "model/testing/round_trip.h"
 
 namespace {
-
-void IgnoreError(const GError*) {}
 
 RWCollectable* RestoreFromFile(const std::string& bytes) {
   static const std::string path = "/tmp/qv_model_fuzz_" + std::to_string(getpid()) + ".bin";
@@ -69,11 +76,36 @@ void Exercise(const MPersistentObject& object) {
   if (size == 0 || !object.SameContent(object)) std::abort();
 }
 
+// Trees of model classes; they live until the process ends, as seeds are
+// written only once.
+GFuzzSeeds Seeds() {
+  auto* attributes = new GAttributeComposite(10);
+  attributes->AddChild(new GValueAttribute(7, 11));
+  attributes->AddChild(new GStringAttribute("text", 12));
+  attributes->AddChild(new GRangeAttribute(-5, 5, 1, 2, 13));
+  auto* choices = new GEnumAttribute(14);
+  choices->AddChild(new GValueAttribute(1, 15));
+  attributes->AddChild(choices);
+  auto* tree = new MPersistentComposite(1);
+  tree->AddChild(attributes);
+  tree->AddChild(attributes);  // shared
+  uint8_t bytes[] = {1, 2, 3};
+  tree->AddChild(new GBinaryData(bytes, sizeof bytes, 0, 16));
+  const MPersistentObject* graphs[] = {tree, attributes, nullptr};
+  GFuzzSeeds seeds;
+  for (const GStoreForm form : kAllStoreForms) {
+    for (const MPersistentObject* graph : graphs) {
+      seeds.push_back(static_cast<char>(form) + SaveGraph(form, graph));
+    }
+  }
+  return seeds;
+}
+
 }  // namespace
 
+QV_FUZZ_TARGET_SEEDS(Seeds)
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const GErrorHandler previous = SetErrorHandler(IgnoreError);
-  (void)previous;
   if (size == 0) return 0;
   const uint8_t form = data[0] % 4;
   const std::string bytes(reinterpret_cast<const char*>(data + 1), size - 1);

@@ -13,6 +13,9 @@
 // fopen and remove of the process is wrapped (see CMakeLists.txt) so that
 // only relative names without ".." reach the file system, besides the corpus
 // directories named on the command line.
+//
+// The seeds are the store built here, whole and patched at its index, with
+// each kind of work.
 #include <cerrno>
 #include <cstddef>
 #include <cstdint>
@@ -24,20 +27,22 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "foundation/error.h"
 #include "foundation/rw_wstring.h"
+#include "foundation/testing/fuzz_seeds.h"
 #include "model/objects/persistent_composite.h"
 #include "model/store/persistent_composite_on_disk.h"
-#include "model/tests/test_nodes.h"
+#include "model/testing/test_nodes.h"
 
 namespace {
 
 constexpr char kStoreName[] = "store.spl";
 constexpr char kNestedName[] = "nested.spl";
 
-// Absolute paths of the corpus directories, where libFuzzer writes.
+// Absolute paths of the corpus directories and the artifact prefix, where
+// libFuzzer writes.
 std::vector<std::string>& CorpusDirectories() {
   static std::vector<std::string> directories;
   return directories;
@@ -53,8 +58,6 @@ bool Confined(const char* name) {
   }
   return false;
 }
-
-void IgnoreError(const GError*) {}
 
 std::string ReadFile(const char* name) {
   std::ifstream in(name, std::ios::binary);
@@ -124,6 +127,20 @@ void Work(MPersistentCompositeOnDisk& store, uint8_t work) {
   if (work == 0xFF) store.RemoveAllChildren();
 }
 
+GFuzzSeeds Seeds() {
+  const SeedFiles files;
+  GFuzzSeeds seeds;
+  for (const uint8_t work : {0x00, 0x0F, 0x41, 0x86, 0xFF}) {
+    seeds.push_back(std::string{'\0', static_cast<char>(work)} + files.store);
+  }
+  // A patch over the start of the last block, where the index lies.
+  const size_t at = files.store.size() - 64;
+  seeds.push_back(std::string{'\1', '\0', static_cast<char>(at), static_cast<char>(at >> 8)} +
+                  files.store.substr(at, 16));
+  seeds.push_back(std::string{static_cast<char>(0x80), '\x08'} + files.store);
+  return seeds;
+}
+
 }  // namespace
 
 extern "C" FILE* __real_fopen(const char* name, const char* mode);
@@ -142,9 +159,13 @@ extern "C" int __wrap_remove(const char* name) {
 }
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  constexpr std::string_view kArtifactPrefix = "-artifact_prefix=";
   for (int i = 1; i < *argc; ++i) {
+    const std::string_view argument = (*argv)[i];
     std::error_code ignored;
-    if ((*argv)[i][0] != '-' && std::filesystem::is_directory((*argv)[i], ignored)) {
+    if (argument.substr(0, kArtifactPrefix.size()) == kArtifactPrefix) {
+      CorpusDirectories().push_back(std::string(argument.substr(kArtifactPrefix.size())));
+    } else if (argument[0] != '-' && std::filesystem::is_directory((*argv)[i], ignored)) {
       CorpusDirectories().push_back(std::filesystem::absolute((*argv)[i]).string() + "/");
     }
   }
@@ -157,7 +178,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     std::filesystem::current_path(std::filesystem::temp_directory_path(), ignored);
     std::filesystem::remove_all(scratch, ignored);
   });
-  SetErrorHandler(IgnoreError);
+  StartFuzzTarget(Seeds);
   return 0;
 }
 

@@ -31,6 +31,13 @@ RWWString FromPath(const std::filesystem::path& path) {
   return RWWString(text.data(), static_cast<uint32_t>(text.size()));
 }
 
+// Empty when the system names none.
+RWWString SystemTemporaryDirectory() {
+  std::error_code error;
+  const std::filesystem::path path = std::filesystem::temp_directory_path(error);
+  return error ? RWWString() : FromPath(path);
+}
+
 GOSDataStore::Value DwordValue(uint32_t value) {
   GOSDataStore::Value stored{GOSDataStore::kDword, {}};
   for (int shift = 0; shift < 32; shift += 8) stored.bytes.push_back(static_cast<uint8_t>(value >> shift));
@@ -178,9 +185,12 @@ std::unique_ptr<GLocaleInfo> GMemoryOSFactory::ReadInternationalSettings() {
 
 void GMemoryOSFactory::GetTempDirectory(RWWString& path, GDriverInterface& driver) {
   GetPrinterDataString(path, driver, RWWString(kTempDirectoryValue), RWWString());
-  if (path.Length() != 0) return;
-  std::error_code error;
-  path = FromPath(std::filesystem::temp_directory_path(error));
+  if (path.Length() == 0) path = SystemTemporaryDirectory();
+}
+
+void GMemoryOSFactory::GetSpoolDirectories(std::vector<RWWString>& directories) {
+  const RWWString temporary = SystemTemporaryDirectory();
+  if (temporary.Length() != 0) directories.push_back(temporary);
 }
 
 void GMemoryOSFactory::GetModuleDirectory(RWWString& path) {

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "model/os/os_data_store.h"
 #include "model/os/osfactry.h"
@@ -58,6 +59,9 @@ class GMemoryOSFactory : public GOSFactory {
   // The printer-data text "TempDirectoryLocation", else the system's
   // temporary directory.
   void GetTempDirectory(RWWString& path, GDriverInterface& driver) override;
+  // The system's temporary directory: the stand-in has no spooler of its
+  // own.
+  void GetSpoolDirectories(std::vector<RWWString>& directories) override;
   // The directory of the module whose instance the factory holds (of the
   // program when it holds none).
   void GetModuleDirectory(RWWString& path) override;

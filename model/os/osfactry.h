@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "foundation/rw_wstring.h"
 #include "model/objects/locale_info.h"
@@ -88,6 +89,10 @@ class GOSFactory {
   virtual std::unique_ptr<GLocaleInfo> ReadInternationalSettings() = 0;
   // The directory for temporary and spool files.
   virtual void GetTempDirectory(RWWString& path, GDriverInterface& driver) = 0;
+  // The directories where the system keeps temporary and spool files for
+  // any printer (a printer's own temporary directory may lie elsewhere).
+  // Store files that stored data names are opened only inside them.
+  virtual void GetSpoolDirectories(std::vector<RWWString>& directories) = 0;
   // The directory of this module, without a trailing separator.
   virtual void GetModuleDirectory(RWWString& path) = 0;
   virtual std::unique_ptr<GLoadableLibrary> CreateMiniInstallerLoader(const RWWString& printerName,

@@ -6,8 +6,10 @@
 #include "foundation/binary_file.h"
 #include "foundation/class_registrar.h"
 #include "foundation/virtual_stream.h"
+#include "model/objects/stored_input.h"
 #include "model/store/open_store_list.h"
 #include "model/store/persistent_composite_on_disk_imp.h"
+#include "model/store/store_files.h"
 
 namespace {
 
@@ -51,21 +53,26 @@ MPersistentCompositeOnDisk::MPersistentCompositeOnDisk(const RWWString& path, in
 // The copy of an open handle is an open handle of its own, with its own
 // entry in the list, so that closing either leaves the other's intact.
 MPersistentCompositeOnDisk::MPersistentCompositeOnDisk(const MPersistentCompositeOnDisk& other)
-    : MPersistentObject(other), path_(other.path_), option_(other.option_), failed_(other.failed_) {
+    : MPersistentObject(other),
+      path_(other.path_),
+      option_(other.option_),
+      failed_(other.failed_),
+      fromData_(other.fromData_) {
   const Lock lock(StoreLock());
   implementation_ = other.implementation_;
-  hadStore_ = other.hadStore_;
   if (other.state_ == kOpen) Open(path_);
 }
 
-// The file goes only when this handle had it open as a store and no
+// The file goes only when a store of this process created it and no
 // implementation holds it any more: another handle may still use it.
 MPersistentCompositeOnDisk::~MPersistentCompositeOnDisk() {
   const Lock lock(StoreLock());
   Close();
   implementation_ = nullptr;
-  if (option_ == kDeleteFile && hadStore_ && GOpenStoreList::Instance().ImplementationOf(path_) == nullptr) {
-    std::remove(path_.Data());
+  GStoreFiles& files = GStoreFiles::Instance();
+  if (option_ == kDeleteFile && files.WasCreated(path_) &&
+      GOpenStoreList::Instance().ImplementationOf(path_) == nullptr && std::remove(path_.Data()) == 0) {
+    files.NoteDeleted(path_);
   }
 }
 
@@ -74,6 +81,7 @@ void MPersistentCompositeOnDisk::Open(const RWCString& path) {
   if (state_ == kOpen) return;
   state_ = kOpen;
   path_ = path;
+  if (fromData_ && !GStoreFiles::Instance().MayOpenFromData(path_)) return Refuse();
   GOpenStoreList& list = GOpenStoreList::Instance();
   if (GOpenStoreEntry* entry = list.FirstEntry(path_)) {
     implementation_ = entry->implementation;
@@ -86,10 +94,9 @@ void MPersistentCompositeOnDisk::Open(const RWCString& path) {
     list.AddEntry(nullptr, path_, implementation_);
   } else {
     if (list.OpeningCount() >= kMaxNestedOpens) return Refuse();
-    implementation_ = GObjectRef(new MPersistentCompositeOnDiskImp(path_, Key()));
+    implementation_ = GObjectRef(new MPersistentCompositeOnDiskImp(path_, Key(), !fromData_));
     list.AddEntry(nullptr, path_, implementation_);
   }
-  hadStore_ = hadStore_ || !ImplementationOf(implementation_).HasFailed();
 }
 
 void MPersistentCompositeOnDisk::Refuse() {
@@ -166,7 +173,8 @@ void MPersistentCompositeOnDisk::RestoreContentsFromStream(GVirtualInStream& str
   if (ReadVersion(stream, FormatVersion())) RestoreHandle(stream);
 }
 
-// The stored state is read and not used: a restored handle is opened.
+// The stored state is read and not used: a restored handle is opened, on
+// the terms of a path from stored data.
 template <typename Input>
 void MPersistentCompositeOnDisk::RestoreHandle(Input& input) {
   int32_t state;
@@ -176,7 +184,9 @@ void MPersistentCompositeOnDisk::RestoreHandle(Input& input) {
   const Lock lock(StoreLock());
   Close();
   option_ = option;
+  fromData_ = true;
   Open(path);
+  if (!implementation_) FailInput(input);
 }
 
 bool MPersistentCompositeOnDisk::SameContent(const MPersistentObject& other) const {

@@ -20,6 +20,11 @@ class MPersistentCompositeOnDiskImp;
 // stores. A handle is closed until it is opened, and any child operation
 // opens it first. A restored handle opens its file at once.
 //
+// A restored handle's path came from stored data: it never creates a file
+// and opens only the store files that GStoreFiles allows; a path it may not
+// open fails the restore and leaves the handle failed. Whatever its path, a
+// handle deletes only a file that a store of this process created.
+//
 // Stored contents after the base part: version 1, the state (1 open, 2
 // closed), the file path (narrow string) and the option (1 = delete the
 // file when the handle goes and no other handle uses it).
@@ -109,6 +114,7 @@ class MPersistentCompositeOnDisk : public MPersistentObject {
   GObjectRef implementation_;
   int32_t option_ = 0;
   int32_t failed_ = 0;
-  // The handle had the file open as a store, which alone it may delete.
-  bool hadStore_ = false;
+  // The path was read from stored data (this handle, or the one it copies,
+  // was restored).
+  bool fromData_ = false;
 };

@@ -6,7 +6,6 @@
 #include "foundation/binary_file.h"
 #include "foundation/class_registrar.h"
 #include "foundation/disk_btree.h"
-#include "foundation/disk_io.h"
 #include "foundation/file_space_manager.h"
 #include "foundation/persistence.h"
 #include "foundation/rw/rwstore.h"
@@ -14,6 +13,7 @@
 #include "model/store/persistent_composite_on_disk.h"
 #include "model/store/record_iterator.h"
 #include "model/store/record_proxy.h"
+#include "model/store/store_files.h"
 
 namespace {
 
@@ -30,8 +30,21 @@ constexpr RWClassID kLeaderClassIDs[] = {702, 661};
 // The class of the object stored last in any store, under StoreLock.
 RWClassID classStoredLast = 0;
 
+// The mode in which a file that exists is opened; without a mode, a missing
+// file is created.
+constexpr char kExistingFileMode[] = "rb+";
+
 // The smallest object graph a block can hold: the start value and a class ID.
 constexpr uint32_t kSmallestGraph = 6;
+
+// A graph of size bytes written into a block of its own: the block holds
+// the size header, the graph and at most 7 bytes more (rounding to whole
+// words, and an extent too small to list that went with the block).
+bool FillsBlock(uint32_t size, const GFileSpaceManager::Extent& block) {
+  constexpr uint32_t kSizeHeader = 4;
+  constexpr uint32_t kMostSlack = 7;
+  return uint64_t{size} + kSizeHeader <= block.size && block.size - kSizeHeader - size <= kMostSlack;
+}
 
 bool IsNestedStore(RWClassID id) {
   return id == kMPersistentCompositeOnDiskClassID || id == kGCommandCompositeOnDiskClassID;
@@ -50,8 +63,8 @@ using OwnGraph = GTablesSetAside;
 
 MPersistentCompositeOnDiskImp::MPersistentCompositeOnDiskImp() = default;
 
-MPersistentCompositeOnDiskImp::MPersistentCompositeOnDiskImp(const RWCString& path, int32_t key)
-    : MPersistentObject(key), path_(path) {
+MPersistentCompositeOnDiskImp::MPersistentCompositeOnDiskImp(const RWCString& path, int32_t key, bool mayCreate)
+    : MPersistentObject(key), path_(path), mayCreate_(mayCreate) {
   const Lock lock(StoreLock());
   GOpenStoreList::Instance().AddImplementation(this);
   OpenFile();
@@ -116,19 +129,21 @@ void MPersistentCompositeOnDiskImp::OpenFile() {
 }
 
 bool MPersistentCompositeOnDiskImp::OpenStoreFile() {
-  manager_ = std::make_unique<GFileSpaceManager>(path_.Data());
+  manager_ = std::make_unique<GFileSpaceManager>(path_.Data(), mayCreate_ ? nullptr : kExistingFileMode);
   GBinaryFile& file = manager_->File();
   if (!file.IsOpen() || !manager_->HasFreeList()) return false;
-  const bool existed = std::strcmp(file.Mode(), "rb+") == 0;
+  const bool existed = std::strcmp(file.Mode(), kExistingFileMode) == 0;
+  if (!existed) GStoreFiles::Instance().NoteCreated(path_);
   if (file.Failed()) return true;
   tree_ = std::make_unique<GDiskBTree>(*manager_, kCacheBlocks, 0, kKeyLength, false, -1, GDiskBTree::kHeaderStyle,
                                        kOrder, kMinimumFill);
   tree_->SetKeyCompare(CompareKeys);
-  // An existing file's header decides the shape of its keys; keys of
-  // another shape mean the file is no store.
-  if (tree_->KeyLength() != kKeyLength || tree_->HasBinaryKeys()) return false;
+  // Keys of another shape, or a tree that could not be read, mean the file
+  // is no store.
+  if (!tree_->IsOpen() || tree_->HasBinaryKeys()) return false;
   if (file.Failed()) return true;
   if (existed) {
+    if (!LayoutIsSound()) Fail();
     RestoreIndex();
   } else {
     records_.ClearRecords();
@@ -136,18 +151,60 @@ bool MPersistentCompositeOnDiskImp::OpenStoreFile() {
   return true;
 }
 
-// A file that was never closed keeps no index: its objects are out of
-// reach, and the store starts with no records.
+// Every block the store reaches (the tree's header and nodes, each graph
+// and the record index) is a block of its own, apart from the free space:
+// otherwise the next allocation would write over a block in use. A store
+// whose file is laid out otherwise is failed: it still reads its index and
+// hands out what it can read, but writes nothing.
+bool MPersistentCompositeOnDiskImp::LayoutIsSound() {
+  std::vector<int32_t> offsets;
+  if (!tree_->BlockOffsets(offsets)) return false;
+  const size_t nodeBlocks = offsets.size();
+  tree_->ForEach(
+      [](const char*, int32_t value, void* user) { static_cast<std::vector<int32_t>*>(user)->push_back(value); },
+      &offsets);
+  RWCString found;
+  int32_t index = -1;
+  // Graphs without an index are out of reach, and writing an index would
+  // leave them so for good.
+  if (offsets.size() > nodeBlocks && !tree_->Find(kIndexKey, found, index)) {
+    manager_->ReportDamage();
+    return false;
+  }
+  std::vector<GFileSpaceManager::Extent> blocks(offsets.size());
+  for (size_t i = 0; i < offsets.size(); ++i) {
+    if (!manager_->BlockAt(offsets[i], blocks[i])) return false;
+  }
+  return manager_->AreApart(std::move(blocks));
+}
+
+// The index stays in the file while the store is open, so that a close
+// that cannot write a new one leaves the file as readable as it was. An
+// index that is not one whole graph filling its block (a stored count that
+// cannot be there, a record that is not one) fails the store: writing it
+// back would drop the records it could not read.
 void MPersistentCompositeOnDiskImp::RestoreIndex() {
   RWCString found;
   int32_t offset = -1;
-  if (!tree_->Remove(kIndexKey, found, offset) || !HoldsGraph(offset)) return;
-  GBinaryFile& file = manager_->File();
-  {
-    const OwnGraph graph;
-    if (file.SeekTo(offset)) RestoreObjectInPlaceFromFile(file, &records_);
+  GFileSpaceManager::Extent block{};
+  if (!tree_->Find(kIndexKey, found, offset)) return;
+  if (!manager_->BlockAt(offset, block)) {
+    Fail();
+    return;
   }
-  manager_->Deallocate(offset);
+  GBinaryFile& file = manager_->File();
+  const OwnGraph graph;
+  if (!file.SeekTo(offset)) {
+    Fail();
+    return;
+  }
+  RestoreObjectInPlaceFromFile(file, &records_);
+  const bool readWhole = !file.AtEnd() && !file.Failed();
+  const uint32_t size = ObjectStoreSize(&records_);
+  if (!readWhole || !FillsBlock(size, block)) {
+    manager_->ReportDamage();
+    Fail();
+  }
 }
 
 void MPersistentCompositeOnDiskImp::CloseFile() {
@@ -157,12 +214,11 @@ void MPersistentCompositeOnDiskImp::CloseFile() {
   manager_.reset();
 }
 
+// The new index is written whole, in a block of its own, before the tree
+// names it; only then is the old one let go.
 void MPersistentCompositeOnDiskImp::WriteIndex() {
+  if (HasFailed()) return;
   GBinaryFile& file = manager_->File();
-  if (file.Failed()) {
-    Fail();
-    return;
-  }
   const OwnGraph graph;
   const uint32_t size = ObjectStoreSize(&records_);
   const int32_t offset = manager_->Allocate(size);
@@ -171,16 +227,33 @@ void MPersistentCompositeOnDiskImp::WriteIndex() {
     return;
   }
   SaveObjectToFile(records_, file);
-  if (file.Failed() || !tree_->Insert(kIndexKey, offset) || !file.Flush()) Fail();
+  if (file.Failed() || !file.Flush()) {
+    Fail();
+    return;
+  }
+  int32_t old = -1;
+  if (!tree_->UpdateValue(kIndexKey, offset, old) && !tree_->Insert(kIndexKey, offset)) {
+    Fail();
+    return;
+  }
+  if (!file.Flush()) {
+    Fail();
+    return;
+  }
+  manager_->Deallocate(old);
 }
 
+// A store that failed keeps its file as it is; one without a file tries
+// to open it again.
 void MPersistentCompositeOnDiskImp::Reset() {
   const Lock lock(StoreLock());
-  const bool usable = manager_ != nullptr && !manager_->File().Failed();
-  if (tree_ != nullptr && usable) tree_->Clear();
-  tree_.reset();
-  if (manager_ != nullptr && usable) manager_->File().Erase();
-  manager_.reset();
+  if (manager_ != nullptr) {
+    if (HasFailed()) return;
+    if (tree_ != nullptr) tree_->Clear();
+    tree_.reset();
+    manager_->File().Erase();
+    manager_.reset();
+  }
   // The records stood for objects of the erased file.
   records_.ClearRecords();
   OpenFile();
@@ -188,11 +261,13 @@ void MPersistentCompositeOnDiskImp::Reset() {
 
 bool MPersistentCompositeOnDiskImp::HasFailed() const {
   const Lock lock(StoreLock());
-  return failed_ != 0 || (manager_ != nullptr && manager_->File().Failed());
+  return failed_ != 0 || (manager_ != nullptr && (manager_->IsDamaged() || manager_->File().Failed()));
 }
 
+// Nothing more is written to the file of a failed store.
 bool MPersistentCompositeOnDiskImp::Fail() {
   failed_ = 1;
+  if (manager_ != nullptr) manager_->MarkDamaged();
   return false;
 }
 
@@ -313,20 +388,29 @@ GObjectRef MPersistentCompositeOnDiskImp::TakeObject(GRecord& record) { return R
 
 GObjectRef MPersistentCompositeOnDiskImp::FetchObject(GRecord& record) { return RetrieveObject(record, false); }
 
+// A failed store still hands out what it can read, but takes nothing out
+// of its file.
 GObjectRef MPersistentCompositeOnDiskImp::RetrieveObject(GRecord& record, bool take) {
   const Lock lock(StoreLock());
   if (manager_ == nullptr || tree_ == nullptr) return GObjectRef();
   const RWCString key = record.KeyString();
   RWCString found;
   int32_t offset = -1;
-  const bool present = take ? tree_->Remove(key.Data(), found, offset) : tree_->Find(key.Data(), found, offset);
+  const bool remove = take && !HasFailed();
+  const bool present = remove ? tree_->Remove(key.Data(), found, offset) : tree_->Find(key.Data(), found, offset);
   GObjectRef object;
   if (present && HoldsGraph(offset)) {
     object = ReadObjectAt(offset);
-    if (take) manager_->Deallocate(offset);
+    // The store holds no nil objects: a block that reads as none is damaged.
+    if (!object) {
+      manager_->ReportDamage();
+      Fail();
+    } else if (remove) {
+      manager_->Deallocate(offset);
+    }
     AttachChildren(object, record, take);
   }
-  if (manager_->File().Failed()) Fail();
+  if (manager_->File().Failed() || manager_->IsDamaged()) Fail();
   return object;
 }
 
@@ -334,7 +418,7 @@ GObjectRef MPersistentCompositeOnDiskImp::RetrieveObject(GRecord& record, bool t
 // point anywhere.
 bool MPersistentCompositeOnDiskImp::HoldsGraph(int32_t offset) {
   if (manager_->HoldsBlock(offset, kSmallestGraph)) return true;
-  RaiseReadError(manager_->File());
+  manager_->ReportDamage();
   return Fail();
 }
 

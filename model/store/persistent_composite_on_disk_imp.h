@@ -22,8 +22,14 @@ class GFileSpaceManager;
 // children each in a block of their own; a nested store (a handle, or a
 // command list kept on disk) is written as itself and held by its record.
 // While the store is open the record index lives in memory; closing writes
-// it into the file under "IndexOfRecords", and opening reads it back and
-// removes it.
+// it into the file under "IndexOfRecords", and opening reads it back. The
+// index read stays in the file until a new one has been written whole, so a
+// close that fails loses no record that the file held.
+//
+// Stored files are untrusted: opening checks that every block the store
+// reaches is a block of its own, apart from free space, and that the index
+// reads whole. A store that cannot read its file, or whose file is laid out
+// otherwise, is failed: it hands out what it can read and writes nothing.
 //
 // Keys are unique: an object whose serial number is 0 or already a key of
 // the file (a copy of a stored object, or an object of a tree whose serial
@@ -43,8 +49,9 @@ class MPersistentCompositeOnDiskImp : public MPersistentObject {
 
   // No file, no records, an empty path.
   MPersistentCompositeOnDiskImp();
-  // Opens the file (see OpenFile).
-  MPersistentCompositeOnDiskImp(const RWCString& path, int32_t key);
+  // Opens the file (see OpenFile); a file that is missing is created only
+  // when mayCreate is set.
+  MPersistentCompositeOnDiskImp(const RWCString& path, int32_t key, bool mayCreate);
   // Closes the file, writing the record index.
   ~MPersistentCompositeOnDiskImp() override;
   MPersistentCompositeOnDiskImp(const MPersistentCompositeOnDiskImp&) = delete;
@@ -139,6 +146,7 @@ class MPersistentCompositeOnDiskImp : public MPersistentObject {
   // Opens the file and its tree and reads the index; false when the file
   // cannot be opened or is no store.
   bool OpenStoreFile();
+  bool LayoutIsSound();
   void RestoreIndex();
   void WriteIndex();
   bool Fail();
@@ -150,4 +158,5 @@ class MPersistentCompositeOnDiskImp : public MPersistentObject {
   RWCString path_;
   int32_t failed_ = 0;
   bool opening_ = false;
+  bool mayCreate_ = false;
 };

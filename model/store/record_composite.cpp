@@ -6,6 +6,7 @@
 #include "foundation/class_registrar.h"
 #include "foundation/persistence.h"
 #include "foundation/rw/rwstore.h"
+#include "foundation/string_storage.h"
 #include "foundation/virtual_stream.h"
 #include "model/objects/reference_reader.h"
 #include "model/store/persistent_composite_on_disk_imp.h"
@@ -106,11 +107,7 @@ template <typename Input>
 void GRecordComposite::RestoreRecords(Input& input, uint32_t minimumReferenceSize) {
   ClearRecords();
   uint32_t count;
-  if (!ReadCount(input, count)) return;
-  if (!input.CanHold(count, minimumReferenceSize)) {
-    Fail(input);
-    return;
-  }
+  if (!ReadCount(input, count) || !HoldsStoredCount(input, count, minimumReferenceSize)) return;
   // Keeps what is refused alive until the restore ends, as later
   // references of the same restore may still name it.
   const GReferenceReader session(nullptr);

@@ -17,6 +17,7 @@ GRecordIterator::GRecordIterator(MPersistentCompositeOnDiskImp& store)
 
 GRecordIterator::~GRecordIterator() {
   const Lock lock(StoreLock());
+  current_ = nullptr;
   store_ = nullptr;
 }
 
@@ -26,8 +27,15 @@ MPersistentCompositeOnDiskImp& GRecordIterator::Store() const {
 
 GDoubleLinkedList& GRecordIterator::Records() const { return *Store().Records().ChildList(); }
 
+MPersistentObject* GRecordIterator::Current() {
+  const Lock lock(StoreLock());
+  if (!current_) current_ = CurrentShared();
+  return current_.Get();
+}
+
 bool GRecordIterator::Advance() {
   const Lock lock(StoreLock());
+  current_ = nullptr;
   if (position_.Advance() != nullptr) return true;
   position_.Reset(Records());
   return false;
@@ -35,11 +43,13 @@ bool GRecordIterator::Advance() {
 
 bool GRecordIterator::Retreat() {
   const Lock lock(StoreLock());
+  current_ = nullptr;
   return position_.Retreat() != nullptr;
 }
 
 void GRecordIterator::Reset() {
   const Lock lock(StoreLock());
+  current_ = nullptr;
   position_.Reset(Records());
 }
 
@@ -51,6 +61,7 @@ GObjectRef GRecordIterator::CurrentShared() {
 
 void GRecordIterator::RemoveCurrent() {
   const Lock lock(StoreLock());
+  current_ = nullptr;
   GDoubleLink* link = position_.Current();
   if (link == nullptr) return;
   GRecordEntry* entry = GRecordEntry::Of(link);
@@ -65,6 +76,7 @@ void GRecordIterator::ReplaceCurrent(MPersistentObject* node) {
   // A node that nobody owned is the iterator's to delete once it is stored.
   const GObjectRef held(node);
   const Lock lock(StoreLock());
+  current_ = nullptr;
   GDoubleLink* link = position_.Current();
   if (link == nullptr || !held) return;
   GRecordEntry* entry = GRecordEntry::Of(link);

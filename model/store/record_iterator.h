@@ -7,9 +7,10 @@
 class MPersistentCompositeOnDiskImp;
 
 // Walks the top-level records of an on-disk store. The store's objects
-// exist only in its file, so Current answers null; CurrentShared reads a
-// copy of the current object, and the other operations change the store at
-// the current record. The iterator keeps the store alive.
+// exist only in its file: Current and CurrentShared answer a copy of the
+// current object read from it (Current's copy lives until the iterator
+// moves or goes), and the other operations change the store at the current
+// record. The iterator keeps the store alive.
 class GRecordIterator : public GEmptyIterator {
  public:
   explicit GRecordIterator(MPersistentCompositeOnDiskImp& store);
@@ -17,7 +18,7 @@ class GRecordIterator : public GEmptyIterator {
   GRecordIterator(const GRecordIterator&) = delete;
   GRecordIterator& operator=(const GRecordIterator&) = delete;
 
-  MPersistentObject* Current() override { return nullptr; }
+  MPersistentObject* Current() override;
   // Puts the node in the place of the current record's object.
   void Insert(MPersistentObject* node) override;
   // To the next record; false, back before the first, after the last.
@@ -39,4 +40,6 @@ class GRecordIterator : public GEmptyIterator {
 
   GObjectRef store_;
   GDoubleLinkedListIterator position_;
+  // The copy Current handed out, read once per position.
+  GObjectRef current_;
 };

@@ -12,8 +12,8 @@
 #include "model/attributes/capabilities.h"
 #include "model/attributes/resource_mapping.h"
 #include "model/testing/round_trip.h"
+#include "model/testing/test_nodes.h"
 #include "model/tests/attribute_test_support.h"
-#include "model/tests/test_nodes.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "model/objects/counted_ptr_vector.h"
 #include "model/objects/persistent_composite.h"
 #include "model/testing/round_trip.h"
-#include "model/tests/test_nodes.h"
+#include "model/testing/test_nodes.h"
 
 namespace {
 

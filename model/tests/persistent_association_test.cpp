@@ -7,7 +7,7 @@
 
 #include "foundation/binary_stream.h"
 #include "model/testing/round_trip.h"
-#include "model/tests/test_nodes.h"
+#include "model/testing/test_nodes.h"
 
 namespace {
 

@@ -20,8 +20,8 @@
 #include "model/store/persistent_composite_on_disk_imp.h"
 #include "model/store/record.h"
 #include "model/testing/round_trip.h"
+#include "model/testing/test_nodes.h"
 #include "model/tests/on_disk_test_support.h"
-#include "model/tests/test_nodes.h"
 
 namespace {
 
@@ -373,8 +373,12 @@ TEST(OnDiskStore, IteratorAnswersTheCurrentRecord) {
   auto& records = dynamic_cast<GEmptyIterator&>(*iterator);
 
   EXPECT_FALSE(records.CurrentShared());
-  ASSERT_TRUE(records.Advance());
   EXPECT_EQ(records.Current(), nullptr);
+  ASSERT_TRUE(records.Advance());
+  MPersistentObject* current = records.Current();
+  ASSERT_NE(current, nullptr);
+  EXPECT_EQ(dynamic_cast<ValueNode&>(*current).value, 100);
+  EXPECT_EQ(records.Current(), current);  // one copy for the position
   EXPECT_EQ(dynamic_cast<ValueNode&>(*records.CurrentShared()).value, 100);
   ASSERT_TRUE(records.Advance());
   records.RemoveCurrent();  // 2 goes; the iterator stands on 1 again
@@ -402,6 +406,12 @@ TEST(OnDiskStore, IteratorAnswersTheCurrentRecord) {
         static_cast<std::vector<int32_t>*>(user)->push_back(dynamic_cast<ValueNode&>(*element.Get()).value);
       },
       &values);
+  EXPECT_EQ(values, (std::vector<int32_t>{100, 3100, 400}));
+
+  // A walk through the plain iterator, as a spooled page is replayed.
+  values.clear();
+  const std::unique_ptr<GIterator> replay = store.NewChildIterator();
+  while (replay->Advance()) values.push_back(dynamic_cast<ValueNode&>(*replay->Current()).value);
   EXPECT_EQ(values, (std::vector<int32_t>{100, 3100, 400}));
 }
 

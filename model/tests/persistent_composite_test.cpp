@@ -8,7 +8,7 @@
 
 #include "model/testing/round_trip.h"
 #include "model/testing/selected.h"
-#include "model/tests/test_nodes.h"
+#include "model/testing/test_nodes.h"
 
 namespace {
 

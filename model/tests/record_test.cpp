@@ -17,8 +17,8 @@
 #include "model/store/record_composite.h"
 #include "model/store/record_proxy.h"
 #include "model/testing/round_trip.h"
+#include "model/testing/test_nodes.h"
 #include "model/tests/on_disk_test_support.h"
-#include "model/tests/test_nodes.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "model/testing/round_trip.h"
+#include "model/testing/test_nodes.h"
 #include "model/tests/attribute_test_support.h"
-#include "model/tests/test_nodes.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
 // Expands arbitrary templates: the first 32 bytes give the eight parameters,
-// the rest is the template. Buffer and stream expansion must agree.
+// the rest is the template. Buffer and stream expansion must agree. The
+// seeds are the generator's own templates with parameters of a page.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -8,8 +9,10 @@
 #include <string_view>
 #include <vector>
 
+#include "foundation/testing/fuzz_seeds.h"
 #include "pcl5e/pcl_formatter.h"
 #include "pcl5e/pcl_out_stream.h"
+#include "pcl5e/pcl_templates.h"
 
 namespace {
 
@@ -22,7 +25,24 @@ class CollectingSink : public GPclStreamSink {
   std::vector<uint8_t> collected;
 };
 
+GFuzzSeeds Seeds() {
+  const int32_t parameters[GPclFormatter::kParameterCount] = {600, 4960, 600, 600, -7016, 25, 1, 0};
+  std::string prefix;
+  for (const int32_t value : parameters) prefix.append(reinterpret_cast<const char*>(&value), sizeof value);
+  const std::string_view templates[] = {
+      pcl_template::kJobStartWithResolution, pcl_template::kCustomPaperSize,
+      pcl_template::kEdgeToEdgePageRecord,   pcl_template::kGL2TransformScaling,
+      pcl_template::kEncodedRectangleSides,  pcl_template::kFillRectangle,
+      pcl_template::kCopiesFormFeed,         pcl_template::kPenWidth,
+  };
+  GFuzzSeeds seeds;
+  for (const std::string_view text : templates) seeds.push_back(prefix + std::string(text));
+  return seeds;
+}
+
 }  // namespace
+
+QV_FUZZ_TARGET_SEEDS(Seeds)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   GPclFormatter formatter;

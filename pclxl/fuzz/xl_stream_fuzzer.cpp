@@ -1,12 +1,18 @@
 // Drives the stream writers with a program taken from the input, once through
 // a tiny buffer and once through a large one. Whatever the program, the sink
 // must receive the same bytes from both, never more at once than the buffer
-// holds, and the streams must end in the same state.
+// holds, and the streams must end in the same state. Input: a byte giving
+// the small buffer's size, then the program, one step byte and its
+// arguments at a time. The seeds are programs that write a job as the
+// generator does: header, attributes and operators, arrays, embedded data
+// and compressed scan lines.
 #include <cstdlib>
 #include <span>
+#include <string>
 #include <vector>
 
-#include "pclxl/tests/collecting_sink.h"
+#include "foundation/testing/fuzz_seeds.h"
+#include "pclxl/testing/collecting_sink.h"
 #include "pclxl/xl_image_operators.h"
 #include "pclxl/xl_values.h"
 
@@ -96,7 +102,19 @@ void Run(std::span<const uint8_t> program, SinkStream& stream) {
   while (!p.Done()) Step(p, stream);
 }
 
+GFuzzSeeds Seeds() {
+  const std::string header = {13, 2, 1};
+  const std::string session = {4, 0x58, 0x02, 4, 0x58, 0x02, 9, 0x48, 10, 0x41};
+  const std::string page = {7, 3, 'A', '4', 0, 9, 0x25, 10, 0x43, 6, 1, 0, 0, 0, 9, 0x42, 10, 0x4C};
+  const std::string image = {11, 8, 0, 12, 4, 1, 2, 3, 4, 8, 3, 1, 2, 3, 14, 2, 1, 2, 0, 3, 4, 0, 0, 0};
+  const std::string end = {10, 0x44, 10, 0x42, 15};
+  const std::string raw = {0, 0x1B, 1, 0x12, 0x34, 2, 1, 2, 3, 4, 3, 2, 'h', 'i', 5, 0, 0, 0x40, 0x3F};
+  return {'\x03' + header + session + page + end, '\x27' + header + session + image + end, '\x00' + raw + end};
+}
+
 }  // namespace
+
+QV_FUZZ_TARGET_SEEDS(Seeds)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;

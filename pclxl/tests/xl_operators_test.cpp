@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "pclxl/tests/collecting_sink.h"
-#include "pclxl/tests/strict_pclxl_reader.h"
+#include "pclxl/testing/collecting_sink.h"
+#include "pclxl/testing/strict_pclxl_reader.h"
 #include "pclxl/xl_font_operators.h"
 #include "pclxl/xl_graphics_state_operators.h"
 #include "pclxl/xl_image_operators.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "pclxl/tests/collecting_sink.h"
+#include "pclxl/testing/collecting_sink.h"
 
 namespace {
 

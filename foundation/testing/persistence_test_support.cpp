@@ -1,4 +1,4 @@
-#include "foundation/tests/persistence_test_support.h"
+#include "foundation/testing/persistence_test_support.h"
 
 #include <atomic>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "model/tests/test_nodes.h"
+#include "model/testing/test_nodes.h"
 
 #include "foundation/class_registrar.h"
 

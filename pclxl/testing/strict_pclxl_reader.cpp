@@ -1,4 +1,4 @@
-#include "pclxl/tests/strict_pclxl_reader.h"
+#include "pclxl/testing/strict_pclxl_reader.h"
 
 #include <algorithm>
 #include <cmath>
