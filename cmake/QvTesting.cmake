@@ -29,7 +29,17 @@ if(CMAKE_CROSSCOMPILING)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
 
   # Every test shares one wine prefix inside the build tree, created once.
+  # A 64-bit tree runs under wine64, which Debian keeps out of PATH: its
+  # "wine" starts the 32-bit loader whenever that is installed.
   set(QV_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(QV_WINEARCH win64)
+    find_program(QV_WINE64 wine64 PATHS /usr/lib/wine)
+    set(QV_WINE ${QV_WINE64})
+  else()
+    set(QV_WINEARCH win32)
+    set(QV_WINE wine)
+  endif()
   configure_file(${CMAKE_CURRENT_LIST_DIR}/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh
                  FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
                                   WORLD_READ WORLD_EXECUTE @ONLY)
