@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <string>
 
@@ -60,6 +61,20 @@ TEST_F(MemoryOSFactoryTest, TextsKeepTheirStoredForms) {
   factory_->SetPrinterDataString(driver_, RWWString("Blank"), RWWString());
   factory_->GetPrinterDataString(text, driver_, RWWString("Blank"), RWWString("1"));
   EXPECT_TRUE(text == RWWString("1"));
+}
+
+// Printer data may hold long texts (chunked values are read whole): reading
+// one must take time in proportion to its length. Grown a unit at a time,
+// this text took about a minute.
+TEST_F(MemoryOSFactoryTest, ReadsALongTextInOneGo) {
+  const std::basic_string<WideChar> units(300000, QV_WIDE('x'));
+  const RWWString longText(units.data(), static_cast<uint32_t>(units.size()));
+  ASSERT_EQ(factory_->SetPrinterDataString(driver_, RWWString("Long"), longText), 1);
+  RWWString text;
+  const auto start = std::chrono::steady_clock::now();
+  factory_->GetPrinterDataString(text, driver_, RWWString("Long"), RWWString());
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+  EXPECT_TRUE(text == longText);
 }
 
 TEST_F(MemoryOSFactoryTest, DwordsAndDefaults) {
