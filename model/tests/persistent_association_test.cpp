@@ -91,10 +91,19 @@ TEST(AssociationList, PutKeepsOneAssociationPerKeyObject) {
   list.Put(Pair(2, 21));
   EXPECT_EQ(ValueOf(static_cast<MPersistentAssociation*>(held.Get())->Value()), 20);
   EXPECT_EQ(ValueOf(list.FindValue(std::make_unique<ValueNode>(0, 2).get())), 21);
+}
 
-  list.AddChild(new ValueNode(9));
+// A refused node stays with its caller, who may still use and delete it.
+TEST(AssociationList, RefusesOtherNodesWithoutDeletingThem) {
+  MAssociationList list(4);
+  list.Put(Pair(1, 10));
+  int deletions = 0;
+  auto* node = new TrackedNode(&deletions);
+  list.AddChild(node);
   list.AddChild(nullptr);
-  EXPECT_EQ(list.EntryCount(), 2u);
+  EXPECT_EQ(list.EntryCount(), 1u);
+  EXPECT_EQ(deletions, 0);
+  if (deletions == 0) delete node;
 }
 
 TEST(AssociationList, FindAndRemoveByKeyObject) {
