@@ -19,6 +19,7 @@
 #include "foundation/file_space_manager.h"
 #include "foundation/rw_cstring.h"
 #include "foundation/testing/recording_error_handler.h"
+#include "foundation/testing/string_printers.h"
 #include "model/os/memory_os_factory.h"
 #include "model/store/persistent_composite_on_disk.h"
 #include "model/store/persistent_composite_on_disk_imp.h"

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "foundation/testing/string_printers.h"
 #include "model/objects/locale_info.h"
 #include "model/tests/os_services_test_support.h"
 
@@ -38,20 +39,20 @@ TEST_F(MemoryOSFactoryTest, TextsKeepTheirStoredForms) {
   EXPECT_EQ(value.bytes, Bytes("FALSE", false));
   RWWString text;
   factory_->ReadMachineString(text, printerKey_, RWWString("stale"), RWWString("x"));
-  EXPECT_TRUE(text == RWWString("FALSE"));
+  EXPECT_EQ(text, RWWString("FALSE"));
 
   ASSERT_EQ(factory_->WriteUserString(RWWString("Software\\Q"), RWWString("Name"), RWWString("abc")), 1);
   ASSERT_TRUE(factory_->Store().Read(GOSDataStore::kCurrentUser, RWWString("Software\\Q"), RWWString("Name"), value));
   EXPECT_EQ(value.bytes, Bytes("abc", true));
   factory_->ReadUserString(text, RWWString("Software\\Q"), RWWString("Name"), RWWString("x"));
-  EXPECT_TRUE(text == RWWString("abc"));
+  EXPECT_EQ(text, RWWString("abc"));
 
   ASSERT_EQ(factory_->WriteDriverDataString(driver_, RWWString("Sub"), RWWString("Path"), RWWString("C:\\f")), 1);
   factory_->ReadMachineString(text, RWWString("SYSTEM\\CurrentControlSet\\Control\\Print\\Printers\\Office\\Sub"),
                               RWWString("Path"), RWWString());
-  EXPECT_TRUE(text == RWWString("C:\\f"));
+  EXPECT_EQ(text, RWWString("C:\\f"));
   factory_->ReadDriverDataString(text, driver_, RWWString("Sub"), RWWString("Path"), RWWString());
-  EXPECT_TRUE(text == RWWString("C:\\f"));
+  EXPECT_EQ(text, RWWString("C:\\f"));
 
   // Empty texts: nothing written, and read as the default.
   EXPECT_EQ(factory_->WriteDriverDataString(driver_, RWWString("Sub"), RWWString("Empty"), RWWString()), 1);
@@ -60,7 +61,7 @@ TEST_F(MemoryOSFactoryTest, TextsKeepTheirStoredForms) {
                                       RWWString("Empty"), value));
   factory_->SetPrinterDataString(driver_, RWWString("Blank"), RWWString());
   factory_->GetPrinterDataString(text, driver_, RWWString("Blank"), RWWString("1"));
-  EXPECT_TRUE(text == RWWString("1"));
+  EXPECT_EQ(text, RWWString("1"));
 }
 
 // Printer data may hold long texts (chunked values are read whole): reading
@@ -113,13 +114,13 @@ TEST_F(MemoryOSFactoryTest, TemporaryAndDataFileDirectories) {
   EXPECT_NE(path.Length(), 0u);
   factory_->SetPrinterDataString(driver_, RWWString("TempDirectoryLocation"), RWWString("D:\\Spool"));
   factory_->GetTempDirectory(path, driver_);
-  EXPECT_TRUE(path == RWWString("D:\\Spool"));
+  EXPECT_EQ(path, RWWString("D:\\Spool"));
 
   factory_->GetDriverDataFile(path, driver_);
   EXPECT_EQ(path.Length(), 0u);
   factory_->SetDriverDataFile(RWWString("Driver A"), RWWString("qv.dat"));
   factory_->GetDriverDataFile(path, driver_);
-  EXPECT_TRUE(path == RWWString("qv.dat"));
+  EXPECT_EQ(path, RWWString("qv.dat"));
 
   factory_->GetModuleDirectory(path);
   EXPECT_NE(path.Length(), 0u);
