@@ -312,7 +312,7 @@ std::string HandleBytes(const HostileStore& test, const std::string& path, int32
   std::string bytes;
   {
     const MPersistentCompositeOnDisk handle(WidePath(decoy), option, 0);
-    bytes = SaveGraph(GStoreForm::kBinary, &handle);
+    bytes = SaveGraph(StoreForm::kBinary, &handle);
   }
   const size_t at = bytes.find(decoy);
   EXPECT_NE(at, std::string::npos);
@@ -396,7 +396,7 @@ TEST_F(HostileStore, RestoredHandles) {
     const std::set<std::string> listing = Listing(root);
     {
       bool good = false;
-      const GObjectRef restored = RestoreGraph(GStoreForm::kBinary, bytes, good);
+      const GObjectRef restored = RestoreGraph(StoreForm::kBinary, bytes, good);
       auto* handle = dynamic_cast<MPersistentCompositeOnDisk*>(restored.Get());
       ASSERT_NE(handle, nullptr);
       EXPECT_EQ(good, c.opens);
