@@ -10,6 +10,7 @@
 #include "model/objects/locale_info.h"
 #include "model/objects/model_stream.h"
 #include "model/os/chunked_value.h"
+#include "model/os/code_page_converter.h"
 #include "model/os/driver_interface.h"
 #include "model/os/international_settings.h"
 #include "model/os/registry_path_name.h"
@@ -142,7 +143,9 @@ std::unique_ptr<MPersistentObject> GMemoryOSFactory::CreateDeviceCompanion(GGrap
 
 std::unique_ptr<MPersistentObject> GMemoryOSFactory::CreateFontCompanion() { return nullptr; }
 
-std::unique_ptr<GUnicodeConverter> GMemoryOSFactory::CreateUnicodeConverter() { return nullptr; }
+std::unique_ptr<GUnicodeConverter> GMemoryOSFactory::CreateUnicodeConverter() {
+  return std::make_unique<GCodePageConverter>();
+}
 
 // std::localtime shares one record between threads; the factory's mutex
 // keeps its callers apart.

@@ -8,6 +8,7 @@
 
 #include "foundation/testing/string_printers.h"
 #include "model/objects/locale_info.h"
+#include "model/os/unicode.h"
 #include "model/tests/os_services_test_support.h"
 
 namespace {
@@ -76,6 +77,41 @@ TEST_F(MemoryOSFactoryTest, ReadsALongTextInOneGo) {
   factory_->GetPrinterDataString(text, driver_, RWWString("Long"), RWWString());
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
   EXPECT_TRUE(text == longText);
+}
+
+// Fonts and job names convert codes through the converter that the OS
+// factory supplies.
+TEST_F(MemoryOSFactoryTest, SuppliesAUnicodeConverter) {
+  const std::unique_ptr<GUnicodeConverter> converter = factory_->CreateUnicodeConverter();
+  ASSERT_NE(converter, nullptr);
+  struct Case {
+    const char* name;
+    uint16_t code;
+    int32_t encoding;
+    uint16_t unicode;
+  };
+  const Case cases[] = {
+      {"unicode_stays", 0x3042, 16, 0x3042},     {"symbol_code_page", 0x41, 3, 0xF041},
+      {"windows_latin_1_euro", 0x80, 4, 0x20AC}, {"windows_latin_2_euro", 0x80, 5, 0x20AC},
+      {"windows_cyrillic", 0xC0, 14, 0x0410},    {"shift_jis_double_byte", 0x82A0, 17, 0x3042},
+      {"shift_jis_single_byte", 0x41, 17, 0x41}, {"big5", 0xA440, 23, 0x4E00},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(converter->ToUnicode(c.code, c.encoding), c.unicode);
+    EXPECT_EQ(converter->FromUnicode(c.unicode, c.encoding), c.code);
+  }
+  EXPECT_EQ(converter->ToUnicode(0x81, 4), 0);      // no character in the code page
+  EXPECT_EQ(converter->FromUnicode(0x3042, 4), 0);  // no code for the character
+  EXPECT_EQ(converter->ToUnicode(0x41, 60), 0);     // no code page for the encoding
+
+  const WideChar wide[] = {'c', 0xE9, 0};
+  char narrow[3] = {'x', 'x', 'x'};
+  converter->ConvertToCodePage(wide, narrow, 1252, 3);
+  EXPECT_EQ(std::string(narrow, 3), std::string("c\xE9\0", 3));
+  WideChar back[3] = {};
+  EXPECT_EQ(converter->NarrowToWide("c\xE9", back, 2), 2);
+  EXPECT_EQ(std::basic_string<WideChar>(back, 2), std::basic_string<WideChar>(wide, 2));
 }
 
 TEST_F(MemoryOSFactoryTest, DwordsAndDefaults) {
