@@ -6,6 +6,7 @@
 #include "foundation/block_cache.h"
 #include "foundation/disk_io.h"
 #include "foundation/file_space_manager.h"
+#include "foundation/little_endian.h"
 #include "foundation/rw_cstring.h"
 
 namespace {

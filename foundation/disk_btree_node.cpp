@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "foundation/disk_io.h"
+#include "foundation/little_endian.h"
 
 void GDiskBTreeHeader::Encode(uint8_t* bytes) const {
   StoreLittle32(bytes + 0, root);

@@ -4,29 +4,10 @@
 
 class GBinaryFile;
 
-// Byte-level helpers of the disk storage (file-space manager, free lists,
-// disk B-tree): stored numbers are little-endian and are put together byte
-// by byte, and every positioned transfer reports its failure through the
-// installed error handler as a file error of its kind.
-
-inline uint16_t LoadLittle16(const uint8_t* bytes) { return static_cast<uint16_t>(bytes[0] | bytes[1] << 8); }
-
-inline uint32_t LoadLittle32(const uint8_t* bytes) {
-  return uint32_t{bytes[0]} | uint32_t{bytes[1]} << 8 | uint32_t{bytes[2]} << 16 | uint32_t{bytes[3]} << 24;
-}
-
-inline int32_t LoadLittle32Signed(const uint8_t* bytes) { return static_cast<int32_t>(LoadLittle32(bytes)); }
-
-inline void StoreLittle16(uint8_t* bytes, uint16_t value) {
-  bytes[0] = static_cast<uint8_t>(value);
-  bytes[1] = static_cast<uint8_t>(value >> 8);
-}
-
-inline void StoreLittle32(uint8_t* bytes, uint32_t value) {
-  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<uint8_t>(value >> (8 * i));
-}
-
-inline void StoreLittle32(uint8_t* bytes, int32_t value) { StoreLittle32(bytes, static_cast<uint32_t>(value)); }
+// Positioned transfers of the disk storage (file-space manager, free lists,
+// disk B-tree): every one reports its failure through the installed error
+// handler as a file error of its kind. Stored numbers are little-endian
+// (foundation/little_endian.h).
 
 // "[SEEKERR] Seek error" (kind 1), "[READERR] Read error" (kind 2) and
 // "[WRITEERR] Write error" (kind 3), raised with the file's stdio stream. A

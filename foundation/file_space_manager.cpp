@@ -7,6 +7,7 @@
 #include "foundation/disk_io.h"
 #include "foundation/error.h"
 #include "foundation/free_list.h"
+#include "foundation/little_endian.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include "foundation/disk_io.h"
 #include "foundation/error.h"
 #include "foundation/file_space_manager.h"
+#include "foundation/little_endian.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-struct PclOutStream;
+#include "pcl5e/pcl_out_stream.h"
 
 // Expands a PCL or GL/2 command template with up to eight integer parameters
 // into bytes, either into the generator's output stream or into a caller's

@@ -2,47 +2,16 @@
 
 #include <algorithm>
 #include <cstring>
-#include <new>
+#include <iterator>
 #include <string>
 
 namespace {
 
-bool Healthy(const XLStream* stream) { return stream->errorCode == kXLNoError; }
+// An item (a tag, a value) goes into one buffer; an item larger than the
+// whole buffer is split like a block.
+void PutItem(XLStream* stream, const uint8_t* bytes, size_t count) { stream->WriteWhole(bytes, count); }
 
-void EmptyBuffer(XLStream* stream) {
-  stream->freeSpace = stream->bufferSize;
-  stream->writePosition = stream->buffer.get();
-}
-
-// Copies bytes into the buffer, flushing whenever it is full, so that no
-// write ever passes the buffer end.
-void PutPieces(XLStream* stream, const uint8_t* bytes, size_t count) {
-  while (count > 0) {
-    if (stream->freeSpace <= 0) XLFlush(stream);
-    const size_t piece = std::min(count, static_cast<size_t>(stream->freeSpace));
-    std::memcpy(stream->writePosition, bytes, piece);
-    stream->writePosition += piece;
-    stream->freeSpace -= static_cast<int32_t>(piece);
-    stream->total = static_cast<int32_t>(static_cast<uint32_t>(stream->total) + static_cast<uint32_t>(piece));
-    bytes += piece;
-    count -= piece;
-  }
-}
-
-// An item (a tag, a value) goes into one buffer: the buffer is flushed first
-// when the item does not fit the space left. An item larger than the whole
-// buffer is split like a block.
-void PutItem(XLStream* stream, const uint8_t* bytes, size_t count) {
-  if (!Healthy(stream)) return;
-  if (count > static_cast<size_t>(std::max(stream->freeSpace, 0)) && count <= static_cast<size_t>(stream->bufferSize)) {
-    XLFlush(stream);
-  }
-  PutPieces(stream, bytes, count);
-}
-
-void PutBlock(XLStream* stream, const uint8_t* bytes, size_t count) {
-  if (Healthy(stream)) PutPieces(stream, bytes, count);
-}
+void PutBlock(XLStream* stream, const uint8_t* bytes, size_t count) { stream->Write(bytes, count); }
 
 void PutUInt16(XLStream* stream, uint16_t value, bool bigEndian) {
   const uint8_t low = static_cast<uint8_t>(value);
@@ -62,40 +31,18 @@ const char* const kUndefinedErrorText = "XL Library: Number of Error Reported is
 }  // namespace
 
 XLStream* XLCreateStream(int32_t bufferSize, XLFlushSink* flushSink, uint32_t userValue) {
-  if (bufferSize == 0 || flushSink == nullptr || bufferSize < 0) return nullptr;
-  std::unique_ptr<XLStream> stream(new (std::nothrow) XLStream);
-  if (!stream) return nullptr;
-  stream->buffer.reset(new (std::nothrow) uint8_t[static_cast<size_t>(bufferSize)]);
-  if (!stream->buffer) return nullptr;
-  stream->bufferSize = bufferSize;
-  stream->bufferEnd = stream->buffer.get() + bufferSize;
-  stream->flushSink = flushSink;
-  stream->userValue = userValue;
-  EmptyBuffer(stream.get());
-  return stream.release();
+  return GBufferedOutStream::Create(bufferSize, flushSink, userValue).release();
 }
 
 int32_t XLDestroyStream(XLStream* stream) {
-  if (stream == nullptr) return 0;
-  const int32_t total = stream->total;
-  delete stream;
-  return total;
+  const std::unique_ptr<XLStream> owned(stream);
+  return stream != nullptr ? stream->total : 0;
 }
 
-int32_t XLFlush(XLStream* stream) {
-  int32_t answer = 0;
-  if (stream->flushSink != nullptr) {
-    const int32_t count = stream->bufferSize - stream->freeSpace;
-    answer = stream->flushSink->Flush(stream, stream->userValue, stream->buffer.get(), count);
-  }
-  // Emptied here as well, so that a sink that forgets to do it cannot make
-  // the next write run past the buffer end.
-  EmptyBuffer(stream);
-  return answer;
-}
+int32_t XLFlush(XLStream* stream) { return stream->Flush(); }
 
 void XLSetError(XLStream* stream, int16_t code) {
-  stream->errorCode = code;
+  stream->error = code;
   stream->errorCount = static_cast<int16_t>(stream->errorCount + 1);
 }
 
@@ -115,16 +62,21 @@ const char* XLErrorText(int32_t code) {
       return "XL Library: Stream Output Buffer Overflowed";
     case kXLFlushFailed:
       return "XL Library: Attempt to Flush Output Buffer Failed";
+    case kXLValueOutOfRange:
+      return "XL Library: Value Out of Range";
     default:
       return kUndefinedErrorText;
   }
 }
 
+// The header is one line that the printer reads up to its line feed: a
+// carriage return or line feed inside the comment (a model name, say) would
+// end it early and let the rest be read as binary data, so both are left out.
 void XLWriteStreamHeader(XLStream* stream, int32_t majorClass, int32_t minorClass, std::string_view comment) {
-  const std::string line = ") QV-PCL XL;" + std::to_string(majorClass) + ";" + std::to_string(minorClass) + ";Comment";
+  std::string line = ") QV-PCL XL;" + std::to_string(majorClass) + ";" + std::to_string(minorClass) + ";Comment";
+  std::ranges::copy_if(comment, std::back_inserter(line), [](char c) { return c != '\r' && c != '\n'; });
+  line.push_back('\n');
   PutBlock(stream, reinterpret_cast<const uint8_t*>(line.data()), line.size());
-  PutBlock(stream, reinterpret_cast<const uint8_t*>(comment.data()), comment.size());
-  XLWriteRawByte(stream, 0x0A);
 }
 
 void XLWriteRawByte(XLStream* stream, uint8_t value) { PutItem(stream, &value, 1); }

@@ -6,23 +6,17 @@
 #include <span>
 #include <string_view>
 
-// The PCL XL stream: a memory buffer that the writers of this library fill
-// (little-endian binding) and that is handed to a flush sink whenever it is
-// full or the owner flushes it. Every function takes the stream first.
+#include "foundation/buffered_out_stream.h"
 
-struct XLStream;
-
-// Receives the buffered bytes. The stream calls Flush with the buffer start
-// and the number of bytes buffered (possibly 0); XLFlush hands the answer
-// back to its caller. A sink that cannot deliver the bytes keeps that fact on
-// its own side: the stream empties its buffer after every call regardless.
-class XLFlushSink {
- public:
-  virtual int32_t Flush(XLStream* stream, uint32_t userValue, const uint8_t* bufferStart, int32_t count) = 0;
-
- protected:
-  ~XLFlushSink() = default;
-};
+// The PCL XL stream: the class library's buffered output stream (whose
+// header gives the rule for the byte total), which the writers of this
+// library fill (little-endian binding) and which is handed to a flush sink
+// whenever it is full or the owner flushes it. Every function takes the
+// stream first. A sink that cannot deliver the bytes keeps that fact on its
+// own side: the stream empties its buffer after every call regardless, and
+// XLFlush hands the sink's answer back to its caller.
+using XLStream = GBufferedOutStream;
+using XLFlushSink = GBufferSink;
 
 enum XLErrorCode : int16_t {
   kXLNoError = 0,
@@ -37,20 +31,6 @@ enum XLErrorCode : int16_t {
   // A length or count that does not fit the field that carries it, or an
   // index outside its table. Nothing of the item is written.
   kXLValueOutOfRange = -9,
-};
-
-struct XLStream {
-  std::unique_ptr<uint8_t[]> buffer;
-  int32_t bufferSize = 0;
-  int32_t freeSpace = 0;
-  uint8_t* writePosition = nullptr;
-  uint8_t* bufferEnd = nullptr;
-  // Every byte ever written through the stream, modulo 2 to the 32nd.
-  int32_t total = 0;
-  int16_t errorCode = kXLNoError;
-  int16_t errorCount = 0;
-  XLFlushSink* flushSink = nullptr;
-  uint32_t userValue = 0;
 };
 
 // Answers no stream for a buffer size of 0 or below, without a sink, or when
@@ -74,7 +54,8 @@ void XLSetError(XLStream* stream, int16_t code);
 
 const char* XLErrorText(int32_t code);
 
-// ") QV-PCL XL;<major>;<minor>;Comment" followed by the comment and a line feed.
+// ") QV-PCL XL;<major>;<minor>;Comment" followed by the comment without its
+// carriage returns and line feeds, then one line feed.
 void XLWriteStreamHeader(XLStream* stream, int32_t majorClass, int32_t minorClass, std::string_view comment);
 
 // Untagged data. Every item goes into the buffer whole when the buffer can

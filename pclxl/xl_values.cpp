@@ -32,7 +32,7 @@ bool InRanges(const NumberRange (&ranges)[N], int32_t number) {
   return false;
 }
 
-bool Healthy(const XLStream* stream) { return stream->errorCode == kXLNoError; }
+bool Healthy(const XLStream* stream) { return stream->error == kXLNoError; }
 
 // Position of a value type inside each family of tags.
 template <class T>

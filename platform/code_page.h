@@ -21,6 +21,12 @@ int32_t MultibyteToWide(const char* text, uint32_t n, WideChar* out, uint32_t ca
 // not fit.
 int32_t WideToMultibyte(const WideChar* text, uint32_t n, char* out, uint32_t capacity);
 
+// The same two conversions with a code page given by its Windows number
+// (1252, 932, ...); 0 is the ANSI code page of the two above. A code page
+// that the system does not know fails every conversion.
+int32_t CodePageToWide(uint32_t codePage, const char* text, uint32_t n, WideChar* out, uint32_t capacity);
+int32_t WideToCodePage(uint32_t codePage, const WideChar* text, uint32_t n, char* out, uint32_t capacity);
+
 // The most bytes that one character of the code page takes.
 uint32_t MaxBytesPerChar();
 

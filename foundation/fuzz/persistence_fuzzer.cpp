@@ -78,9 +78,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   RWCollectable* const target = targets[(data[0] >> 3) & 3];
   bool good = false;
   if (target == nullptr) {
-    RestoreGraph(form, bytes, good);
+    RestoreCollectable(form, bytes, good);
   } else {
-    RestoreGraphInPlace(form, bytes, target, good);
+    RestoreCollectableInPlace(form, bytes, target, good);
   }
   DeleteMadeObjects(table.Get(), target);
   return 0;

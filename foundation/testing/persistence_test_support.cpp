@@ -1,13 +1,6 @@
 #include "foundation/testing/persistence_test_support.h"
 
-#include <atomic>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <functional>
-#include <iterator>
 #include <memory>
-#include <random>
 #include <set>
 #include <sstream>
 #include <vector>
@@ -16,6 +9,7 @@
 #include "foundation/class_registrar.h"
 #include "foundation/endian_stream.h"
 #include "foundation/persistence.h"
+#include "foundation/testing/scratch_files.h"
 #include "foundation/text_stream.h"
 
 namespace {
@@ -51,34 +45,6 @@ std::unique_ptr<GVirtualInStream> InStream(StoreForm form, std::stringbuf& chann
     default:
       return std::make_unique<GBinaryInStream>(&channel);
   }
-}
-
-std::string ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// Runs restore on a file or stream holding the bytes.
-RWCollectable* Restore(StoreForm form, const std::string& bytes, bool& good,
-                       const std::function<RWCollectable*(GBinaryFile&)>& fromFile,
-                       const std::function<RWCollectable*(GVirtualInStream&)>& fromStream) {
-  if (form == StoreForm::kFile) {
-    const std::string path = UniqueTempPath();
-    std::ofstream(path, std::ios::binary) << bytes;
-    RWCollectable* object;
-    {
-      GBinaryFile file(path.c_str(), "rb");
-      object = fromFile(file);
-      good = !file.AtEnd() && !file.Failed();
-    }
-    std::remove(path.c_str());
-    return object;
-  }
-  std::stringbuf channel = BinaryBuffer(bytes);
-  const auto stream = InStream(form, channel);
-  RWCollectable* object = fromStream(*stream);
-  good = stream->IsGood();
-  return object;
 }
 
 }  // namespace
@@ -136,36 +102,43 @@ const char* FormName(StoreForm form) {
   return "?";
 }
 
-std::string UniqueTempPath() {
-  // Test processes run side by side: a random part keeps them apart, the
-  // counter keeps the calls of one process apart.
-  static const std::string prefix = "qv_persistence_" + std::to_string(std::random_device()()) + "_";
-  static std::atomic<int> counter{0};
-  const auto name = prefix + std::to_string(counter++) + ".bin";
-  return (std::filesystem::temp_directory_path() / name).string();
-}
-
 std::string SaveGraph(StoreForm form, const RWCollectable* object) {
   if (form == StoreForm::kFile) {
-    const std::string path = UniqueTempPath();
+    const ScratchFile scratch;
     {
-      GBinaryFile file(path.c_str(), "wb");
+      GBinaryFile file(scratch.Path(), "wb");
       WriteObjectToFile(object, file);
     }
-    std::string bytes = ReadWholeFile(path);
-    std::remove(path.c_str());
-    return bytes;
+    return scratch.Contents();
   }
   std::stringbuf channel = BinaryBuffer();
   {
     const auto stream = OutStream(form, channel);
     WriteObjectToStream(object, *stream);
+    stream->Flush();
   }
   return channel.str();
 }
 
-RWCollectable* RestoreGraph(StoreForm form, const std::string& bytes, bool& good) {
-  return Restore(
+RWCollectable* RestoreFrom(StoreForm form, const std::string& bytes, bool& good,
+                           const std::function<RWCollectable*(GBinaryFile&)>& fromFile,
+                           const std::function<RWCollectable*(GVirtualInStream&)>& fromStream) {
+  if (form == StoreForm::kFile) {
+    const ScratchFile scratch(bytes);
+    GBinaryFile file(scratch.Path(), "rb");
+    RWCollectable* object = fromFile(file);
+    good = !file.AtEnd() && !file.Failed();
+    return object;
+  }
+  std::stringbuf channel = BinaryBuffer(bytes);
+  const auto stream = InStream(form, channel);
+  RWCollectable* object = fromStream(*stream);
+  good = stream->IsGood();
+  return object;
+}
+
+RWCollectable* RestoreCollectable(StoreForm form, const std::string& bytes, bool& good) {
+  return RestoreFrom(
       form, bytes, good,
       [](GBinaryFile& file) {
         RWCollectable* object = nullptr;
@@ -177,8 +150,8 @@ RWCollectable* RestoreGraph(StoreForm form, const std::string& bytes, bool& good
       });
 }
 
-RWCollectable* RestoreGraphInPlace(StoreForm form, const std::string& bytes, RWCollectable* object, bool& good) {
-  return Restore(
+RWCollectable* RestoreCollectableInPlace(StoreForm form, const std::string& bytes, RWCollectable* object, bool& good) {
+  return RestoreFrom(
       form, bytes, good, [object](GBinaryFile& file) { return RestoreObjectInPlaceFromFile(file, object); },
       [object](GVirtualInStream& stream) { return RestoreObjectInPlaceFromStream(stream, object); });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "foundation/binary_file.h"
@@ -65,18 +66,23 @@ void DeleteGraph(RWCollectable* root);
 
 // The encodings a graph can be stored in.
 enum class StoreForm { kFile, kBinary, kEndianLittle, kEndianBig, kText };
+inline constexpr StoreForm kAllStoreForms[] = {StoreForm::kFile, StoreForm::kBinary, StoreForm::kEndianLittle,
+                                               StoreForm::kEndianBig, StoreForm::kText};
 
 const char* FormName(StoreForm form);
-
-// A file name in the test directory that no other caller gets.
-std::string UniqueTempPath();
 
 // Saves a reference to object (null as the nil object) as one outermost
 // save, and answers the bytes.
 std::string SaveGraph(StoreForm form, const RWCollectable* object);
 
-// Restores one reference from the bytes. good tells whether the stream is
-// still good afterwards (for a file: neither at its end nor failed).
-RWCollectable* RestoreGraph(StoreForm form, const std::string& bytes, bool& good);
+// Runs a restore on a file or a stream of the form that holds the bytes and
+// answers what it answers. good tells whether the input is still good
+// afterwards (for a file: neither at its end nor failed).
+RWCollectable* RestoreFrom(StoreForm form, const std::string& bytes, bool& good,
+                           const std::function<RWCollectable*(GBinaryFile&)>& fromFile,
+                           const std::function<RWCollectable*(GVirtualInStream&)>& fromStream);
+
+// Restores one reference from the bytes as an outermost restore.
+RWCollectable* RestoreCollectable(StoreForm form, const std::string& bytes, bool& good);
 // The same into an existing object.
-RWCollectable* RestoreGraphInPlace(StoreForm form, const std::string& bytes, RWCollectable* object, bool& good);
+RWCollectable* RestoreCollectableInPlace(StoreForm form, const std::string& bytes, RWCollectable* object, bool& good);

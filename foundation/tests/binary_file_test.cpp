@@ -8,34 +8,12 @@
 #include <memory>
 #include <string>
 
+#include "foundation/testing/scratch_files.h"
 #include "foundation/tests/stream_test_support.h"
 
 namespace {
 
-class GBinaryFileTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    path_ = ::testing::TempDir() + "qv_binary_file_" + test->name() + ".bin";
-    std::remove(path_.c_str());
-  }
-  void TearDown() override { std::remove(path_.c_str()); }
-
-  const char* Path() const { return path_.c_str(); }
-
-  std::string Contents() const {
-    std::ifstream in(path_, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
-
-  void Store(const std::string& bytes) const {
-    std::ofstream out(path_, std::ios::binary | std::ios::trunc);
-    out << bytes;
-  }
-
- private:
-  std::string path_;
-};
+class GBinaryFileTest : public ::testing::Test, protected ScratchFile {};
 
 TEST_F(GBinaryFileTest, MissingFileIsCreatedByTheSecondMode) {
   EXPECT_FALSE(GBinaryFile::Exists(Path()));

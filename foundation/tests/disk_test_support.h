@@ -2,51 +2,30 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
-// A scratch file named after the running test, and a reader of what is in
-// it that knows the stored layouts independently of the code under test.
-class DiskFileTest : public ::testing::Test {
+#include "foundation/little_endian.h"
+#include "foundation/testing/scratch_files.h"
+
+// A scratch file for each test, and a reader of what is in it that knows the
+// stored layouts independently of the code under test.
+class DiskFileTest : public ::testing::Test, protected ScratchFile {
  protected:
-  void SetUp() override {
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string(test->test_suite_name()) + "_" + test->name();
-    std::replace(name.begin(), name.end(), '/', '_');  // parameterised names
-    path_ = ::testing::TempDir() + "qv_" + name + ".bin";
-    std::remove(path_.c_str());
-  }
-  void TearDown() override { std::remove(path_.c_str()); }
-
-  const char* Path() const { return path_.c_str(); }
-
-  std::string Contents() const {
-    std::ifstream in(path_, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
-
-  void Store(const std::string& bytes) const {
-    std::ofstream out(path_, std::ios::binary | std::ios::trunc);
-    out << bytes;
-  }
-
   // The little-endian word at offset, or a marker past the end of the file.
   int64_t Word(uint32_t offset) const {
-    std::ifstream in(path_, std::ios::binary);
-    unsigned char bytes[4];
+    std::ifstream in(Path(), std::ios::binary);
+    uint8_t bytes[4];
     if (!in.seekg(offset) || !in.read(reinterpret_cast<char*>(bytes), 4)) return -0x100000000;
-    return static_cast<int32_t>(bytes[0] | bytes[1] << 8 | bytes[2] << 16 | uint32_t{bytes[3]} << 24);
+    return LoadLittle32Signed(bytes);
   }
 
   void PutWord(uint32_t offset, int32_t value) const {
     std::string bytes = Contents();
     if (bytes.size() < offset + 4) bytes.resize(offset + 4);
-    for (int i = 0; i < 4; ++i) bytes[offset + i] = static_cast<char>(static_cast<uint32_t>(value) >> (8 * i));
+    StoreLittle32(reinterpret_cast<uint8_t*>(bytes.data() + offset), value);
     Store(bytes);
   }
 
@@ -79,7 +58,4 @@ class DiskFileTest : public ::testing::Test {
     }
     return blocks;
   }
-
- private:
-  std::string path_;
 };

@@ -10,6 +10,7 @@
 #include "foundation/rw_cstring.h"
 #include "foundation/rw_wstring.h"
 #include "foundation/testing/cp1252_reference.h"
+#include "foundation/testing/string_printers.h"
 
 namespace {
 

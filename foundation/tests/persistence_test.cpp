@@ -104,7 +104,7 @@ TEST(ObjectPersistence, RoundTripKeepsSharingCyclesNamesAndNil) {
     SCOPED_TRACE(FormName(form));
     const std::string bytes = SaveGraph(form, original);
     bool good = false;
-    auto* root = dynamic_cast<TestPair*>(RestoreGraph(form, bytes, good));
+    auto* root = dynamic_cast<TestPair*>(RestoreCollectable(form, bytes, good));
     ASSERT_NE(root, nullptr);
     EXPECT_TRUE(good);
     auto* a = dynamic_cast<TestPair*>(root->first);
@@ -185,7 +185,7 @@ TEST(ObjectPersistence, RestoreRefusesBadReferencesUnknownClassesAndMalformedInp
     SCOPED_TRACE(c.name);
     RecordingErrorHandler errors;
     bool good = false;
-    RWCollectable* object = RestoreGraph(c.form, c.bytes, good);
+    RWCollectable* object = RestoreCollectable(c.form, c.bytes, good);
     EXPECT_EQ(errors.Texts(), c.errors);
     EXPECT_EQ(object != nullptr, c.restored);
     EXPECT_EQ(good, c.good);
@@ -202,7 +202,7 @@ TEST(ObjectPersistence, EveryTruncationOfAStoredGraphFailsCleanly) {
       SCOPED_TRACE(length);
       RecordingErrorHandler errors;
       bool good = true;
-      DeleteGraph(RestoreGraph(form, bytes.substr(0, length), good));
+      DeleteGraph(RestoreCollectable(form, bytes.substr(0, length), good));
       EXPECT_FALSE(good);
     }
   }
@@ -215,12 +215,12 @@ TEST(ObjectPersistence, NestingDeeperThanAnyStoredGraphIsCutOff) {
   for (StoreForm form : kAllForms) {
     SCOPED_TRACE(FormName(form));
     bool good = false;
-    RWCollectable* restored = RestoreGraph(form, SaveGraph(form, shallow), good);
+    RWCollectable* restored = RestoreCollectable(form, SaveGraph(form, shallow), good);
     EXPECT_TRUE(good);
     EXPECT_EQ(ChainLength(restored), 200);
     DeleteGraph(restored);
 
-    restored = RestoreGraph(form, SaveGraph(form, deep), good);
+    restored = RestoreCollectable(form, SaveGraph(form, deep), good);
     EXPECT_EQ(ChainLength(restored), 256);
     // A file has no state to mark; a stream is left failed.
     if (form != StoreForm::kFile) {
@@ -258,7 +258,7 @@ TEST(ObjectPersistence, InPlaceRestoreFillsTheGivenObjectOfTheStoredClassOnly) {
       leafTarget.value = 0;
       RecordingErrorHandler errors;
       bool good = false;
-      RWCollectable* object = RestoreGraphInPlace(form, SaveGraph(form, c.stored), c.target, good);
+      RWCollectable* object = RestoreCollectableInPlace(form, SaveGraph(form, c.stored), c.target, good);
       EXPECT_EQ(errors.Texts(), c.errors);
       if (c.value < 0) {
         EXPECT_EQ(object, nullptr);

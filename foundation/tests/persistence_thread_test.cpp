@@ -24,7 +24,7 @@ TEST(ObjectPersistenceThread, SavesAndRestoresOnThreadsKeepTheirOwnNumbering) {
       for (int i = 0; i < 200; ++i) {
         if (SaveGraph(StoreForm::kBinary, &original) != expected) ++failures;
         bool good = false;
-        RWCollectable* restored = RestoreGraph(StoreForm::kBinary, expected, good);
+        RWCollectable* restored = RestoreCollectable(StoreForm::kBinary, expected, good);
         if (!good || SaveGraph(StoreForm::kBinary, restored) != expected) ++failures;
         DeleteGraph(restored);
       }

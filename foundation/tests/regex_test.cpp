@@ -8,6 +8,7 @@
 
 #include "foundation/rw_cstring.h"
 #include "foundation/testing/recording_error_handler.h"
+#include "foundation/testing/string_printers.h"
 
 namespace {
 

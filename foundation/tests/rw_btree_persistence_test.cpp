@@ -58,7 +58,7 @@ class Restoration {
   Restoration(StoreForm form, const std::string& bytes) {
     const GReadTableGuard table;
     bool good = false;
-    RWCollectable* root = RestoreGraph(form, bytes, good);
+    RWCollectable* root = RestoreCollectable(form, bytes, good);
     collection_.reset(dynamic_cast<GCollection*>(root));
     std::set<RWCollectable*> made;
     for (uint32_t index = 1; index < table.Get().Count(); ++index) {
@@ -133,7 +133,7 @@ TEST(RWBTreePersistenceTest, RoundTripsInEveryForm) {
     for (const GCollection* original :
          {static_cast<const GCollection*>(&tree), static_cast<const GCollection*>(&dictionary)}) {
       bool good = false;
-      const std::unique_ptr<RWCollectable> restored(RestoreGraph(form, SaveGraph(form, original), good));
+      const std::unique_ptr<RWCollectable> restored(RestoreCollectable(form, SaveGraph(form, original), good));
       ASSERT_NE(restored, nullptr);
       auto& copy = dynamic_cast<RWBTree&>(*restored);
       EXPECT_EQ(copy.ClassID(), original->ClassID());
@@ -217,7 +217,7 @@ TEST(RWBTreePersistenceTest, AssociationMetAgainIsClonedNotShared) {
   for (size_t at = bytes.find(treeID); at != std::string::npos; at = bytes.find(treeID, at)) bytes[at + 1] = 0x04;
 
   bool good = false;
-  const std::unique_ptr<RWCollectable> restored(RestoreGraph(StoreForm::kBinary, bytes, good));
+  const std::unique_ptr<RWCollectable> restored(RestoreCollectable(StoreForm::kBinary, bytes, good));
   ASSERT_NE(restored, nullptr);
   auto& dictionaries = dynamic_cast<RWSlistCollectables&>(*restored);
   const std::unique_ptr<RWBTreeDictionary> owner(dynamic_cast<RWBTreeDictionary*>(dictionaries.At(0)));

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "foundation/testing/recording_error_handler.h"
+#include "foundation/testing/string_printers.h"
 
 namespace {
 
@@ -405,7 +406,7 @@ TEST(RWCString, ConcatenationAndEquality) {
   EXPECT_FALSE(ab == "abc");
   EXPECT_FALSE(ab == "a");
   EXPECT_TRUE(ab != "AB");
-  EXPECT_TRUE(ab == RWCString("ab"));
+  EXPECT_EQ(ab, RWCString("ab"));
   const char zero[] = "ab\0";
   // Equality counts the whole length, zero bytes included.
   EXPECT_FALSE(RWCString(zero, 3) == ab);

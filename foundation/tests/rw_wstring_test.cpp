@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "foundation/testing/recording_error_handler.h"
+#include "foundation/testing/string_printers.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include "foundation/rw_cstring.h"
 #include "foundation/rw_wstring.h"
 #include "foundation/testing/recording_error_handler.h"
+#include "foundation/testing/string_printers.h"
 
 namespace {
 
@@ -112,7 +113,7 @@ TEST(GWSubString, CharAtReportsItsOwnRangeMessage) {
 
   view = QV_WIDE("words");
   EXPECT_TRUE(s == QV_WIDE("wide words"));
-  EXPECT_TRUE(view == RWWString(QV_WIDE("words")));
+  EXPECT_EQ(view, RWWString(QV_WIDE("words")));
   EXPECT_TRUE(RWWString(s.Trim(1, WideChar('w'))) == QV_WIDE("ide words"));
 }
 

@@ -93,7 +93,7 @@ GFuzzSeeds Seeds() {
   tree->AddChild(new GBinaryData(bytes, sizeof bytes, 0, 16));
   const MPersistentObject* graphs[] = {tree, attributes, nullptr};
   GFuzzSeeds seeds;
-  for (const GStoreForm form : kAllStoreForms) {
+  for (const StoreForm form : kAllStoreForms) {
     for (const MPersistentObject* graph : graphs) {
       seeds.push_back(static_cast<char>(form) + SaveGraph(form, graph));
     }

@@ -111,12 +111,10 @@ void MAssociationList::RestoreContentsFromStream(GVirtualInStream& stream) {
   stream.GetULong(version);
 }
 
+// Any other node is left with its caller, who still owns it.
 void MAssociationList::AddChild(MPersistentObject* node) {
-  if (node != nullptr && node->IsKindOf(kMPersistentAssociationClassID)) {
+  if (node != nullptr && node->IsKindOf(kMPersistentAssociationClassID))
     Put(static_cast<MPersistentAssociation*>(node));
-    return;
-  }
-  const GObjectRef dropped(node);
 }
 
 void MAssociationList::Put(MPersistentAssociation* association) {

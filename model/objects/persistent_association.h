@@ -74,8 +74,8 @@ class MAssociationList : public MPersistentComposite {
   void SaveContentsToStream(GVirtualOutStream& stream) const override;
   void SaveContentsToFile(GBinaryFile& file) const override;
 
-  // Associations go through Put; any other node is not taken (and is
-  // deleted unless somebody else owns it).
+  // Associations go through Put; any other node is refused and stays its
+  // caller's.
   void AddChild(MPersistentObject* node) override;
   // Replaces a held association with a matching key object (which is
   // deleted), then appends this one.

@@ -61,7 +61,7 @@ void* GDynamicLibrary::CallEntry(const char* entryName, ...) {
   return result;
 }
 
-uint16_t GDynamicLibrary::CallEntry16(const char* entryName, uint32_t first, uint32_t second) {
+uint16_t GDynamicLibrary::CallEntry16(const char* entryName, uint32_t first, void* second) {
   const auto entry = reinterpret_cast<Entry16>(FindEntry(entryName));
   return entry != nullptr ? entry(first, second) : 0;
 }

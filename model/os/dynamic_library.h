@@ -23,7 +23,9 @@ class GDynamicLibrary : public MPersistentObject {
   // An entry called through CallEntry reads the caller's further arguments
   // from the list it is given.
   using Entry = void* (*)(va_list arguments);
-  using Entry16 = uint16_t (*)(uint32_t first, uint32_t second);
+  // The second argument is pointer-sized: extensions are handed the
+  // address of a table to fill in it.
+  using Entry16 = uint16_t (*)(uint32_t first, void* second);
 
   GDynamicLibrary() = default;
   explicit GDynamicLibrary(const RWWString& name) : name_(name) {}
@@ -60,7 +62,7 @@ class GDynamicLibrary : public MPersistentObject {
   void* CallEntry(const char* entryName, ...);
   // Loads when needed and calls the entry with the two arguments; answers
   // its result, or 0 when the library cannot be loaded or has no such entry.
-  uint16_t CallEntry16(const char* entryName, uint32_t first, uint32_t second);
+  uint16_t CallEntry16(const char* entryName, uint32_t first, void* second);
 
  private:
   // The address of the entry, loading first; null when there is none.

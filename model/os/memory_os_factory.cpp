@@ -3,11 +3,14 @@
 #include <chrono>
 #include <ctime>
 #include <fstream>
+#include <string>
 #include <utility>
 
+#include "foundation/little_endian.h"
 #include "model/objects/locale_info.h"
 #include "model/objects/model_stream.h"
 #include "model/os/chunked_value.h"
+#include "model/os/code_page_converter.h"
 #include "model/os/driver_interface.h"
 #include "model/os/international_settings.h"
 #include "model/os/registry_path_name.h"
@@ -40,26 +43,28 @@ RWWString SystemTemporaryDirectory() {
 
 GOSDataStore::Value DwordValue(uint32_t value) {
   GOSDataStore::Value stored{GOSDataStore::kDword, {}};
-  for (int shift = 0; shift < 32; shift += 8) stored.bytes.push_back(static_cast<uint8_t>(value >> shift));
+  AppendLittle32(stored.bytes, value);
   return stored;
 }
 
 bool DwordOf(const GOSDataStore::Value& value, uint32_t& out) {
   if (value.type != GOSDataStore::kDword || value.bytes.size() != 4) return false;
-  out = 0;
-  for (int i = 3; i >= 0; --i) out = out << 8 | value.bytes[i];
+  out = LoadLittle32(value.bytes.data());
   return true;
 }
 
-// The text of a string value up to its terminator, if it has one.
+// The text of a string value up to its terminator, if it has one. The units
+// are collected first and the string made once: a string grown a unit at a
+// time is copied on every append.
 RWWString TextOf(const GOSDataStore::Value& value) {
-  RWWString text;
+  std::basic_string<WideChar> units;
+  units.reserve(value.bytes.size() / 2);
   for (size_t i = 0; i + 1 < value.bytes.size(); i += 2) {
-    const auto unit = static_cast<WideChar>(value.bytes[i] | value.bytes[i + 1] << 8);
+    const WideChar unit = LoadLittle16(&value.bytes[i]);
     if (unit == 0) break;
-    text.Append(unit, 1);
+    units.push_back(unit);
   }
-  return text;
+  return RWWString(units.data(), static_cast<uint32_t>(units.size()));
 }
 
 // The values under one key of the store, as the chunked form uses them.
@@ -138,7 +143,9 @@ std::unique_ptr<MPersistentObject> GMemoryOSFactory::CreateDeviceCompanion(GGrap
 
 std::unique_ptr<MPersistentObject> GMemoryOSFactory::CreateFontCompanion() { return nullptr; }
 
-std::unique_ptr<GUnicodeConverter> GMemoryOSFactory::CreateUnicodeConverter() { return nullptr; }
+std::unique_ptr<GUnicodeConverter> GMemoryOSFactory::CreateUnicodeConverter() {
+  return std::make_unique<GCodePageConverter>();
+}
 
 // std::localtime shares one record between threads; the factory's mutex
 // keeps its callers apart.
@@ -243,11 +250,9 @@ uint32_t GMemoryOSFactory::ReadDword(uint32_t root, const RWWString& keyPath, co
 void GMemoryOSFactory::WriteText(uint32_t root, const RWWString& keyPath, const RWWString& name, const RWWString& text,
                                  bool terminated) {
   GOSDataStore::Value value{GOSDataStore::kString, {}};
-  for (uint32_t i = 0; i < text.Length(); ++i) {
-    value.bytes.push_back(static_cast<uint8_t>(text.Data()[i]));
-    value.bytes.push_back(static_cast<uint8_t>(text.Data()[i] >> 8));
-  }
-  if (terminated) value.bytes.insert(value.bytes.end(), {0, 0});
+  value.bytes.reserve(2 * (text.Length() + 1));
+  for (uint32_t i = 0; i < text.Length(); ++i) AppendLittle16(value.bytes, text.Data()[i]);
+  if (terminated) AppendLittle16(value.bytes, 0);
   store_.Write(root, keyPath, name, std::move(value));
 }
 

@@ -23,9 +23,10 @@
 // printer data are stored without a terminator, texts written under a
 // registry key with one, as the spooler and the registry store them.
 //
-// It makes no driver objects (tests derive from it to make theirs), no
-// converters or companions; files are the file system's, under names
-// converted from UTF-16, and paths use the platform's separator.
+// It makes no driver objects (tests derive from it to make theirs) and no
+// companions; its Unicode converter works on the platform's code pages
+// (GCodePageConverter). Files are the file system's, under names converted
+// from UTF-16, and paths use the platform's separator.
 class GMemoryOSFactory : public GOSFactory {
  public:
   explicit GMemoryOSFactory(std::unique_ptr<GSettingsCodecInterface> codec = nullptr,

@@ -3,6 +3,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "foundation/little_endian.h"
+
 namespace {
 
 constexpr char kMagic[] = "QVOSDATA";
@@ -11,17 +13,10 @@ constexpr uint32_t kFormatVersion = 1;
 
 WideChar FoldUnit(WideChar c) { return c >= 'A' && c <= 'Z' ? static_cast<WideChar>(c + ('a' - 'A')) : c; }
 
-void PutUint32(std::vector<uint8_t>& out, uint32_t value) {
-  for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<uint8_t>(value >> shift));
-}
-
 template <typename Text>
 void PutText(std::vector<uint8_t>& out, const Text& text) {
-  PutUint32(out, static_cast<uint32_t>(text.size()));
-  for (WideChar unit : text) {
-    out.push_back(static_cast<uint8_t>(unit));
-    out.push_back(static_cast<uint8_t>(unit >> 8));
-  }
+  AppendLittle32(out, static_cast<uint32_t>(text.size()));
+  for (WideChar unit : text) AppendLittle16(out, unit);
 }
 
 // Reads the stored form from the front; every count is held against the
@@ -35,8 +30,7 @@ class Reader {
 
   bool Uint32(uint32_t& value) {
     if (Left() < 4) return false;
-    value = 0;
-    for (int i = 3; i >= 0; --i) value = value << 8 | bytes_[position_ + i];
+    value = LoadLittle32(&bytes_[position_]);
     position_ += 4;
     return true;
   }
@@ -47,7 +41,7 @@ class Reader {
     if (!Uint32(count) || Left() / 2 < count) return false;
     text.clear();
     for (uint32_t i = 0; i < count; ++i, position_ += 2) {
-      text.push_back(static_cast<WideChar>(bytes_[position_] | bytes_[position_ + 1] << 8));
+      text.push_back(LoadLittle16(&bytes_[position_]));
     }
     return true;
   }
@@ -141,19 +135,19 @@ void GOSDataStore::Clear() {
 std::vector<uint8_t> GOSDataStore::Serialize() const {
   std::lock_guard guard(mutex_);
   std::vector<uint8_t> out(kMagic, kMagic + kMagicLength);
-  PutUint32(out, kFormatVersion);
-  PutUint32(out, static_cast<uint32_t>(keys_.size()));
+  AppendLittle32(out, kFormatVersion);
+  AppendLittle32(out, static_cast<uint32_t>(keys_.size()));
   for (const KeyId& key : keys_) {
-    PutUint32(out, key.first);
+    AppendLittle32(out, key.first);
     PutText(out, key.second);
   }
-  PutUint32(out, static_cast<uint32_t>(values_.size()));
+  AppendLittle32(out, static_cast<uint32_t>(values_.size()));
   for (const auto& [id, value] : values_) {
-    PutUint32(out, id.first.first);
+    AppendLittle32(out, id.first.first);
     PutText(out, id.first.second);
     PutText(out, id.second);
-    PutUint32(out, value.type);
-    PutUint32(out, static_cast<uint32_t>(value.bytes.size()));
+    AppendLittle32(out, value.type);
+    AppendLittle32(out, static_cast<uint32_t>(value.bytes.size()));
     out.insert(out.end(), value.bytes.begin(), value.bytes.end());
   }
   return out;

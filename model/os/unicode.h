@@ -8,8 +8,9 @@
 // Conversion between Unicode and the character encodings and code pages of
 // the graphics and output model. The process has at most one converter,
 // made by the OS factory on first request; the tables behind it belong to
-// the factory that makes it, and this module's factories make none, so its
-// users cope with a null converter.
+// the factory that makes it. The stand-in factory makes one on the
+// platform's code pages (GCodePageConverter); a factory may make none, so
+// its users cope with a null converter.
 class GUnicodeConverter {
  public:
   GUnicodeConverter() = default;

@@ -7,29 +7,22 @@
 #include <string>
 
 #include "foundation/rw_collectable.h"
+#include "foundation/testing/persistence_test_support.h"
 #include "model/objects/object_ref.h"
 #include "model/objects/persistent_object.h"
 
 // Persistence helpers for tests of model classes.
 
-// The encodings an object graph can be stored in.
-enum class GStoreForm { kFile, kBinary, kEndian, kText };
-inline constexpr GStoreForm kAllStoreForms[] = {GStoreForm::kFile, GStoreForm::kBinary, GStoreForm::kEndian,
-                                                GStoreForm::kText};
-const char* StoreFormName(GStoreForm form);
+// The store forms and SaveGraph are those of the class library's tests.
 
 // 32-bit values as a binary file stores them (little-endian), back to back.
 std::string Words(std::initializer_list<uint32_t> values);
 
-// The bytes of one outermost save of a reference to object (null as the nil
-// object).
-std::string SaveGraph(GStoreForm form, const RWCollectable* object);
-
 // Restores one reference from bytes as an outermost restore. The result
 // owns the object; good tells whether the input was still good afterwards
 // (for a file: neither at its end nor failed).
-GObjectRef RestoreGraph(GStoreForm form, const std::string& bytes, bool& good);
-GObjectRef RestoreGraph(GStoreForm form, const std::string& bytes);
+GObjectRef RestoreGraph(StoreForm form, const std::string& bytes, bool& good);
+GObjectRef RestoreGraph(StoreForm form, const std::string& bytes);
 
 // An object's own fields alone, as its SaveContentsToFile writes them.
 std::string SaveContentsToFileBytes(const RWCollectable& object);

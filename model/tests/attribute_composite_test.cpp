@@ -187,7 +187,7 @@ TEST(AttributeCompositeTest, RoundTripsWithNestedAndSharedChildren) {
   tree->AddChild(shared);
   EXPECT_TRUE(RoundTrips(*tree));
 
-  const GObjectRef restored = RestoreGraph(GStoreForm::kFile, SaveGraph(GStoreForm::kFile, tree.get()));
+  const GObjectRef restored = RestoreGraph(StoreForm::kFile, SaveGraph(StoreForm::kFile, tree.get()));
   ASSERT_FALSE(restored.IsEmpty());
   auto& copy = static_cast<GAttributeComposite&>(*restored);
   EXPECT_EQ(copy.FindByKey(5), copy.Children()[3].Get());
@@ -195,7 +195,7 @@ TEST(AttributeCompositeTest, RoundTripsWithNestedAndSharedChildren) {
 
 TEST(AttributeCompositeTest, AStoredVersionOtherThanOneKeepsThePresentChildren) {
   const std::unique_ptr<GAttributeComposite> stored(Composite(3, {Value(1, 1)}, 0));
-  std::string bytes = SaveGraph(GStoreForm::kFile, stored.get());
+  std::string bytes = SaveGraph(StoreForm::kFile, stored.get());
   // Graph header (4), class ID (2), root part (12), attribute part (8).
   bytes[4 + 2 + 12 + 8] = 2;
   const std::unique_ptr<GAttributeComposite> present(Composite(0, {Text(7, "kept")}));
@@ -208,18 +208,18 @@ TEST(AttributeCompositeTest, HostileChildReferencesAreRefused) {
   // A child count that the input cannot hold, and a child that refers back
   // to the composite being restored (which would own itself).
   const std::unique_ptr<GAttributeComposite> stored(Composite(3, {Value(1, 1)}, 0));
-  std::string huge = SaveGraph(GStoreForm::kFile, stored.get());
+  std::string huge = SaveGraph(StoreForm::kFile, stored.get());
   const size_t countAt = 4 + 2 + 12 + 8 + 4;
   huge.replace(countAt, 4, Words({0x7FFFFFFF}));
   bool good = true;
-  const GObjectRef fromHuge = RestoreGraph(GStoreForm::kFile, huge, good);
+  const GObjectRef fromHuge = RestoreGraph(StoreForm::kFile, huge, good);
   ASSERT_FALSE(fromHuge.IsEmpty());
   EXPECT_EQ(fromHuge->EntryCount(), 0u);
 
   // On a binary stream: ':', class ID, '{', the parts up to the count.
-  const std::string streamed = SaveGraph(GStoreForm::kBinary, stored.get());
+  const std::string streamed = SaveGraph(StoreForm::kBinary, stored.get());
   const std::string cycle = streamed.substr(0, 1 + 2 + 1 + 12 + 8 + 4) + Words({1}) + "@" + Words({1}) + "}";
-  const GObjectRef fromCycle = RestoreGraph(GStoreForm::kBinary, cycle, good);
+  const GObjectRef fromCycle = RestoreGraph(StoreForm::kBinary, cycle, good);
   ASSERT_FALSE(fromCycle.IsEmpty());
   EXPECT_EQ(fromCycle->EntryCount(), 0u);
   EXPECT_FALSE(good);

@@ -1,4 +1,5 @@
 #include "model/os/chunked_value.h"
+#include "foundation/testing/string_printers.h"
 
 #include <gtest/gtest.h>
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "foundation/persistence.h"
+#include "foundation/testing/string_printers.h"
 #include "model/objects/model_stream.h"
 #include "model/os/osfactry.h"
 #include "model/tests/os_services_test_support.h"
@@ -135,7 +136,7 @@ TEST_F(DriverServerTest, ACachedObjectIsReusedForTheSameDriverOnly) {
   EXPECT_EQ(Open("P2", "Driver A", second), driver);
   EXPECT_EQ(events_.created, 1);
   EXPECT_EQ(events_.invalidated, 1);
-  EXPECT_TRUE(driver->GetPrinterName() == RWWString("P2"));
+  EXPECT_EQ(driver->GetPrinterName(), RWWString("P2"));
   server_->Close(second);
 
   // Another driver: a new object (which fails here, for want of a data

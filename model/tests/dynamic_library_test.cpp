@@ -19,13 +19,19 @@ intptr_t Sum(GDynamicLibrary& library) {
 TEST(DynamicLibrary, LoadsOnFirstCallAndReachesItsEntries) {
   GDynamicLibrary library(kTestLibrary);
   EXPECT_EQ(library.IsLoaded(), 0);
-  EXPECT_EQ(library.CallEntry16("QvTestCombine", 0xAB, 0xCD), 0xABCD);
+  uint32_t table[2] = {0, 0};
+  EXPECT_EQ(library.CallEntry16("QvTestFill", 0x1234ABCD, table), 0xABCD);
   EXPECT_EQ(library.IsLoaded(), 1);
   EXPECT_NE(library.Handle(), nullptr);
   EXPECT_EQ(Sum(library), 60);
 
-  EXPECT_EQ(library.CallEntry16("NoSuchEntry", 1, 2), 0);
+  EXPECT_EQ(library.CallEntry16("NoSuchEntry", 1, table), 0);
   EXPECT_EQ(library.CallEntry("NoSuchEntry", 1), nullptr);
+
+  // The table's address reaches the entry whole, also where addresses are
+  // wider than 32 bits.
+  EXPECT_EQ(table[0], 0x1234ABCDu);
+  EXPECT_EQ(table[1], 0u);
 
   library.Free();
   EXPECT_EQ(library.IsLoaded(), 0);
@@ -36,7 +42,8 @@ TEST(DynamicLibrary, LoadsOnFirstCallAndReachesItsEntries) {
 TEST(DynamicLibrary, ALibraryThatCannotBeLoadedAnswersNothing) {
   GDynamicLibrary library(RWWString(QV_WIDE("no-such-library-qv.dll")));
   EXPECT_EQ(library.CallEntry("QvTestSum", 0), nullptr);
-  EXPECT_EQ(library.CallEntry16("QvTestCombine", 1, 2), 0);
+  uint32_t table = 0;
+  EXPECT_EQ(library.CallEntry16("QvTestFill", 1, &table), 0);
   EXPECT_EQ(library.IsLoaded(), 0);
   EXPECT_EQ(library.Load(), 0);
 }
@@ -59,7 +66,8 @@ TEST(DynamicLibrary, CopiesKeepTheModuleLoadedForEachOther) {
   EXPECT_EQ(assigned.IsLoaded(), 1);
   EXPECT_TRUE(assigned.SameContent(*original));
   original.reset();
-  EXPECT_EQ(assigned.CallEntry16("QvTestCombine", 1, 2), 0x0102);
+  uint32_t table = 0;
+  EXPECT_EQ(assigned.CallEntry16("QvTestFill", 0x0102, &table), 0x0102);
 
   // Assigning an unloaded library lets go of the module held before.
   assigned = GDynamicLibrary(RWWString(QV_WIDE("other.dll")));

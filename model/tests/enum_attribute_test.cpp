@@ -147,7 +147,7 @@ TEST(EnumAttributeTest, RoundTripsWithTheCurrentChoiceAsABackReference) {
     const std::unique_ptr<GEnumAttribute> enumeration = withCurrent ? Choices({10, 20, 30}) : Choices({});
     if (withCurrent) enumeration->NextChoice();
     EXPECT_TRUE(RoundTrips(*enumeration));
-    const GObjectRef restored = RestoreGraph(GStoreForm::kFile, SaveGraph(GStoreForm::kFile, enumeration.get()));
+    const GObjectRef restored = RestoreGraph(StoreForm::kFile, SaveGraph(StoreForm::kFile, enumeration.get()));
     ASSERT_FALSE(restored.IsEmpty());
     const auto& copy = static_cast<GEnumAttribute&>(*restored);
     EXPECT_EQ(Current(copy), withCurrent ? "v2=20" : "none");
@@ -184,7 +184,7 @@ TEST(EnumAttributeTest, AStoredCurrentChoiceThatIsNoChoiceIsNotKept) {
   RecordingErrorHandler errors;
   const std::unique_ptr<GEnumAttribute> stored = Choices({40, 50});
   stored->NextChoice();
-  const std::string graph = SaveGraph(GStoreForm::kFile, stored.get());
+  const std::string graph = SaveGraph(StoreForm::kFile, stored.get());
   // The graph ends with the current choice's back-reference (6 bytes) and
   // the choice class ID (2); a new object of its own takes the reference's
   // place.
@@ -193,7 +193,7 @@ TEST(EnumAttributeTest, AStoredCurrentChoiceThatIsNoChoiceIsNotKept) {
                             SaveContentsToFileBytes(stranger) + graph.substr(graph.size() - 2);
 
   bool good = false;
-  const GObjectRef restored = RestoreGraph(GStoreForm::kFile, bytes, good);
+  const GObjectRef restored = RestoreGraph(StoreForm::kFile, bytes, good);
   ASSERT_FALSE(restored.IsEmpty());
   const auto& enumeration = static_cast<GEnumAttribute&>(*restored);
   EXPECT_EQ(DescribeChildren(enumeration), "v1=40 v2=50");

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "foundation/testing/string_printers.h"
 #include "model/tests/os_services_test_support.h"
 
 namespace {
@@ -36,7 +37,7 @@ TEST_F(HandleTableTest, TakenCandidatesMoveToTheNextFreeHandle) {
 
   std::unique_ptr<GDriverInterface> removed = table_.Remove(0x41);
   ASSERT_NE(removed, nullptr);
-  EXPECT_TRUE(removed->GetPrinterName() == RWWString("b"));
+  EXPECT_EQ(removed->GetPrinterName(), RWWString("b"));
   EXPECT_EQ(table_.Remove(0x41), nullptr);
   EXPECT_EQ(table_.Find(0x41), nullptr);
   EXPECT_EQ(table_.Insert(NewDriver("g"), 0x40), 0x41u);

@@ -19,6 +19,7 @@
 #include "foundation/file_space_manager.h"
 #include "foundation/rw_cstring.h"
 #include "foundation/testing/recording_error_handler.h"
+#include "foundation/testing/string_printers.h"
 #include "model/os/memory_os_factory.h"
 #include "model/store/persistent_composite_on_disk.h"
 #include "model/store/persistent_composite_on_disk_imp.h"
@@ -311,7 +312,7 @@ std::string HandleBytes(const HostileStore& test, const std::string& path, int32
   std::string bytes;
   {
     const MPersistentCompositeOnDisk handle(WidePath(decoy), option, 0);
-    bytes = SaveGraph(GStoreForm::kBinary, &handle);
+    bytes = SaveGraph(StoreForm::kBinary, &handle);
   }
   const size_t at = bytes.find(decoy);
   EXPECT_NE(at, std::string::npos);
@@ -399,7 +400,7 @@ TEST_F(HostileStore, RestoredHandles) {
     const std::set<std::string> listing = Listing(root);
     {
       bool good = false;
-      const GObjectRef restored = RestoreGraph(GStoreForm::kBinary, bytes, good);
+      const GObjectRef restored = RestoreGraph(StoreForm::kBinary, bytes, good);
       auto* handle = dynamic_cast<MPersistentCompositeOnDisk*>(restored.Get());
       ASSERT_NE(handle, nullptr);
       EXPECT_EQ(good, c.opens);

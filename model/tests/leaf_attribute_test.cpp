@@ -100,7 +100,7 @@ TEST(LeafAttributeTest, EveryLeafSurvivesTheRoundTripWithItsChangedFlag) {
       std::unique_ptr<GAttribute> attribute(leaf.make());
       attribute->SetChangedFlag(changed);
       EXPECT_TRUE(RoundTrips(*attribute));
-      const GObjectRef restored = RestoreGraph(GStoreForm::kText, SaveGraph(GStoreForm::kText, attribute.get()));
+      const GObjectRef restored = RestoreGraph(StoreForm::kText, SaveGraph(StoreForm::kText, attribute.get()));
       ASSERT_FALSE(restored.IsEmpty());
       EXPECT_EQ(static_cast<GAttribute&>(*restored).ChangedFlag(), changed);
     }

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <string>
 
+#include "foundation/testing/string_printers.h"
 #include "model/objects/locale_info.h"
+#include "model/os/unicode.h"
 #include "model/tests/os_services_test_support.h"
 
 namespace {
@@ -37,20 +40,20 @@ TEST_F(MemoryOSFactoryTest, TextsKeepTheirStoredForms) {
   EXPECT_EQ(value.bytes, Bytes("FALSE", false));
   RWWString text;
   factory_->ReadMachineString(text, printerKey_, RWWString("stale"), RWWString("x"));
-  EXPECT_TRUE(text == RWWString("FALSE"));
+  EXPECT_EQ(text, RWWString("FALSE"));
 
   ASSERT_EQ(factory_->WriteUserString(RWWString("Software\\Q"), RWWString("Name"), RWWString("abc")), 1);
   ASSERT_TRUE(factory_->Store().Read(GOSDataStore::kCurrentUser, RWWString("Software\\Q"), RWWString("Name"), value));
   EXPECT_EQ(value.bytes, Bytes("abc", true));
   factory_->ReadUserString(text, RWWString("Software\\Q"), RWWString("Name"), RWWString("x"));
-  EXPECT_TRUE(text == RWWString("abc"));
+  EXPECT_EQ(text, RWWString("abc"));
 
   ASSERT_EQ(factory_->WriteDriverDataString(driver_, RWWString("Sub"), RWWString("Path"), RWWString("C:\\f")), 1);
   factory_->ReadMachineString(text, RWWString("SYSTEM\\CurrentControlSet\\Control\\Print\\Printers\\Office\\Sub"),
                               RWWString("Path"), RWWString());
-  EXPECT_TRUE(text == RWWString("C:\\f"));
+  EXPECT_EQ(text, RWWString("C:\\f"));
   factory_->ReadDriverDataString(text, driver_, RWWString("Sub"), RWWString("Path"), RWWString());
-  EXPECT_TRUE(text == RWWString("C:\\f"));
+  EXPECT_EQ(text, RWWString("C:\\f"));
 
   // Empty texts: nothing written, and read as the default.
   EXPECT_EQ(factory_->WriteDriverDataString(driver_, RWWString("Sub"), RWWString("Empty"), RWWString()), 1);
@@ -59,7 +62,56 @@ TEST_F(MemoryOSFactoryTest, TextsKeepTheirStoredForms) {
                                       RWWString("Empty"), value));
   factory_->SetPrinterDataString(driver_, RWWString("Blank"), RWWString());
   factory_->GetPrinterDataString(text, driver_, RWWString("Blank"), RWWString("1"));
-  EXPECT_TRUE(text == RWWString("1"));
+  EXPECT_EQ(text, RWWString("1"));
+}
+
+// Printer data may hold long texts (chunked values are read whole): reading
+// one must take time in proportion to its length. Grown a unit at a time,
+// this text took about a minute.
+TEST_F(MemoryOSFactoryTest, ReadsALongTextInOneGo) {
+  const std::basic_string<WideChar> units(300000, QV_WIDE('x'));
+  const RWWString longText(units.data(), static_cast<uint32_t>(units.size()));
+  ASSERT_EQ(factory_->SetPrinterDataString(driver_, RWWString("Long"), longText), 1);
+  RWWString text;
+  const auto start = std::chrono::steady_clock::now();
+  factory_->GetPrinterDataString(text, driver_, RWWString("Long"), RWWString());
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+  EXPECT_TRUE(text == longText);
+}
+
+// Fonts and job names convert codes through the converter that the OS
+// factory supplies.
+TEST_F(MemoryOSFactoryTest, SuppliesAUnicodeConverter) {
+  const std::unique_ptr<GUnicodeConverter> converter = factory_->CreateUnicodeConverter();
+  ASSERT_NE(converter, nullptr);
+  struct Case {
+    const char* name;
+    uint16_t code;
+    int32_t encoding;
+    uint16_t unicode;
+  };
+  const Case cases[] = {
+      {"unicode_stays", 0x3042, 16, 0x3042},     {"symbol_code_page", 0x41, 3, 0xF041},
+      {"windows_latin_1_euro", 0x80, 4, 0x20AC}, {"windows_latin_2_euro", 0x80, 5, 0x20AC},
+      {"windows_cyrillic", 0xC0, 14, 0x0410},    {"shift_jis_double_byte", 0x82A0, 17, 0x3042},
+      {"shift_jis_single_byte", 0x41, 17, 0x41}, {"big5", 0xA440, 23, 0x4E00},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(converter->ToUnicode(c.code, c.encoding), c.unicode);
+    EXPECT_EQ(converter->FromUnicode(c.unicode, c.encoding), c.code);
+  }
+  EXPECT_EQ(converter->ToUnicode(0x81, 4), 0);      // no character in the code page
+  EXPECT_EQ(converter->FromUnicode(0x3042, 4), 0);  // no code for the character
+  EXPECT_EQ(converter->ToUnicode(0x41, 60), 0);     // no code page for the encoding
+
+  const WideChar wide[] = {'c', 0xE9, 0};
+  char narrow[3] = {'x', 'x', 'x'};
+  converter->ConvertToCodePage(wide, narrow, 1252, 3);
+  EXPECT_EQ(std::string(narrow, 3), std::string("c\xE9\0", 3));
+  WideChar back[3] = {};
+  EXPECT_EQ(converter->NarrowToWide("c\xE9", back, 2), 2);
+  EXPECT_EQ(std::basic_string<WideChar>(back, 2), std::basic_string<WideChar>(wide, 2));
 }
 
 TEST_F(MemoryOSFactoryTest, DwordsAndDefaults) {
@@ -98,13 +150,13 @@ TEST_F(MemoryOSFactoryTest, TemporaryAndDataFileDirectories) {
   EXPECT_NE(path.Length(), 0u);
   factory_->SetPrinterDataString(driver_, RWWString("TempDirectoryLocation"), RWWString("D:\\Spool"));
   factory_->GetTempDirectory(path, driver_);
-  EXPECT_TRUE(path == RWWString("D:\\Spool"));
+  EXPECT_EQ(path, RWWString("D:\\Spool"));
 
   factory_->GetDriverDataFile(path, driver_);
   EXPECT_EQ(path.Length(), 0u);
   factory_->SetDriverDataFile(RWWString("Driver A"), RWWString("qv.dat"));
   factory_->GetDriverDataFile(path, driver_);
-  EXPECT_TRUE(path == RWWString("qv.dat"));
+  EXPECT_EQ(path, RWWString("qv.dat"));
 
   factory_->GetModuleDirectory(path);
   EXPECT_NE(path.Length(), 0u);

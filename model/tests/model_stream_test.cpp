@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "foundation/persistence.h"
+#include "foundation/testing/scratch_files.h"
 #include "model/tests/attribute_test_support.h"
 #include "platform/file_path.h"
 
@@ -22,8 +23,8 @@ std::unique_ptr<GState> Settings() {
 }
 
 RWWString WidePath(const std::string& name) {
-  const std::string path = testing::TempDir() + "model_stream_" + name;
-  return RWWString(path.c_str());
+  static const ScratchDirectory directory;
+  return RWWString(directory.File(name).c_str());
 }
 
 GObjectRef ReadBack(GInputStream& input) {

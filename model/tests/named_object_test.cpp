@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "foundation/persistence.h"
+#include "foundation/testing/string_printers.h"
 #include "model/attributes/attribute_composite.h"
 #include "model/attributes/value_attribute.h"
 #include "model/objects/binary_data.h"
@@ -175,8 +176,8 @@ TEST(RegistryPathName, SplitsRootKeyPathAndValueName) {
     ASSERT_EQ(ParseRegistryPathName(RWWString(c.text), parsed), c.parses);
     if (!c.parses) continue;
     EXPECT_EQ(parsed.root, c.root);
-    EXPECT_TRUE(parsed.keyPath == RWWString(c.keyPath));
-    EXPECT_TRUE(parsed.valueName == RWWString(c.valueName));
+    EXPECT_EQ(parsed.keyPath, RWWString(c.keyPath));
+    EXPECT_EQ(parsed.valueName, RWWString(c.valueName));
   }
   EXPECT_FALSE(IsRegistryPathName(RWWString("??")));
   EXPECT_FALSE(IsRegistryPathName(RWWString("?X?\\1\\K\\V")));

@@ -5,24 +5,11 @@
 #include <string>
 
 #include "foundation/rw_wstring.h"
+#include "foundation/testing/scratch_files.h"
 #include "model/objects/persistent_composite.h"
 #include "model/store/persistent_composite_on_disk.h"
 
 // Helpers of the on-disk store's tests.
-
-// A directory of its own for each test, removed with everything in it.
-class ScratchDirectory {
- public:
-  ScratchDirectory();
-  ~ScratchDirectory();
-  ScratchDirectory(const ScratchDirectory&) = delete;
-  ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-
-  std::string File(const std::string& name) const;
-
- private:
-  std::string path_;
-};
 
 inline RWWString WidePath(const std::string& path) { return RWWString(path.c_str()); }
 

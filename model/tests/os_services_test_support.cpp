@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <mutex>
-#include <random>
 
 #include "foundation/class_registrar.h"
 #include "foundation/persistence.h"
+#include "foundation/testing/scratch_files.h"
 #include "model/attributes/attribute_composite.h"
 #include "model/objects/model_stream.h"
 #include "model/objects/object_ref.h"
@@ -35,13 +35,13 @@ void RecordExit(int code) {
 
 RWWString Wide(const std::string& text) { return RWWString(text.c_str()); }
 
-// Tests run as parallel processes, of several builds at once, so each
-// test's files carry its name and a token of the process.
+// The process's scratch directory keeps its files apart from other test
+// processes; each test's files carry its name.
 std::string TempPath(const char* name) {
-  static const std::string token = std::to_string(std::random_device()());
+  static const ScratchDirectory directory;
   const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
   const std::string prefix = test != nullptr ? std::string(test->test_suite_name()) + "." + test->name() + "." : "";
-  return ::testing::TempDir() + prefix + token + "." + name;
+  return directory.File(prefix + name);
 }
 
 CountedIdentity::CountedIdentity(const char* printer, const char* driver, std::atomic<int>* deletions)

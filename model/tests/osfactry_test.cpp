@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "foundation/testing/string_printers.h"
 #include "model/os/lock.h"
 #include "model/os/memory_os_factory.h"
 #include "model/tests/os_services_test_support.h"

@@ -59,7 +59,7 @@ TEST(PersistentAssociation, AnObjectThatIsBothKeyAndValueIsOwnedOnce) {
   const std::string header = Words({1, 0, 0, 1});
   const std::string bytes =
       Words({0x8888}) + "\x03\x03" + header + "\x11\x7E" + Words({1, 0, 0, 1, 7}) + "\xFF\xFF" + Words({2});
-  const GObjectRef restored = RestoreGraph(GStoreForm::kFile, bytes);
+  const GObjectRef restored = RestoreGraph(StoreForm::kFile, bytes);
   ASSERT_FALSE(restored.IsEmpty());
   const auto& pair = dynamic_cast<const MPersistentAssociation&>(*restored);
   ASSERT_NE(pair.Key(), nullptr);
@@ -71,7 +71,7 @@ TEST(PersistentAssociation, AnAssociationCannotHoldItself) {
   const std::string header = Words({1, 0, 0, 1});
   const std::string bytes = ":\x03\x03{" + header + "@" + Words({1}) + "@" + Words({0}) + "}";
   bool good = true;
-  const GObjectRef restored = RestoreGraph(GStoreForm::kBinary, bytes, good);
+  const GObjectRef restored = RestoreGraph(StoreForm::kBinary, bytes, good);
   EXPECT_FALSE(good);
   ASSERT_FALSE(restored.IsEmpty());
   EXPECT_EQ(dynamic_cast<const MPersistentAssociation&>(*restored).Key(), nullptr);
@@ -91,10 +91,19 @@ TEST(AssociationList, PutKeepsOneAssociationPerKeyObject) {
   list.Put(Pair(2, 21));
   EXPECT_EQ(ValueOf(static_cast<MPersistentAssociation*>(held.Get())->Value()), 20);
   EXPECT_EQ(ValueOf(list.FindValue(std::make_unique<ValueNode>(0, 2).get())), 21);
+}
 
-  list.AddChild(new ValueNode(9));
+// A refused node stays with its caller, who may still use and delete it.
+TEST(AssociationList, RefusesOtherNodesWithoutDeletingThem) {
+  MAssociationList list(4);
+  list.Put(Pair(1, 10));
+  int deletions = 0;
+  auto* node = new TrackedNode(&deletions);
+  list.AddChild(node);
   list.AddChild(nullptr);
-  EXPECT_EQ(list.EntryCount(), 2u);
+  EXPECT_EQ(list.EntryCount(), 1u);
+  EXPECT_EQ(deletions, 0);
+  if (deletions == 0) delete node;
 }
 
 TEST(AssociationList, FindAndRemoveByKeyObject) {
@@ -140,7 +149,7 @@ TEST(AssociationList, StoresItsOwnVersionAfterTheComposite) {
 TEST(AssociationList, TypedReadsAcceptOnlyTheirClass) {
   MAssociationList list(4);
   list.Put(Pair(1, 10));
-  const std::string graph = SaveGraph(GStoreForm::kBinary, &list);
+  const std::string graph = SaveGraph(StoreForm::kBinary, &list);
   {
     std::stringbuf channel(graph, std::ios::in | std::ios::binary);
     GBinaryInStream stream(&channel);

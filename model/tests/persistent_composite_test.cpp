@@ -254,8 +254,8 @@ TEST(PersistentComposite, SharedAndMissingChildrenSurviveSaveAndRestore) {
   root.AddChild(new OtherNode(7));
   root.Slots().Append(GCountedPtr());
   EXPECT_TRUE(RoundTrips(root));
-  for (GStoreForm form : kAllStoreForms) {
-    SCOPED_TRACE(StoreFormName(form));
+  for (StoreForm form : kAllStoreForms) {
+    SCOPED_TRACE(FormName(form));
     const GObjectRef restored = RestoreGraph(form, SaveGraph(form, &root));
     ASSERT_FALSE(restored.IsEmpty());
     EXPECT_EQ(ChildKeys(*restored), (std::vector<int32_t>{1, 5, 7, -1}));
@@ -294,11 +294,11 @@ TEST(PersistentComposite, RestoreRefusesWhatStoredDataCannotHold) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const GObjectRef fromFile = RestoreGraph(GStoreForm::kFile, c.file);
+    const GObjectRef fromFile = RestoreGraph(StoreForm::kFile, c.file);
     ASSERT_FALSE(fromFile.IsEmpty());
     EXPECT_LE(fromFile->NodeCount(), 2u);
     bool good = true;
-    const GObjectRef fromStream = RestoreGraph(GStoreForm::kBinary, c.stream, good);
+    const GObjectRef fromStream = RestoreGraph(StoreForm::kBinary, c.stream, good);
     EXPECT_FALSE(good);
     ASSERT_FALSE(fromStream.IsEmpty());
     EXPECT_LE(fromStream->NodeCount(), 2u);

@@ -98,7 +98,7 @@ TEST(PersistentObject, ClearedSerialNumbersRestoreAsFreshOnes) {
   EXPECT_EQ(tree.SerialNumber(), 0u);
   EXPECT_EQ(tree.Children()[0]->SerialNumber(), 0u);
 
-  const GObjectRef restored = RestoreGraph(GStoreForm::kFile, SaveGraph(GStoreForm::kFile, &tree));
+  const GObjectRef restored = RestoreGraph(StoreForm::kFile, SaveGraph(StoreForm::kFile, &tree));
   ASSERT_FALSE(restored.IsEmpty());
   EXPECT_NE(restored->SerialNumber(), 0u);
   EXPECT_NE(restored->FindByKey(2)->SerialNumber(), 0u);
@@ -209,8 +209,8 @@ TEST(PersistentObject, DeepCopyOfALeafIsAClone) {
 
 TEST(PersistentObject, TypedReadRefusesObjectsThatAreNotModelObjects) {
   const PlainCollectable plain;
-  const std::string bytes = SaveGraph(GStoreForm::kBinary, &plain);
-  EXPECT_TRUE(RestoreGraph(GStoreForm::kBinary, bytes).IsEmpty());
+  const std::string bytes = SaveGraph(StoreForm::kBinary, &plain);
+  EXPECT_TRUE(RestoreGraph(StoreForm::kBinary, bytes).IsEmpty());
 }
 
 }  // namespace

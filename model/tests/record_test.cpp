@@ -38,9 +38,9 @@ std::string RecordPart(RWClassID id, uint32_t serialNumber, int32_t key) {
 
 // One record graph restored from bytes as an outermost restore, from a file
 // or from a binary or text stream.
-GRecordRef RestoreRecordGraph(GStoreForm form, const std::string& bytes) {
+GRecordRef RestoreRecordGraph(StoreForm form, const std::string& bytes) {
   RWCollectable* read = nullptr;
-  if (form == GStoreForm::kFile) {
+  if (form == StoreForm::kFile) {
     const ScratchDirectory directory;
     const std::string path = directory.File("graph.bin");
     std::ofstream(path, std::ios::binary) << bytes;
@@ -49,7 +49,7 @@ GRecordRef RestoreRecordGraph(GStoreForm form, const std::string& bytes) {
   } else {
     std::stringbuf channel(bytes, std::ios::in | std::ios::binary);
     std::unique_ptr<GVirtualInStream> stream;
-    if (form == GStoreForm::kText) {
+    if (form == StoreForm::kText) {
       stream = std::make_unique<GTextInStream>(&channel);
     } else {
       stream = std::make_unique<GBinaryInStream>(&channel);
@@ -136,7 +136,7 @@ TEST(Record, StoredForms) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const std::string bytes = SaveGraph(GStoreForm::kFile, c.record);
+    const std::string bytes = SaveGraph(StoreForm::kFile, c.record);
     EXPECT_EQ(bytes, Words({kStart}) + c.contents);
     EXPECT_EQ(ObjectStoreSize(c.record), bytes.size());
   }
@@ -158,8 +158,8 @@ TEST(Record, TreesRoundTripInEveryForm) {
 
   const GRecordRef copy(static_cast<GRecord*>(tree->Clone()));
   EXPECT_EQ(Describe(*copy), Describe(*tree));
-  for (GStoreForm form : {GStoreForm::kFile, GStoreForm::kBinary, GStoreForm::kText}) {
-    SCOPED_TRACE(StoreFormName(form));
+  for (StoreForm form : {StoreForm::kFile, StoreForm::kBinary, StoreForm::kText}) {
+    SCOPED_TRACE(FormName(form));
     const GRecordRef back = RestoreRecordGraph(form, SaveGraph(form, tree.Get()));
     ASSERT_TRUE(back);
     EXPECT_EQ(Describe(*back), Describe(*tree));
@@ -188,7 +188,7 @@ TEST(Record, StoredListsHoldOnlyRecordsOfTheirOwn) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const GRecordRef list = RestoreRecordGraph(GStoreForm::kFile, c.bytes);
+    const GRecordRef list = RestoreRecordGraph(StoreForm::kFile, c.bytes);
     ASSERT_TRUE(list);
     EXPECT_EQ(static_cast<GRecordComposite&>(*list).RecordCount(), c.children);
   }
@@ -202,7 +202,7 @@ TEST(Record, AModelRestoreLeavesRecordsToTheirList) {
                             Half(kMPersistentCompositeClassID) + Words({1, 0, 6, 1, 1}) + Half(785) +
                             RecordPart(1, 1, 1) + Words({1, 1}) + Half(783) + RecordPart(1, 2, 2) +
                             Half(kBackReference) + Words({4});
-  const GObjectRef restored = RestoreGraph(GStoreForm::kFile, bytes);
+  const GObjectRef restored = RestoreGraph(StoreForm::kFile, bytes);
   ASSERT_TRUE(restored);
   EXPECT_EQ(restored->EntryCount(), 1u);
   EXPECT_EQ(restored->NodeCount(), 2u);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "foundation/testing/string_printers.h"
 #include "model/objects/framework_version.h"
 
 namespace {

@@ -129,7 +129,7 @@ TEST(BinaryData, CopiesOwnTheirBytesAndEmptyBlocksStayEmpty) {
   EXPECT_FALSE(copy.SameContent(borrowed));  // the keys differ
 
   const GObjectRef restored =
-      RestoreGraph(GStoreForm::kFile, SaveGraph(GStoreForm::kFile, std::make_unique<GBinaryData>().get()));
+      RestoreGraph(StoreForm::kFile, SaveGraph(StoreForm::kFile, std::make_unique<GBinaryData>().get()));
   ASSERT_FALSE(restored.IsEmpty());
   const auto& empty = dynamic_cast<const GBinaryData&>(*restored);
   EXPECT_EQ(empty.Data(), nullptr);
@@ -171,8 +171,8 @@ TEST(BinaryData, StoredLengthBeyondTheInputFailsWithoutAllocating) {
   GBinaryData inStream(NewBlock({1}), 1, 1, 0);
   RestoreContentsFromStreamBytes(inStream, bytes);
   EXPECT_EQ(inStream.Length(), 0u);
-  for (GStoreForm form : kAllStoreForms) {
-    SCOPED_TRACE(StoreFormName(form));
+  for (StoreForm form : kAllStoreForms) {
+    SCOPED_TRACE(FormName(form));
     std::string graph = SaveGraph(form, &previous);
     bool good = true;
     // Cut the stored bytes off: the length then claims more than is there.

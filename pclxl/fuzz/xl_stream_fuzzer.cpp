@@ -124,7 +124,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   SinkStream large(1 << 16);
   Run(program, small);
   Run(program, large);
-  if (small->total != large->total || small->errorCode != large->errorCode) std::abort();
+  if (small->total != large->total || small->error != large->error) std::abort();
   if (small.Output() != large.Output()) std::abort();
   for (int32_t count : small.sink().counts) {
     if (count < 0 || count > bufferSize) std::abort();

@@ -9,8 +9,8 @@
 // each call, and answers a chosen value.
 class CollectingSink : public XLFlushSink {
  public:
-  int32_t Flush(XLStream* stream, uint32_t userValue, const uint8_t* bufferStart, int32_t count) override {
-    streams.push_back(stream);
+  int32_t Flush(XLStream& stream, uint32_t userValue, const uint8_t* bufferStart, int32_t count) override {
+    streams.push_back(&stream);
     userValues.push_back(userValue);
     counts.push_back(count);
     bytes.insert(bytes.end(), bufferStart, bufferStart + count);

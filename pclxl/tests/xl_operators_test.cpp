@@ -375,7 +375,7 @@ void WriteEveryOperator(XLStream* s) {
 TEST(XLOperators, EveryFunctionWritesAStreamTheStrictReaderAccepts) {
   SinkStream stream(61);
   WriteEveryOperator(stream);
-  ASSERT_EQ(stream->errorCode, kXLNoError);
+  ASSERT_EQ(stream->error, kXLNoError);
   const strict_pclxl::ReadResult result = strict_pclxl::ReadStrictly(stream.Output());
   const std::string text = strict_pclxl::Disassemble(result);
   ASSERT_TRUE(result.Ok()) << text;
@@ -455,7 +455,7 @@ TEST(XLVendorUniqueFromTable, RefusesAnIndexOutsideTheTable) {
     SCOPED_TRACE(index);
     SinkStream stream;
     XLVendorUniqueFromTable(stream, index, {});
-    EXPECT_EQ(stream->errorCode, kXLValueOutOfRange);
+    EXPECT_EQ(stream->error, kXLValueOutOfRange);
     EXPECT_TRUE(stream.Output().empty());
   }
 }
@@ -520,7 +520,7 @@ TEST(XLOperators, LengthsBeyondTheirFieldsStopTheStream) {
     SCOPED_TRACE(c.name);
     SinkStream stream;
     c.write(stream);
-    EXPECT_EQ(stream->errorCode, kXLValueOutOfRange);
+    EXPECT_EQ(stream->error, kXLValueOutOfRange);
     EXPECT_TRUE(stream.Output().empty());
   }
 }

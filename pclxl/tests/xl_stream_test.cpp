@@ -35,14 +35,14 @@ TEST(XLCreateStream, StartsEmptyAndHealthy) {
   CollectingSink sink;
   XLStreamPtr stream(XLCreateStream(32, &sink, 77));
   ASSERT_NE(stream, nullptr);
-  EXPECT_EQ(stream->bufferSize, 32);
-  EXPECT_EQ(stream->freeSpace, 32);
+  EXPECT_EQ(stream->size, 32);
+  EXPECT_EQ(stream->freeCount, 32);
   EXPECT_EQ(stream->writePosition, stream->buffer.get());
-  EXPECT_EQ(stream->bufferEnd, stream->buffer.get() + 32);
+  EXPECT_EQ(stream->end, stream->buffer.get() + 32);
   EXPECT_EQ(stream->total, 0);
-  EXPECT_EQ(stream->errorCode, kXLNoError);
+  EXPECT_EQ(stream->error, kXLNoError);
   EXPECT_EQ(stream->errorCount, 0);
-  EXPECT_EQ(stream->userValue, 77u);
+  EXPECT_EQ(stream->context, 77u);
 }
 
 TEST(XLFlush, HandsTheBufferToTheSinkEvenWhenEmpty) {
@@ -56,7 +56,7 @@ TEST(XLFlush, HandsTheBufferToTheSinkEvenWhenEmpty) {
   EXPECT_EQ(sink.userValues, (std::vector<uint32_t>{5, 5}));
   EXPECT_EQ(sink.streams[0], stream.get());
   EXPECT_EQ(sink.bytes, Bytes("abc"));
-  EXPECT_EQ(stream->freeSpace, 16);
+  EXPECT_EQ(stream->freeCount, 16);
   EXPECT_EQ(stream->writePosition, stream->buffer.get());
 }
 
@@ -64,7 +64,7 @@ TEST(XLFlush, HandsTheBufferToTheSinkEvenWhenEmpty) {
 // must still never write past its buffer, which AddressSanitizer would see.
 class CarelessSink : public XLFlushSink {
  public:
-  int32_t Flush(XLStream*, uint32_t, const uint8_t* bufferStart, int32_t count) override {
+  int32_t Flush(XLStream&, uint32_t, const uint8_t* bufferStart, int32_t count) override {
     bytes.insert(bytes.end(), bufferStart, bufferStart + count);
     return -1;
   }
@@ -81,7 +81,7 @@ TEST(XLFlush, EmptiesTheBufferWhateverTheSinkDoes) {
   std::vector<uint8_t> expected = data;
   expected.insert(expected.end(), {1, 2, 3, 4});
   EXPECT_EQ(sink.bytes, expected);
-  EXPECT_EQ(stream->errorCode, kXLNoError);
+  EXPECT_EQ(stream->error, kXLNoError);
 }
 
 TEST(XLDestroyStream, AnswersTheTotalAndDropsWhatWasNotFlushed) {
@@ -179,7 +179,7 @@ TEST(XLErrorText, NamesEachCode) {
       {-6, "XL Library: Stream Output Buffer Overflowed"},
       {-7, "XL Library: Attempt to Flush Output Buffer Failed"},
       {-8, undefined},
-      {-9, undefined},
+      {-9, "XL Library: Value Out of Range"},
       {1, undefined},
   };
   for (const Case& c : cases) {
@@ -201,6 +201,8 @@ TEST(XLWriteStreamHeader, WritesBindingClassesAndComment) {
       {"class_2_0_with_comment", 2, 0, " Copyright Version 4.2.1.8",
        ") QV-PCL XL;2;0;Comment Copyright Version 4.2.1.8\n"},
       {"two_digit_minor", 3, 10, ";x", ") QV-PCL XL;3;10;Comment;x\n"},
+      // A line break in a model name would end the header early.
+      {"line_breaks_left_out", 2, 0, " QV 4\r\n200\n", ") QV-PCL XL;2;0;Comment QV 4200\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -1,5 +1,5 @@
-// A small loadable library for the tests of module loading: two exports in
-// the forms the system calls its libraries' entry points.
+// A small loadable library for the tests of module loading: exports in the
+// forms the system calls its libraries' entry points.
 #include <cstdarg>
 #include <cstdint>
 
@@ -12,6 +12,13 @@
 // Two 32-bit arguments, a 16-bit answer.
 QV_TEST_EXPORT uint16_t QvTestCombine(uint32_t high, uint32_t low) {
   return static_cast<uint16_t>((high << 8) | (low & 0xFF));
+}
+
+// A 32-bit value and a table to fill, a 16-bit answer: stores the value in
+// the table's first word and answers its low 16 bits.
+QV_TEST_EXPORT uint16_t QvTestFill(uint32_t value, void* table) {
+  *static_cast<uint32_t*>(table) = value;
+  return static_cast<uint16_t>(value);
 }
 
 // Reads its arguments as a variable argument list: a count, then that many
