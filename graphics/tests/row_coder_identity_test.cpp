@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "graphics/adaptive_row_compressor.h"
+#include "graphics/delta_row_compressor.h"
 #include "graphics/packbits_row_compressor.h"
 #include "graphics/testing/pcl_row_decoders.h"
 #include "graphics/testing/random_rows.h"
@@ -59,6 +60,27 @@ std::vector<MemoryRowSource::Row> RowSequence(TestRandom& random, size_t width, 
     previous.resize(width, 0);
   }
   return rows;
+}
+
+TEST(RowCoderIdentity, DeltaRowsOfRandomRowsKeepTheirOutput) {
+  TestRandom random(4);
+  uint64_t digest = kDigestStart;
+  for (int sequence = 0; sequence < 200; ++sequence) {
+    const size_t width = random.Below(700);
+    Bytes seed(width, 0);
+    Bytes decoded(width, 0);
+    for (const MemoryRowSource::Row& row : RowSequence(random, width, 30)) {
+      Bytes current = row.bytes;
+      current.resize(width, 0);
+      Bytes packed(DeltaRowMaxBytes(static_cast<uint32_t>(width)));
+      packed.resize(DeltaRow(current.data(), seed.data(), static_cast<uint32_t>(width), packed.data()));
+      ASSERT_EQ(seed, current);
+      ASSERT_TRUE(ApplyDeltaRow(packed, decoded));
+      ASSERT_EQ(decoded, current);
+      digest = Digest(packed, DigestValue(static_cast<uint32_t>(packed.size()), digest));
+    }
+  }
+  EXPECT_EQ(digest, 0x418AA93D0DB08957u) << std::hex << digest;
 }
 
 TEST(RowCoderIdentity, AdaptiveBlocksOfRandomRowsKeepTheirOutput) {
