@@ -6,11 +6,11 @@
 #include "graphics/row_compressor.h"
 
 // Compresses the whole image as one baseline JPEG (quality 95) into the
-// output area that the compressor was given; compressors on several threads
-// each write their own. The first ReadRow reads every row of the source's bounds; it delivers no
-// bytes into the caller's buffer but reports in length the bytes in the
-// output area. Rows of 8 bits per pixel are compressed as grey, rows of 24
-// bits as RGB.
+// output area that the compressor was given, so that compressors at the same
+// time, on one thread or several, each fill their own. The first ReadRow
+// reads every row of the source's bounds; it delivers no bytes into the
+// caller's buffer but reports in length the bytes in the output area. Rows
+// of 8 bits per pixel are compressed as grey, rows of 24 bits as RGB.
 //
 // A failure of the library, an output area without room, or a source that
 // ends before the image is complete makes ReadRow answer kRowFailed with
