@@ -175,8 +175,9 @@ __attribute__((noinline)) void MeasuredRun(const Benchmark& run, benchmark::Stat
 // The page is made when the first benchmark that needs it runs.
 void Register(const char* coder, PageKind kind, uint8_t depth, Benchmark ours, Benchmark reference) {
   const std::string suffix = std::string("/") + coder + "/" + BenchPageName(kind, depth);
-  for (const auto& [side, run] : {std::pair{"ours", ours}, std::pair{"reference", reference}}) {
-    benchmark::RegisterBenchmark((side + suffix).c_str(), [run, kind, depth](benchmark::State& s) {
+  for (const auto& side : {std::pair{"ours", ours}, std::pair{"reference", reference}}) {
+    const Benchmark run = side.second;
+    benchmark::RegisterBenchmark((side.first + suffix).c_str(), [run, kind, depth](benchmark::State& s) {
       MeasuredRun(run, s, GetBenchPage(kind, depth));
     })->Unit(benchmark::kMillisecond);
   }
