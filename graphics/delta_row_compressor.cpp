@@ -1,5 +1,7 @@
 #include "graphics/delta_row_compressor.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstring>
 #include <new>
 
@@ -22,33 +24,39 @@ uint32_t WriteRun(const uint8_t* run, uint32_t count, uint32_t offset, uint8_t* 
   return size + count;
 }
 
+// The first position from `from` on, before count, where row and seed
+// differ (count when they agree); compares eight bytes at a time, as most of
+// a row usually equals its seed.
+uint32_t FirstChange(const uint8_t* row, const uint8_t* seed, uint32_t from, uint32_t count) {
+  uint32_t j = from;
+  for (; count - j >= 8; j += 8) {
+    uint64_t a;
+    uint64_t b;
+    std::memcpy(&a, row + j, sizeof a);
+    std::memcpy(&b, seed + j, sizeof b);
+    if (a == b) continue;
+    if constexpr (std::endian::native == std::endian::little) return j + (std::countr_zero(a ^ b) >> 3);
+    break;
+  }
+  while (j < count && row[j] == seed[j]) ++j;
+  return j;
+}
+
 }  // namespace
 
 uint32_t DeltaRow(const uint8_t* row, uint8_t* seed, uint32_t count, uint8_t* output) {
   uint32_t size = 0;
-  uint32_t offset = 0;
-  uint32_t runStart = 0;
-  uint32_t runLength = 0;
-  for (uint32_t j = 0; j < count; ++j) {
-    if (row[j] == seed[j]) {
-      if (runLength > 0) {
-        size = WriteRun(row + runStart, runLength, offset, output, size);
-        offset = 0;
-        runLength = 0;
-      }
-      ++offset;
-      continue;
-    }
-    seed[j] = row[j];
-    if (runLength++ == 0) runStart = j;
-    if (runLength == kLongestRun) {
-      size = WriteRun(row + runStart, runLength, offset, output, size);
-      offset = 0;
-      runLength = 0;
-    }
+  uint32_t j = 0;
+  for (;;) {
+    const uint32_t changed = FirstChange(row, seed, j, count);
+    const uint32_t offset = changed - j;
+    if (changed == count) return size;
+    const uint32_t runEnd = std::min(count, changed + kLongestRun);
+    j = changed + 1;
+    while (j < runEnd && row[j] != seed[j]) ++j;
+    std::memcpy(seed + changed, row + changed, j - changed);
+    size = WriteRun(row + changed, j - changed, offset, output, size);
   }
-  if (runLength > 0) size = WriteRun(row + runStart, runLength, offset, output, size);
-  return size;
 }
 
 uint32_t DeltaRowMaxBytes(uint32_t rowBytes) { return rowBytes + (rowBytes + 7) / 8; }

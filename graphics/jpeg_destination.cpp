@@ -14,6 +14,7 @@ struct JpegDestination {
   JOCTET* buffer;
   int16_t status;
   JpegWriteFunction write;
+  void* context;
 };
 
 JpegDestination* DestinationOf(j_compress_ptr compressor) {
@@ -28,7 +29,7 @@ void StartBlock(JpegDestination* destination) {
 // A refused write ends the compression through the library's error exit.
 void Write(j_compress_ptr compressor, size_t count) {
   JpegDestination* destination = DestinationOf(compressor);
-  destination->status = destination->write(destination->buffer, static_cast<uint32_t>(count));
+  destination->status = destination->write(destination->context, destination->buffer, static_cast<uint32_t>(count));
   if (destination->status != 0) ERREXIT(compressor, JERR_FILE_WRITE);
 }
 
@@ -52,7 +53,7 @@ void TermDestination(j_compress_ptr compressor) {
 
 }  // namespace
 
-void SetJpegDestination(j_compress_ptr compressor, uint32_t userValue, JpegWriteFunction write) {
+void SetJpegDestination(j_compress_ptr compressor, uint32_t userValue, JpegWriteFunction write, void* context) {
   if (compressor->dest == nullptr) {
     compressor->dest = static_cast<jpeg_destination_mgr*>((*compressor->mem->alloc_small)(
         reinterpret_cast<j_common_ptr>(compressor), JPOOL_PERMANENT, sizeof(JpegDestination)));
@@ -69,4 +70,5 @@ void SetJpegDestination(j_compress_ptr compressor, uint32_t userValue, JpegWrite
   destination->buffer = nullptr;
   destination->status = 0;
   destination->write = write;
+  destination->context = context;
 }

@@ -11,21 +11,6 @@ namespace {
 constexpr int kQuality = 95;
 constexpr int16_t kOutputAreaFull = 1;
 
-// The process-wide area that receives the JPEG bytes.
-struct OutputArea {
-  uint8_t* data = nullptr;
-  uint32_t capacity = 0;
-  uint32_t total = 0;
-};
-OutputArea outputArea;
-
-int16_t AppendToOutputArea(const uint8_t* bytes, uint32_t count) {
-  if (outputArea.data == nullptr || count > outputArea.capacity - outputArea.total) return kOutputAreaFull;
-  std::memcpy(outputArea.data + outputArea.total, bytes, count);
-  outputArea.total += count;
-  return 0;
-}
-
 // The library's error manager first, so that its pointer to it reaches the
 // recovery point. The library's own error exit would end the process.
 struct ErrorManager {
@@ -46,9 +31,7 @@ struct GJpegRowCompressor::Codec {
 };
 
 GJpegRowCompressor::GJpegRowCompressor(uint16_t paddingMultiple, int32_t invertFlag)
-    : GRowCompressor(paddingMultiple, invertFlag) {
-  outputArea = OutputArea{};
-}
+    : GRowCompressor(paddingMultiple, invertFlag) {}
 
 GJpegRowCompressor::~GJpegRowCompressor() { DestroyCodec(); }
 
@@ -73,7 +56,7 @@ int32_t GJpegRowCompressor::ReadRow(uint8_t*, uint16_t& row, uint32_t& length, u
   finished_ = true;
   row = rowCounter_;
   rows = rowsWritten_;
-  length = outputArea.total;
+  length = output_.total;
   repeat = 1;
   return kRowDelivered;
 }
@@ -83,10 +66,16 @@ int32_t GJpegRowCompressor::Open() { return OpenInput(); }
 uint32_t GJpegRowCompressor::GetMaxRowBytes() const { return 0; }
 
 void GJpegRowCompressor::SetOutputBuffer(uint8_t* buffer, uint32_t capacity) {
-  outputArea = OutputArea{buffer, capacity, 0};
+  output_ = OutputArea{buffer, capacity, 0};
 }
 
-uint32_t GJpegRowCompressor::GetOutputSize() { return outputArea.total; }
+int16_t GJpegRowCompressor::AppendToOutputArea(void* context, const uint8_t* bytes, uint32_t count) {
+  OutputArea& area = static_cast<GJpegRowCompressor*>(context)->output_;
+  if (area.data == nullptr || count > area.capacity - area.total) return kOutputAreaFull;
+  std::memcpy(area.data + area.total, bytes, count);
+  area.total += count;
+  return 0;
+}
 
 bool GJpegRowCompressor::Guarded(Step step) {
   // Steps keep no objects with destructors on the stack, so leaving them
@@ -113,7 +102,7 @@ void GJpegRowCompressor::StartStep() {
   compressor.data_precision = 8;
   jpeg_default_colorspace(&compressor);
   jpeg_set_quality(&compressor, kQuality, TRUE);
-  SetJpegDestination(&compressor, 0, AppendToOutputArea);
+  SetJpegDestination(&compressor, 0, AppendToOutputArea, this);
   jpeg_start_compress(&compressor, TRUE);
 }
 
@@ -144,7 +133,7 @@ int32_t GJpegRowCompressor::Fail(uint32_t& length, uint8_t& repeat, uint8_t& row
   DestroyCodec();
   finished_ = true;
   failed_ = true;
-  outputArea.total = 0;
+  output_.total = 0;
   length = 0;
   repeat = 1;
   rows = 1;

@@ -6,11 +6,11 @@
 #include "graphics/row_compressor.h"
 
 // Compresses the whole image as one baseline JPEG (quality 95) into the
-// process-wide output area; one image is compressed at a time in a process.
-// The first ReadRow reads every row of the source's bounds; it delivers no
-// bytes into the caller's buffer but reports in length the bytes in the
-// output area. Rows of 8 bits per pixel are compressed as grey, rows of 24
-// bits as RGB.
+// output area that the compressor was given, so that compressors at the same
+// time, on one thread or several, each fill their own. The first ReadRow
+// reads every row of the source's bounds; it delivers no bytes into the
+// caller's buffer but reports in length the bytes in the output area. Rows
+// of 8 bits per pixel are compressed as grey, rows of 24 bits as RGB.
 //
 // A failure of the library, an output area without room, or a source that
 // ends before the image is complete makes ReadRow answer kRowFailed with
@@ -18,7 +18,6 @@
 // that no partial image is ever taken as the result.
 class GJpegRowCompressor : public GRowCompressor {
  public:
-  // Empties the process-wide output area.
   GJpegRowCompressor(uint16_t paddingMultiple, int32_t invertFlag);
   ~GJpegRowCompressor() override;
 
@@ -26,13 +25,19 @@ class GJpegRowCompressor : public GRowCompressor {
   int32_t Open() override;
   uint32_t GetMaxRowBytes() const override;
 
-  // Where the JPEG bytes go: capacity bytes at buffer.
-  static void SetOutputBuffer(uint8_t* buffer, uint32_t capacity);
+  // Where the JPEG bytes go: capacity bytes at buffer. Without an output area
+  // the compression fails.
+  void SetOutputBuffer(uint8_t* buffer, uint32_t capacity);
   // Bytes written to the output area so far.
-  static uint32_t GetOutputSize();
+  uint32_t GetOutputSize() const { return output_.total; }
 
  private:
   struct Codec;
+  struct OutputArea {
+    uint8_t* data = nullptr;
+    uint32_t capacity = 0;
+    uint32_t total = 0;
+  };
   using Step = void (GJpegRowCompressor::*)();
 
   // Runs one step with the library's errors caught: false when the library
@@ -44,8 +49,10 @@ class GJpegRowCompressor : public GRowCompressor {
   bool ImageComplete() const;
   int32_t Fail(uint32_t& length, uint8_t& repeat, uint8_t& rows);
   void DestroyCodec();
+  static int16_t AppendToOutputArea(void* context, const uint8_t* bytes, uint32_t count);
 
   std::unique_ptr<Codec> codec_;
+  OutputArea output_;
   uint16_t rowCounter_ = 0;
   uint8_t rowsWritten_ = 0;
   // The last row read from the source.

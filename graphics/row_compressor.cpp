@@ -15,13 +15,7 @@ uint32_t GRowCompressor::SourceRowBytes() const {
   return (static_cast<uint32_t>(GetBitsPerPixel()) * static_cast<uint32_t>(width) + 7) >> 3;
 }
 
-uint32_t GRowCompressor::PaddingFor(uint32_t bytes) const {
-  if (paddingMultiple_ <= 1 || bytes % paddingMultiple_ == 0) return 0;
-  return paddingMultiple_ - bytes % paddingMultiple_;
-}
-
-void GRowCompressor::InvertIfAsked(uint8_t* bytes, uint32_t count) const {
-  if (invertFlag_ == 0) return;
+void GRowCompressor::Invert(uint8_t* bytes, uint32_t count) {
   for (uint32_t i = 0; i < count; ++i) bytes[i] = static_cast<uint8_t>(~bytes[i]);
 }
 
@@ -44,6 +38,6 @@ int32_t GRowCompressor::ReadSourceRow(uint16_t& row, uint32_t& length, uint8_t& 
   if (length == 0) return answer;
   if (length < rowBytes_) std::memset(input_.get() + length, 0, rowBytes_ - length);
   InvertIfAsked(input_.get(), rowBytes_);
-  std::memset(input_.get() + rowBytes_, 0, paddingBytes_);
+  if (paddingBytes_ != 0) std::memset(input_.get() + rowBytes_, 0, paddingBytes_);
   return answer;
 }

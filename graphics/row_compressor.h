@@ -18,8 +18,18 @@ class GRowCompressor : public GRowFilter {
   // Bytes of one source row at the source's depth and width.
   uint32_t SourceRowBytes() const;
   // Zero bytes that bring a row of this many bytes to the padding multiple.
-  uint32_t PaddingFor(uint32_t bytes) const;
-  void InvertIfAsked(uint8_t* bytes, uint32_t count) const;
+  // Inline, as this and the next run once per row; the usual multiples, powers
+  // of two, need no division.
+  uint32_t PaddingFor(uint32_t bytes) const {
+    const uint32_t multiple = paddingMultiple_;
+    if (multiple <= 1) return 0;
+    if ((multiple & (multiple - 1)) == 0) return (0u - bytes) & (multiple - 1);
+    const uint32_t rest = bytes % multiple;
+    return rest == 0 ? 0 : multiple - rest;
+  }
+  void InvertIfAsked(uint8_t* bytes, uint32_t count) const {
+    if (invertFlag_ != 0) Invert(bytes, count);
+  }
 
   // Allocates the input buffer for rows of SourceRowBytes bytes and their
   // padding; answers 0 without a source or memory.
@@ -37,6 +47,8 @@ class GRowCompressor : public GRowFilter {
   uint32_t PaddingBytes() const { return paddingBytes_; }
 
  private:
+  static void Invert(uint8_t* bytes, uint32_t count);
+
   uint16_t paddingMultiple_;
   int32_t invertFlag_;
   std::unique_ptr<uint8_t[]> input_;

@@ -13,6 +13,7 @@ int32_t GRowPadFilter::ReadRow(uint8_t* buffer, uint16_t& row, uint32_t& length,
   if (length == 0) return answer;
   InvertIfAsked(buffer, length);
   const uint32_t padding = PaddingFor(length);
+  if (padding == 0) return kRowDelivered;
   std::memset(buffer + length, 0, padding);
   length += padding;
   return kRowDelivered;

@@ -1,38 +1,18 @@
 #include "pclxl/xl_run_length_row.h"
 
-#include <algorithm>
 #include <cstring>
+
+#include "graphics/packbits_runs.h"
 
 namespace {
 
-constexpr size_t kLongestRun = 127;
+constexpr uint32_t kLongestRun = 127;
 
-// How many bytes from start equal the byte at start, counting up to cap.
-size_t RepeatLength(std::span<const uint8_t> row, size_t start, size_t cap) {
-  size_t end = start + 1;
-  const size_t last = std::min(row.size(), start + cap);
-  while (end < last && row[end] == row[start]) ++end;
-  return end - start;
-}
-
-// Hands every run to emit(header, bytes, count) in order; stops and answers
-// false as soon as emit does.
+// Hands every run of the row, then the padding run, to emit(header, bytes,
+// count) in order; stops and answers false as soon as emit does.
 template <class Emit>
 bool ForEachRun(std::span<const uint8_t> row, Emit emit) {
-  size_t start = 0;
-  while (start < row.size()) {
-    const size_t repeat = RepeatLength(row, start, kLongestRun);
-    if (repeat >= 2) {
-      if (!emit(static_cast<uint8_t>(1 - static_cast<int>(repeat)), &row[start], 1)) return false;
-      start += repeat;
-      continue;
-    }
-    // A literal run ends where a repeat of three or more begins.
-    size_t end = start + 1;
-    while (end < row.size() && end - start < kLongestRun && RepeatLength(row, end, 3) < 3) ++end;
-    if (!emit(static_cast<uint8_t>(end - start - 1), &row[start], end - start)) return false;
-    start = end;
-  }
+  if (!ForEachPackBitsRun(row.data(), static_cast<uint32_t>(row.size()), kLongestRun, emit)) return false;
   const size_t pad = (4 - row.size() % 4) % 4;
   static const uint8_t kZero = 0;
   if (pad == 1) return emit(0, &kZero, 1);

@@ -4,10 +4,11 @@
 #include <cstdint>
 #include <span>
 
-// Run-length coding of one image row: PackBits runs of at most 127 bytes (a
-// repeat run is 1 - count as a signed byte and the byte; a literal run is
-// count - 1 and the bytes). A row whose length is not a multiple of 4 ends
-// with one more run that adds the 1 to 3 missing zero bytes.
+// Run-length coding of one image row by the graphics library's PackBits
+// coder with runs of at most 127 bytes (a repeat run is 1 - count as a
+// signed byte and the byte; a literal run is count - 1 and the bytes). A row
+// whose length is not a multiple of 4 ends with one more run that adds the 1
+// to 3 missing zero bytes.
 
 // The encoded size of the row.
 size_t XLMeasureRunLengthRow(std::span<const uint8_t> row);

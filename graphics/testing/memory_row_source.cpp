@@ -14,7 +14,8 @@ int32_t MemoryRowSource::ReadRow(uint8_t* buffer, uint16_t& row, uint32_t& lengt
   length = 0;
   if (next_ >= rows_.size()) return kRowDelivered;
   const Row& current = rows_[next_++];
-  std::memcpy(buffer, current.bytes.data(), current.bytes.size());
+  // An empty row has no data pointer to copy from.
+  if (!current.bytes.empty()) std::memcpy(buffer, current.bytes.data(), current.bytes.size());
   length = static_cast<uint32_t>(current.bytes.size());
   repeat = current.repeat;
   return kRowDelivered;

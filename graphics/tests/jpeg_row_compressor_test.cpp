@@ -5,6 +5,7 @@
 #include <cmath>
 #include <csetjmp>
 #include <optional>
+#include <thread>
 #include <vector>
 
 #include "graphics/jpeg_destination.h"
@@ -120,7 +121,7 @@ TEST(GJpegRowCompressor, CompressesTheWholeImageCloseToTheInput) {
     ASSERT_EQ(stage.Open(), 1);
     EXPECT_EQ(stage.GetMaxRowBytes(), 0u);
     Bytes output(input.pixels.size());
-    GJpegRowCompressor::SetOutputBuffer(output.data(), static_cast<uint32_t>(output.size()));
+    stage.SetOutputBuffer(output.data(), static_cast<uint32_t>(output.size()));
 
     const std::vector<ReadRowResult> results = ReadRows(stage, 2);
     EXPECT_EQ(results[0].answer, GRowFilter::kRowDelivered);
@@ -132,7 +133,7 @@ TEST(GJpegRowCompressor, CompressesTheWholeImageCloseToTheInput) {
     EXPECT_EQ(results[1].answer, GRowFilter::kRowDelivered);
     EXPECT_TRUE(results[1].bytes.empty());
 
-    const uint32_t size = GJpegRowCompressor::GetOutputSize();
+    const uint32_t size = stage.GetOutputSize();
     ASSERT_GT(size, 0u);
     output.resize(size);
     const std::optional<Image> decoded = Decode(output);
@@ -153,10 +154,10 @@ TEST(GJpegRowCompressor, WritesARepeatedRowAsOftenAsItStands) {
   stage.SetSource(&source);
   ASSERT_EQ(stage.Open(), 1);
   Bytes output(64 * 32 * 3 + 4096);
-  GJpegRowCompressor::SetOutputBuffer(output.data(), static_cast<uint32_t>(output.size()));
+  stage.SetOutputBuffer(output.data(), static_cast<uint32_t>(output.size()));
   EXPECT_EQ(ReadRows(stage, 1)[0].answer, GRowFilter::kRowDelivered);
 
-  output.resize(GJpegRowCompressor::GetOutputSize());
+  output.resize(stage.GetOutputSize());
   const std::optional<Image> decoded = Decode(output);
   ASSERT_TRUE(decoded.has_value());
   Image expected = input;
@@ -192,7 +193,7 @@ TEST(GJpegRowCompressor, AnswersFailureAndKeepsNoPartialImage) {
     stage.SetSource(&source);
     ASSERT_EQ(stage.Open(), 1);
     Bytes output(c.outputCapacity + 1, 0xA5);
-    if (c.outputCapacity > 0) GJpegRowCompressor::SetOutputBuffer(output.data(), c.outputCapacity);
+    if (c.outputCapacity > 0) stage.SetOutputBuffer(output.data(), c.outputCapacity);
 
     const std::vector<ReadRowResult> results = ReadRows(stage, 2);
     EXPECT_EQ(results[0].answer, GRowFilter::kRowFailed);
@@ -200,33 +201,66 @@ TEST(GJpegRowCompressor, AnswersFailureAndKeepsNoPartialImage) {
     EXPECT_EQ(results[0].repeat, 1);
     EXPECT_EQ(results[0].rows, 1);
     EXPECT_EQ(results[1].answer, GRowFilter::kRowFailed);
-    EXPECT_EQ(GJpegRowCompressor::GetOutputSize(), 0u);
+    EXPECT_EQ(stage.GetOutputSize(), 0u);
     EXPECT_EQ(output.back(), 0xA5) << "wrote past the output area";
   }
 }
 
-TEST(GJpegRowCompressor, ConstructionEmptiesTheOutputArea) {
-  Bytes output(16);
-  GJpegRowCompressor::SetOutputBuffer(output.data(), 16);
-  GJpegRowCompressor stage(4, 0);
-  EXPECT_EQ(GJpegRowCompressor::GetOutputSize(), 0u);
-  MemoryRowSource source({0, 0, 8, 8}, 24, RowsOf(Photograph(8, 8, 3)));
+// Compresses the image with a compressor of its own; answers the JPEG bytes,
+// empty when the compression failed.
+Bytes CompressAlone(const Image& image) {
+  MemoryRowSource source = SourceOf(image);
+  GJpegRowCompressor stage(1, 0);
   stage.SetSource(&source);
-  ASSERT_EQ(stage.Open(), 1);
-  // The area the first compressor was given is gone.
-  EXPECT_EQ(ReadRows(stage, 1)[0].answer, GRowFilter::kRowFailed);
+  Bytes output(image.pixels.size() + 4096);
+  stage.SetOutputBuffer(output.data(), static_cast<uint32_t>(output.size()));
+  if (stage.Open() != 1 || ReadRows(stage, 1)[0].answer != GRowFilter::kRowDelivered) return {};
+  output.resize(stage.GetOutputSize());
+  return output;
 }
 
-std::vector<Bytes> handedBlocks;
+TEST(GJpegRowCompressor, ThreadsAndInterleavedCompressorsKeepTheirOwnOutput) {
+  const Image first = Photograph(96, 64, 3);
+  const Image second = Photograph(80, 48, 1);
+  const Bytes expectedFirst = CompressAlone(first);
+  const Bytes expectedSecond = CompressAlone(second);
+  ASSERT_FALSE(expectedFirst.empty());
+  ASSERT_FALSE(expectedSecond.empty());
 
-int16_t RecordBlock(const uint8_t* bytes, uint32_t count) {
-  handedBlocks.emplace_back(bytes, bytes + count);
+  // A second compressor made while the first is set up takes nothing from it.
+  MemoryRowSource firstSource = SourceOf(first);
+  GJpegRowCompressor firstStage(1, 0);
+  firstStage.SetSource(&firstSource);
+  Bytes firstOutput(first.pixels.size() + 4096);
+  firstStage.SetOutputBuffer(firstOutput.data(), static_cast<uint32_t>(firstOutput.size()));
+  ASSERT_EQ(firstStage.Open(), 1);
+  EXPECT_EQ(CompressAlone(second), expectedSecond);
+  const ReadRowResult firstResult = ReadRows(firstStage, 1)[0];
+  EXPECT_EQ(firstResult.answer, GRowFilter::kRowDelivered);
+  firstOutput.resize(firstStage.GetOutputSize());
+  EXPECT_EQ(firstOutput, expectedFirst);
+
+  // Two at once on two threads, several times over.
+  for (int round = 0; round < 4; ++round) {
+    Bytes fromFirst;
+    Bytes fromSecond;
+    std::thread one([&] { fromFirst = CompressAlone(first); });
+    std::thread two([&] { fromSecond = CompressAlone(second); });
+    one.join();
+    two.join();
+    EXPECT_EQ(fromFirst, expectedFirst) << "round " << round;
+    EXPECT_EQ(fromSecond, expectedSecond) << "round " << round;
+  }
+}
+
+int16_t RecordBlock(void* context, const uint8_t* bytes, uint32_t count) {
+  static_cast<std::vector<Bytes>*>(context)->emplace_back(bytes, bytes + count);
   return 0;
 }
 
 TEST(SetJpegDestination, HandsOutFullBlocksAndOneShorterLastBlock) {
   const Image input = Noise(200, 150);
-  handedBlocks.clear();
+  std::vector<Bytes> handedBlocks;
   jpeg_compress_struct compressor;
   jpeg_error_mgr errors;
   compressor.err = jpeg_std_error(&errors);
@@ -237,7 +271,7 @@ TEST(SetJpegDestination, HandsOutFullBlocksAndOneShorterLastBlock) {
   compressor.in_color_space = JCS_RGB;
   jpeg_set_defaults(&compressor);
   jpeg_set_quality(&compressor, 95, TRUE);
-  SetJpegDestination(&compressor, 7, RecordBlock);
+  SetJpegDestination(&compressor, 7, RecordBlock, &handedBlocks);
   jpeg_start_compress(&compressor, TRUE);
   for (int y = 0; y < 150; ++y) {
     Bytes row = input.Row(y);

@@ -9,6 +9,8 @@ void GBitStream::Open(GByteChannel* input, GByteChannel* output) {
   output_ = output;
   mask_ = 0x80;
   byte_ = 0;
+  pending_ = 0;
+  held_ = 0;
   good_ = true;
 }
 
@@ -22,20 +24,17 @@ bool GBitStream::OpenForWriting(GByteChannel& output) {
   return good_;
 }
 
-bool GBitStream::WriteBit(uint32_t bit) {
-  if (output_ == nullptr || !good_) return good_ = false;
-  if (bit != 0) byte_ |= mask_;
-  mask_ >>= 1;
-  if (mask_ == 0) {
-    if (output_->sputc(static_cast<char>(byte_)) == std::char_traits<char>::eof()) good_ = false;
-    byte_ = 0;
-    mask_ = 0x80;
-  }
-  return good_;
-}
-
 bool GBitStream::WriteBits(uint32_t value, uint32_t n) {
-  for (uint32_t bit = n; bit-- > 0 && good_;) WriteBit((value >> bit) & 1);
+  if (n == 0) return good_;
+  if (output_ == nullptr || !good_) return good_ = false;
+  pending_ = pending_ << n | (value & (~uint64_t{0} >> (64 - n)));
+  held_ += n;
+  for (; held_ >= 8; held_ -= 8) {
+    if (output_->sputc(static_cast<char>(pending_ >> (held_ - 8))) == std::char_traits<char>::eof()) {
+      good_ = false;
+      break;
+    }
+  }
   return good_;
 }
 
@@ -66,7 +65,8 @@ uint32_t GBitStream::ReadBits(uint32_t n) {
 
 bool GBitStream::Close() {
   if (output_ != nullptr) {
-    if (mask_ != 0x80 && good_ && output_->sputc(static_cast<char>(byte_)) == std::char_traits<char>::eof()) {
+    if (held_ > 0 && good_ &&
+        output_->sputc(static_cast<char>(pending_ << (8 - held_))) == std::char_traits<char>::eof()) {
       good_ = false;
     }
     if (output_->pubsync() == -1) good_ = false;

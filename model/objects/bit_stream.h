@@ -22,8 +22,9 @@ class GBitStream {
 
   // Sets the next bit of the current byte when bit is nonzero; a full byte
   // goes to the output.
-  bool WriteBit(uint32_t bit);
-  // The low n bits of value, most significant first.
+  bool WriteBit(uint32_t bit) { return WriteBits(bit != 0 ? 1 : 0, 1); }
+  // The low n (up to 32) bits of value, most significant first; every full
+  // byte goes to the output.
   bool WriteBits(uint32_t value, uint32_t n);
 
   // The next bit (0 once the input has ended).
@@ -43,9 +44,13 @@ class GBitStream {
 
   GByteChannel* input_ = nullptr;
   GByteChannel* output_ = nullptr;
-  // The bit of the current byte that the next transfer uses; 0x80 when no
-  // bit of it is in use yet.
+  // Reading: the bit of the current byte that the next read uses; 0x80 when
+  // the next read starts a new byte.
   uint8_t mask_ = 0x80;
   uint8_t byte_ = 0;
+  // Writing: the bits not yet written, in the low held_ (0 to 7 between
+  // calls) bits.
+  uint64_t pending_ = 0;
+  uint32_t held_ = 0;
   bool good_ = true;
 };

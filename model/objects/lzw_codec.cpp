@@ -28,41 +28,33 @@ GLzwCodec::GLzwCodec() : stack_(new uint8_t[kTableSize]()) {}
 
 GLzwCodec::~GLzwCodec() = default;
 
-void GLzwCodec::FreePages() {
-  for (auto& page : pages_) page.reset();
-}
-
-bool GLzwCodec::AllocatePages() {
-  FreePages();
-  for (auto& page : pages_) {
-    page.reset(new (std::nothrow) Entry[kPageSize]());
-    if (page == nullptr) {
-      FreePages();
-      return false;
-    }
-  }
-  return true;
+bool GLzwCodec::AllocateTable() {
+  if (!table_) table_.reset(new (std::nothrow) Entry[kTableSize]());
+  return table_ != nullptr;
 }
 
 void GLzwCodec::ResetDictionary() {
-  for (uint32_t n = 0; n < kTableSize; ++n) At(n).code = kEmpty;
+  for (uint32_t n = 0; n < kTableSize; ++n) table_[n].code = kEmpty;
   nextCode_ = kFirstStringCode;
   codeWidth_ = kFirstWidth;
   widthLimit_ = (1u << kFirstWidth) - 1;
 }
 
-uint32_t GLzwCodec::Hash(uint32_t prefix, uint8_t c) {
+// Defined before its one caller so that it is inlined into the encoder's
+// loop.
+inline uint32_t GLzwCodec::Find(uint32_t prefix, uint8_t c) const {
+  const uint32_t key = prefix << 8 | c;
   uint32_t index = (uint32_t{c} << 7) ^ prefix;
   const uint32_t step = index == 0 ? 1 : kTableSize - index;
   for (;;) {
-    const Entry& entry = At(index);
-    if (entry.code == kEmpty || (entry.prefix == prefix && entry.character == c)) return index;
+    const Entry& entry = table_[index];
+    if (entry.code == kEmpty || entry.key == key) return index;
     index = step > index ? index + kTableSize - step : index - step;
   }
 }
 
-bool GLzwCodec::AddString(GBitStream& bits, uint32_t prefix, uint8_t c) {
-  At(Hash(prefix, c)) = Entry{static_cast<int32_t>(nextCode_), prefix, c};
+bool GLzwCodec::AddString(GBitStream& bits, uint32_t slot, uint32_t prefix, uint8_t c) {
+  table_[slot] = Entry{static_cast<int32_t>(nextCode_), prefix << 8 | c};
   ++nextCode_;
   bits.WriteBits(prefix, codeWidth_);
   if (nextCode_ > kLastCode) {
@@ -77,7 +69,7 @@ bool GLzwCodec::AddString(GBitStream& bits, uint32_t prefix, uint8_t c) {
 }
 
 bool GLzwCodec::Encode(GByteChannel& input, GByteChannel& output) {
-  if (!AllocatePages()) return false;
+  if (!AllocateTable()) return false;
   ResetDictionary();
   GBitStream bits;
   bits.OpenForWriting(output);
@@ -85,12 +77,12 @@ bool GLzwCodec::Encode(GByteChannel& input, GByteChannel& output) {
   uint32_t prefix = first == std::char_traits<char>::eof() ? kEndCode : static_cast<uint8_t>(first);
   for (int next = input.sbumpc(); next != std::char_traits<char>::eof(); next = input.sbumpc()) {
     const auto c = static_cast<uint8_t>(next);
-    const Entry& entry = At(Hash(prefix, c));
-    if (entry.code != kEmpty) {
-      prefix = static_cast<uint32_t>(entry.code);
+    const uint32_t slot = Find(prefix, c);
+    if (table_[slot].code != kEmpty) {
+      prefix = static_cast<uint32_t>(table_[slot].code);
       continue;
     }
-    if (!AddString(bits, prefix, c)) {
+    if (!AddString(bits, slot, prefix, c)) {
       bits.Close();
       return false;
     }
@@ -116,9 +108,9 @@ void GLzwCodec::DecodeString(uint32_t code, uint32_t& top) {
   // Every entry's prefix is a smaller code, so the walk ends at a literal
   // within the stack's size.
   while (code > 255) {
-    const Entry& entry = At(code);
-    stack_[--top] = entry.character;
-    code = entry.prefix;
+    const Entry& entry = table_[code];
+    stack_[--top] = static_cast<uint8_t>(entry.key);
+    code = entry.key >> 8;
   }
   stack_[--top] = static_cast<uint8_t>(code);
 }
@@ -131,7 +123,7 @@ bool GLzwCodec::WriteStack(uint32_t top, GByteChannel& output) {
 }
 
 bool GLzwCodec::Decode(GByteChannel& input, GByteChannel& output) {
-  if (!AllocatePages()) return false;
+  if (!AllocateTable()) return false;
   GBitStream bits;
   bits.OpenForReading(input);
   uint32_t old = 0;
@@ -162,7 +154,7 @@ bool GLzwCodec::Decode(GByteChannel& input, GByteChannel& output) {
     }
     character_ = stack_[top];
     if (!WriteStack(top, output)) return false;
-    At(nextCode_) = Entry{static_cast<int32_t>(nextCode_), old, character_};
+    table_[nextCode_] = Entry{static_cast<int32_t>(nextCode_), old << 8 | character_};
     ++nextCode_;
     old = code;
   }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <memory>
 
@@ -34,27 +33,26 @@ class GLzwCodec {
   bool Decode(GByteChannel& input, GByteChannel& output);
 
  private:
+  // The string prefix + character as a code (or an empty entry); the key
+  // holds prefix << 8 | character. The encoder finds strings by hashing
+  // their key, the decoder by their code.
   struct Entry {
     int32_t code;
-    uint32_t prefix;
-    uint8_t character;
+    uint32_t key;
   };
 
-  static constexpr uint32_t kPageSize = 256;
-  static constexpr uint32_t kPageCount = 137;
-  // The number of usable entries, a prime for the encoder's hash probe.
+  // The number of entries, a prime for the encoder's hash probe.
   static constexpr uint32_t kTableSize = 35023;
 
-  bool AllocatePages();
-  void FreePages();
+  bool AllocateTable();
   void ResetDictionary();
-  Entry& At(uint32_t n) { return pages_[n / kPageSize][n % kPageSize]; }
-  // The encoder's slot for the string prefix + c: the entry holding it, or
-  // the empty entry where it belongs.
-  uint32_t Hash(uint32_t prefix, uint8_t c);
-  // Encoder: records prefix + c under the next code after prefix has been
-  // written, and sends the widening or reset code that the new size needs.
-  bool AddString(GBitStream& bits, uint32_t prefix, uint8_t c);
+  // Encoder: the slot of the string prefix + c: the entry holding it, or the
+  // empty entry where it belongs.
+  uint32_t Find(uint32_t prefix, uint8_t c) const;
+  // Encoder: records prefix + c in its empty slot under the next code after
+  // prefix has been written, and sends the widening or reset code that the
+  // new size needs.
+  bool AddString(GBitStream& bits, uint32_t slot, uint32_t prefix, uint8_t c);
 
   // Decoder steps. Each answers false for input it refuses.
   bool DecodeFirstCode(GBitStream& bits, GByteChannel& output, uint32_t& old, bool& ended);
@@ -63,7 +61,7 @@ class GLzwCodec {
   void DecodeString(uint32_t code, uint32_t& top);
   bool WriteStack(uint32_t top, GByteChannel& output);
 
-  std::array<std::unique_ptr<Entry[]>, kPageCount> pages_;
+  std::unique_ptr<Entry[]> table_;
   std::unique_ptr<uint8_t[]> stack_;
   // The character the last decoded string began with.
   uint8_t character_ = 0;

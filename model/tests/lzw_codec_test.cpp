@@ -191,6 +191,39 @@ TEST(LzwCodecTest, RoundTripsRepetitiveDataAcrossResets) {
   EXPECT_EQ(decoded, input);
 }
 
+// The encoder is tuned for speed; these digests (FNV-1a) were taken from the
+// straightforward encoder it replaced, so any change of its output fails here.
+TEST(LzwCodecTest, KeepsItsOutputOnLongInputsOfEveryKind) {
+  struct Case {
+    const char* name;
+    uint32_t seed;
+    uint32_t noise;  // mask of the noise bits added to a smooth ramp
+    uint64_t digest;
+  };
+  const Case cases[] = {
+      {"photograph_like", 7, 0x0F, 0x456B9D20E1683296u},
+      {"noise", 8, 0xFF, 0x8318D1410A87C13Au},
+      {"runs_of_few_values", 9, 0x00, 0xE2F3DFA68C0AB601u},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Bytes input(400000);
+    uint32_t state = c.seed;
+    for (size_t k = 0; k < input.size(); ++k) {
+      state = state * 1103515245u + 12345u;
+      const auto ramp = static_cast<uint32_t>(c.noise == 0 ? (k / 97) % 3 : k / 1500 + k % 640 / 8);
+      input[k] = static_cast<uint8_t>(ramp + ((state >> 16) & c.noise));
+    }
+    const Bytes encoded = Encode(input);
+    uint64_t digest = 0xCBF29CE484222325u;
+    for (const uint8_t b : encoded) digest = (digest ^ b) * 0x100000001B3u;
+    EXPECT_EQ(digest, c.digest) << std::hex << digest;
+    Bytes decoded;
+    ASSERT_TRUE(Decode(encoded, decoded, static_cast<uint32_t>(input.size())));
+    EXPECT_EQ(decoded, input);
+  }
+}
+
 std::vector<Code> LiteralsWithoutReset(uint32_t count) {
   std::vector<Code> codes(count, Code{65, 9});
   codes.push_back({256, 9});

@@ -1,6 +1,7 @@
 #include "model/objects/zlib_compressor.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <functional>
 #include <string>
@@ -59,6 +60,43 @@ TEST(ZlibCompressorTest, CompressWritesNothingWhenTheResultDoesNotFit) {
     EXPECT_FALSE(GZlibCompressor().Compress(in, out));
     EXPECT_EQ(area, Bytes(c.room + 1, 0xEE));
     EXPECT_EQ(out.pubseekoff(0, std::ios::cur, std::ios::out), std::streampos(0));
+  }
+}
+
+// The compressor streams through fixed blocks; its output is still zlib's
+// one-call compress byte for byte, on inputs of one block and of many, and
+// both refuse input that does not shrink.
+TEST(ZlibCompressorTest, WritesWhatZlibsOneCallCompressWrites) {
+  struct Case {
+    const char* name;
+    size_t length;
+    uint32_t noiseMask;  // noise bits on top of settings-like text
+  };
+  const Case cases[] = {
+      {"one_byte", 1, 0},
+      {"settings", 4000, 0},
+      {"just_under_a_block", 16383, 0},
+      {"many_blocks", 300000, 0},
+      {"many_blocks_of_noisy_data", 300000, 0x3F},
+      {"noise_that_does_not_shrink", 100000, 0xFF},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Bytes input = SettingsLikeText(c.length);
+    uint32_t state = 99;
+    for (uint8_t& b : input) {
+      state = state * 1103515245u + 12345u;
+      b = static_cast<uint8_t>(b ^ ((state >> 16) & c.noiseMask));
+    }
+    Bytes expected(input.size());
+    uLongf length = expected.size();
+    const bool zlibAccepts = compress(expected.data(), &length, input.data(), input.size()) == Z_OK;
+    expected.resize(zlibAccepts ? length : 0);
+    Bytes compressed;
+    EXPECT_EQ(Compress(input, compressed), zlibAccepts);
+    if (zlibAccepts) {
+      EXPECT_EQ(compressed, expected);
+    }
   }
 }
 

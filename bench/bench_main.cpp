@@ -1,0 +1,21 @@
+// The coder benchmarks: each coder of the rendering side on six A4 pages at
+// 600 dpi beside a reference in the same run, then a table of the ratios.
+// Takes Google Benchmark's flags (--benchmark_repetitions, --benchmark_out,
+// --benchmark_filter, ...).
+#include <benchmark/benchmark.h>
+
+#include <iostream>
+
+#include "bench/coder_benchmarks.h"
+#include "bench/ratio_table.h"
+
+int main(int argc, char** argv) {
+  RegisterCoderBenchmarks();
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  RatioTable table;
+  benchmark::RunSpecifiedBenchmarks(&table);
+  table.PrintTable(std::cout);
+  benchmark::Shutdown();
+  return 0;
+}

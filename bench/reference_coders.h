@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// Plain coders that the benchmarks hold the project's coders against: the
+// loops one writes first, over one row at a time. Their output is valid for
+// the format but need not equal the project's byte for byte.
+
+// PackBits with runs of at most longestRun bytes: a repeat wherever two
+// bytes are equal, a literal until three equal bytes follow.
+size_t PlainPackBits(const uint8_t* row, size_t count, uint8_t* out, size_t longestRun);
+
+// Delta row against seed, which becomes the row: runs of up to 8 changed
+// bytes, each after its offset from the end of the run before.
+size_t PlainDeltaRow(const uint8_t* row, uint8_t* seed, size_t count, uint8_t* out);
+
+// One adaptive block (type, length high byte first, data): counts the bytes
+// equal to the seed and to their left neighbour in one pass and packs the
+// row unpacked, with PlainPackBits or with PlainDeltaRow.
+size_t PlainAdaptiveRow(const uint8_t* row, uint8_t* seed, size_t count, bool seedValid, uint8_t* out);
