@@ -158,12 +158,13 @@ void GPeripheral::SaveContentsToStream(GVirtualOutStream& stream) const {
 
 template <typename Output>
 void GPeripheral::SaveFields(Output& output) const {
+  // One table for every reference, also when this is the outermost save.
+  const GStoreTableGuard table;
   PutObject(output, initialState_.Get());
   PutObject(output, currentState_.Get());
   PutObject(output, configuration_.Get());
   // The list takes an index of the save's own, as objects do.
   uint32_t index = 0;
-  GStoreTableGuard table;
   if (!table.Get().AddObject(&parents_, index)) {
     Put(output, kListWrittenBefore);
     Put(output, static_cast<int32_t>(index));
@@ -190,6 +191,8 @@ void GPeripheral::RestoreContentsFromStream(GVirtualInStream& stream) {
 
 template <typename Input>
 void GPeripheral::RestoreFields(Input& input) {
+  // One table for every reference, as the save wrote them.
+  const GReadTableGuard table;
   const GReferenceReader reader(this);
   GObjectRef initial;
   GObjectRef current;
@@ -200,10 +203,9 @@ void GPeripheral::RestoreFields(Input& input) {
   initialState_ = dynamic_cast<GState*>(initial.Get());
   currentState_ = dynamic_cast<GState*>(current.Get());
   configuration_ = dynamic_cast<GConfiguration*>(configuration.Get());
-  RestoreParents(input);
-  if (!InputIsGood(input)) return;
-  name_.RestoreFrom(input);
   ForgetCachedStates();
+  if (!RestoreParents(input) || !InputIsGood(input)) return;
+  name_.RestoreFrom(input);
   jobPhase_ = kOutsideDocument;
   Get(input, addOnListKey_) && Get(input, addOnKind_) && Get(input, addOnMode_);
 }
@@ -212,37 +214,36 @@ void GPeripheral::RestoreFields(Input& input) {
 // taken (the composite whose children are being read): a stage that this
 // read made belongs to nobody and would not outlive the restore.
 template <typename Input>
-void GPeripheral::RestoreParents(Input& input) {
+bool GPeripheral::RestoreParents(Input& input) {
   parents_.ClearAndFree();
   char mark = 0;
-  if (!Get(input, mark)) return;
+  if (!Get(input, mark)) return false;
   // The list takes an index of its own in the restore as in the save; no
   // reference may name it as an object.
-  GReadTableGuard table;
+  const GReadTableGuard table;
   if (mark == kListWrittenBefore) {
     uint32_t index = 0;
-    Get(input, index);
-    return;
+    return Get(input, index);
   }
   if (mark != kListInFull) {
     FailInput(input);
-    return;
+    return false;
   }
   table.Get().AppendClassID(kUnknownClassID);
   uint32_t count = 0;
-  if (!Get(input, count) || !InputCanHold(input, count, kMinimumReferenceSize)) return;
+  if (!Get(input, count) || !InputCanHold(input, count, kMinimumReferenceSize)) return false;
   for (uint32_t i = 0; i < count; ++i) {
     const GFreshReadProbe probe;
     RWCollectable* read = GetObject(input);
-    if (!InputIsGood(input)) return;
-    if (read == nullptr) continue;
     auto* parent = dynamic_cast<GPeripheral*>(read);
-    if (probe.Fresh(read)) {
+    if (read != nullptr && probe.Fresh(read)) {
       GReferenceReader::Discard(read);
     } else if (parent != nullptr && parent != this) {
       parents_.Append(parent);
     }
+    if (!InputIsGood(input)) return false;
   }
+  return true;
 }
 
 bool GPeripheral::SameContent(const MPersistentObject& other) const {

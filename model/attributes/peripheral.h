@@ -342,8 +342,9 @@ class GPeripheral : public GAttribute {
   void SaveFields(Output& output) const;
   template <typename Input>
   void RestoreFields(Input& input);
+  // False when the list could not be read whole.
   template <typename Input>
-  void RestoreParents(Input& input);
+  bool RestoreParents(Input& input);
 
   RWCString name_;
   GOutputChannel* channel_ = nullptr;

@@ -510,4 +510,33 @@ TEST(PeripheralTest, AParentThatTheRestoreMadeIsNotKept) {
   }
 }
 
+TEST(PeripheralTest, ADamagedParentsListStopsTheRestoreWhereItIs) {
+  struct Case {
+    const char* name;
+    std::string list;
+  };
+  const Case cases[] = {
+      {"count_beyond_the_input", std::string(":") + Words({0xFFFFFFFF})},
+      {"unknown_mark", std::string("x") + Words({0})},
+      {"written_before", std::string("@") + Words({77})},
+  };
+  const std::unique_ptr<RecordingPeripheral> stored = Filled();
+  const std::string bytes = SaveContentsToFileBytes(*stored);
+  // The list of no parents, then the name and the add-on settings.
+  const size_t list = bytes.size() - (5 + 8 + 12);
+  ASSERT_EQ(bytes.substr(list, 5), std::string(":") + Words({0}));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string damaged = bytes.substr(0, list) + c.list;
+    RecordingPeripheral present;
+    ListeningPeripheral parent;
+    present.AddParent(&parent);
+    present.SetName(RWCString("kept"));
+    RestoreContentsFromFileBytes(present, damaged);
+    EXPECT_TRUE(present.Parents().IsEmpty());
+    EXPECT_EQ(std::string(present.GetName().Data()), "kept");
+    EXPECT_TRUE(present.GetCurrentState()->SameContent(*stored->GetCurrentState()));
+  }
+}
+
 }  // namespace
