@@ -26,8 +26,10 @@
 #include "foundation/testing/fuzz_seeds.h"
 #include "foundation/text_stream.h"
 #include "model/attributes/attribute_composite.h"
+#include "model/attributes/configuration.h"
 #include "model/attributes/enum_attribute.h"
 #include "model/attributes/range_attribute.h"
+#include "model/attributes/state.h"
 #include "model/attributes/string_attribute.h"
 #include "model/attributes/value_attribute.h"
 #include "model/objects/binary_data.h"
@@ -35,6 +37,7 @@
 #include "model/objects/persistent_object.h"
 #include "model/objects/reference_reader.h"
 #include "model/testing/round_trip.h"
+#include "model/testing/test_peripheral.h"
 
 namespace {
 
@@ -91,7 +94,21 @@ GFuzzSeeds Seeds() {
   tree->AddChild(attributes);  // shared
   uint8_t bytes[] = {1, 2, 3};
   tree->AddChild(new GBinaryData(bytes, sizeof bytes, 0, 16));
-  const MPersistentObject* graphs[] = {tree, attributes, nullptr};
+  // Two pipeline stages stored as a composite stores them: the parent
+  // first, then the stage that names it.
+  auto* parent = new TestPeripheral(20);
+  auto* stage = new TestPeripheral(21);
+  stage->SetName(RWCString("stage"));
+  stage->SetInitialState(new GState);
+  stage->GetInitialState()->AddChild(new GValueAttribute(3, 22));
+  stage->ResetJob();
+  stage->FindStateFor(GPeripheral::kGraphicStateKey)->AddChild(new GStringAttribute("pen", 23));
+  stage->GetConfiguration()->AddChild(new GValueAttribute(4, 24));
+  stage->AddParent(parent);
+  auto* pipeline = new GAttributeComposite(19);
+  pipeline->AddChild(parent);
+  pipeline->AddChild(stage);
+  const MPersistentObject* graphs[] = {tree, attributes, pipeline, nullptr};
   GFuzzSeeds seeds;
   for (const StoreForm form : kAllStoreForms) {
     for (const MPersistentObject* graph : graphs) {

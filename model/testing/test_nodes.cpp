@@ -1,6 +1,7 @@
 #include "model/testing/test_nodes.h"
 
 #include "foundation/class_registrar.h"
+#include "model/testing/test_peripheral.h"
 
 namespace {
 
@@ -8,6 +9,7 @@ const GClassRegistrar bareRegistrar(CreateCollectable<BareNode>, BareNode::kID, 
 const GClassRegistrar valueRegistrar(CreateCollectable<ValueNode>, ValueNode::kID, "ValueNode");
 const GClassRegistrar plainRegistrar(CreateCollectable<PlainCollectable>, PlainCollectable::kID, "PlainCollectable");
 const GClassRegistrar otherRegistrar(CreateCollectable<OtherNode>, OtherNode::kID, "OtherNode");
+const GClassRegistrar peripheralRegistrar(CreateCollectable<TestPeripheral>, TestPeripheral::kID, "TestPeripheral");
 
 }  // namespace
 
