@@ -479,8 +479,8 @@ TEST(PeripheralTest, AParentStoredBeforeTheStageIsRestoredAsItsParent) {
   auto* child = new RecordingPeripheral;
   child->AddParent(parent);
   const std::unique_ptr<GAttributeComposite> both(Composite(1, {parent, child}));
-  for (GStoreForm form : kAllStoreForms) {
-    SCOPED_TRACE(StoreFormName(form));
+  for (StoreForm form : kAllStoreForms) {
+    SCOPED_TRACE(FormName(form));
     bool good = false;
     const GObjectRef restored = RestoreGraph(form, SaveGraph(form, both.get()), good);
     EXPECT_TRUE(good);
@@ -500,8 +500,8 @@ TEST(PeripheralTest, AParentThatTheRestoreMadeIsNotKept) {
   RecordingPeripheral stage;
   stage.AddParent(&parent);
   stage.AddParent(&stage);
-  for (GStoreForm form : kAllStoreForms) {
-    SCOPED_TRACE(StoreFormName(form));
+  for (StoreForm form : kAllStoreForms) {
+    SCOPED_TRACE(FormName(form));
     bool good = false;
     const GObjectRef restored = RestoreGraph(form, SaveGraph(form, &stage), good);
     EXPECT_TRUE(good);
