@@ -30,16 +30,49 @@ class GStoreTable {
   bool AddObject(const void* object, uint32_t& index);
   bool AddName(const RWCString& name, uint32_t& index);
 
+  // The save carries on one that is already running, so it writes no start
+  // value of its own.
+  bool ContinuesASave() const { return base_ != nullptr; }
+
+  // Nesting of object saves within this table: a graph deeper than a
+  // restore reads back is refused while it is saved. TryEnter answers false
+  // past the bound.
+  bool TryEnter();
+  void Leave();
+
+ protected:
+  // Counts on top of base, which it never changes: what base holds keeps
+  // its index, new items are numbered after base's.
+  explicit GStoreTable(const GStoreTable* base);
+
  private:
   template <typename>
   friend class GThreadTableGuard;
   friend GStoreTable* CurrentStoreTable();
   friend class GTablesSetAside;
+  friend class GSizeTable;
   static GStoreTable*& Current();
 
+  const GStoreTable* base_ = nullptr;
   std::unordered_map<const void*, uint32_t> objects_;
   std::unordered_map<std::string, uint32_t> names_;
   uint32_t count_ = 0;
+  uint32_t depth_ = 0;
+};
+
+// What one size computation (ObjectStoreSize) has counted. It has a slot of
+// its own, so a size asked for in the middle of a save never enters anything
+// in the save's table; on top of the running save's table, so what the save
+// has written already counts as the back-reference the save would write.
+class GSizeTable : public GStoreTable {
+ public:
+  GSizeTable();
+
+ private:
+  template <typename>
+  friend class GThreadTableGuard;
+  friend class GTablesSetAside;
+  static GSizeTable*& Current();
 };
 
 // What one restore has read, by index: objects and the class IDs of classes
@@ -49,6 +82,8 @@ class GReadTable {
  public:
   // Holds the nil object at index 0.
   GReadTable();
+  // Deletes what was discarded.
+  ~GReadTable();
   GReadTable(const GReadTable&) = delete;
   GReadTable& operator=(const GReadTable&) = delete;
 
@@ -58,6 +93,17 @@ class GReadTable {
   // False when the index is out of range or holds the other kind.
   bool ObjectAt(uint32_t index, RWCollectable*& object) const;
   bool ClassIDAt(uint32_t index, RWClassID& id) const;
+  // ObjectAt for a back-reference, which hands the object to one more owner.
+  bool NameObject(uint32_t index, RWCollectable*& object);
+
+  // Takes an object that the restore read but nobody took (the second of
+  // two pairs with equal keys). It cannot be deleted at once, as a later
+  // back-reference may still name it; the table deletes it when the restore
+  // ends, unless a back-reference named it after it was discarded and so
+  // gave it to another owner.
+  void Discard(RWCollectable* object);
+  // Whether the object was discarded.
+  bool Discards(RWCollectable* object) const { return discarded_.count(object) != 0; }
 
   // Nesting of restores within this table. Stored data decides how deep
   // objects nest, so the depth is bounded to keep hostile data from
@@ -74,6 +120,10 @@ class GReadTable {
 
   std::vector<std::variant<RWCollectable*, RWClassID>> entries_;
   uint32_t depth_ = 0;
+  // How often a back-reference named each object.
+  std::unordered_map<const RWCollectable*, uint32_t> namings_;
+  // Discarded objects, with how often they had been named by then.
+  std::unordered_map<RWCollectable*, uint32_t> discarded_;
 };
 
 // Made at the start of every save or restore call: takes the calling
@@ -103,6 +153,7 @@ class GThreadTableGuard {
 };
 
 using GStoreTableGuard = GThreadTableGuard<GStoreTable>;
+using GSizeTableGuard = GThreadTableGuard<GSizeTable>;
 using GReadTableGuard = GThreadTableGuard<GReadTable>;
 
 // The table of the save running on the calling thread, or null between
@@ -110,8 +161,8 @@ using GReadTableGuard = GThreadTableGuard<GReadTable>;
 GStoreTable* CurrentStoreTable();
 
 // Sets the calling thread's tables aside for as long as it lives, so that
-// what is saved or restored meanwhile is a graph of its own: framed and
-// numbered as an outermost one. A store that reads or writes its own file in
+// what is saved, sized or restored meanwhile is a graph of its own: framed
+// and numbered as an outermost one. A store that reads or writes its own file in
 // the middle of another save or restore (a nested store opened while its
 // handle is restored) works this way.
 class GTablesSetAside {
@@ -123,6 +174,7 @@ class GTablesSetAside {
 
  private:
   GStoreTable* store_;
+  GSizeTable* size_;
   GReadTable* read_;
 };
 
@@ -135,8 +187,13 @@ class GFreshReadProbe {
   GFreshReadProbe();
 
   bool Fresh(const RWCollectable* object) const;
+  // Disposes of an object that the read made (the object it answered or one
+  // made inside it) and that nobody took: the running restore's table
+  // discards it, or without a running restore it is deleted at once. An
+  // object the read did not make is left alone.
+  void DiscardIfMade(RWCollectable* object) const;
 
  private:
-  const GReadTable* table_;
+  GReadTable* table_;
   uint32_t count_;
 };

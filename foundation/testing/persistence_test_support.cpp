@@ -146,11 +146,17 @@ std::string UniqueTempPath() {
 }
 
 std::string SaveGraph(StoreForm form, const RWCollectable* object) {
+  bool good = false;
+  return SaveGraph(form, object, good);
+}
+
+std::string SaveGraph(StoreForm form, const RWCollectable* object, bool& good) {
   if (form == StoreForm::kFile) {
     const std::string path = UniqueTempPath();
     {
       GBinaryFile file(path.c_str(), "wb");
       WriteObjectToFile(object, file);
+      good = !file.Failed();
     }
     std::string bytes = ReadWholeFile(path);
     std::remove(path.c_str());
@@ -160,6 +166,7 @@ std::string SaveGraph(StoreForm form, const RWCollectable* object) {
   {
     const auto stream = OutStream(form, channel);
     WriteObjectToStream(object, *stream);
+    good = stream->IsGood();
   }
   return channel.str();
 }

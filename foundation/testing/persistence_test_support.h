@@ -74,6 +74,8 @@ std::string UniqueTempPath();
 // Saves a reference to object (null as the nil object) as one outermost
 // save, and answers the bytes.
 std::string SaveGraph(StoreForm form, const RWCollectable* object);
+// The same, telling whether the output is still good afterwards.
+std::string SaveGraph(StoreForm form, const RWCollectable* object, bool& good);
 
 // Restores one reference from the bytes. good tells whether the stream is
 // still good afterwards (for a file: neither at its end nor failed).

@@ -264,19 +264,22 @@ TEST(StringStorage, UntrustedWideStreamInput) {
   }
 }
 
-TEST_F(StringFileTest, UntrustedFileInputKeepsTheOldValueAndReportsTheEnd) {
+TEST_F(StringFileTest, UntrustedFileInputKeepsTheOldValueAndFailsTheFile) {
   struct Case {
     const char* name;
     std::string stored;
     bool wide;
+    // The length was read and refused (the file is marked failed), rather
+    // than cut by the end of the file.
+    bool refused;
   };
   const Case cases[] = {
-      {"narrow_no_length", "", false},
-      {"narrow_cut_length", Bytes({1, 0}), false},
-      {"narrow_length_past_the_file", Bytes({0xF0, 0xFF, 0xFF, 0xFF, 'a', 'b', 'c'}), false},
-      {"narrow_bytes_cut_short", Bytes({5, 0, 0, 0, 'a', 'b'}), false},
-      {"wide_count_past_the_file", Bytes({0xFF, 0xFF, 0xFF, 0xFF, 'a', 0}), true},
-      {"wide_units_cut_short", Bytes({3, 0, 0, 0, 'a', 0, 'b', 0}), true},
+      {"narrow_no_length", "", false, false},
+      {"narrow_cut_length", Bytes({1, 0}), false, false},
+      {"narrow_length_past_the_file", Bytes({0xF0, 0xFF, 0xFF, 0xFF, 'a', 'b', 'c'}), false, true},
+      {"narrow_bytes_cut_short", Bytes({5, 0, 0, 0, 'a', 'b'}), false, true},
+      {"wide_count_past_the_file", Bytes({0xFF, 0xFF, 0xFF, 0xFF, 'a', 0}), true, true},
+      {"wide_units_cut_short", Bytes({3, 0, 0, 0, 'a', 0, 'b', 0}), true, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -292,7 +295,8 @@ TEST_F(StringFileTest, UntrustedFileInputKeepsTheOldValueAndReportsTheEnd) {
       target.RestoreFrom(file);
       EXPECT_EQ(Narrow(target), "old");
     }
-    EXPECT_TRUE(file.AtEnd());
+    EXPECT_EQ(file.Failed(), c.refused);
+    EXPECT_EQ(file.AtEnd(), !c.refused);
   }
 }
 

@@ -7,8 +7,8 @@
 
 #include "foundation/persistence.h"
 #include "foundation/rw/rwstore.h"
+#include "foundation/stored_count.h"
 #include "model/objects/persistent_object.h"
-#include "model/objects/stored_input.h"
 
 namespace {
 
