@@ -305,9 +305,7 @@ TEST(ObjectPersistence, InPlaceRestoreFillsTheGivenObjectOfTheStoredClassOnly) {
       EXPECT_EQ(errors.Texts(), c.errors);
       if (c.value < 0) {
         EXPECT_EQ(object, nullptr);
-        if (form != StoreForm::kFile) {
-      EXPECT_FALSE(good);
-    }
+        EXPECT_FALSE(good);
         continue;
       }
       ASSERT_NE(object, nullptr);

@@ -243,6 +243,45 @@ TEST(StringStorage, UntrustedNarrowStreamInput) {
   }
 }
 
+// A pipe tells nothing of the bytes still to come, so a stored length is
+// checked by reading ahead as the bytes arrive.
+TEST(StringStorage, StringsThroughAChannelThatCannotSeek) {
+  const RWCString narrow(std::string(5000, 'n').c_str());
+  const RWWString wide(WideText(5000, WideChar('w')).c_str());
+  for (const Encoding& encoding : kEncodings) {
+    SCOPED_TRACE(encoding.name);
+    StringChannel channel;
+    {
+      std::unique_ptr<GVirtualOutStream> out = encoding.writer(&channel);
+      narrow.SaveTo(*out);
+      wide.SaveTo(*out);
+      out->PutInt(77);
+      out->Flush();
+    }
+    PipeChannel pipe(channel.str());
+    std::unique_ptr<GVirtualInStream> in = encoding.reader(&pipe);
+    RWCString narrowRead;
+    RWWString wideRead;
+    int32_t after = 0;
+    narrowRead.RestoreFrom(*in);
+    wideRead.RestoreFrom(*in);
+    in->GetInt(after);
+    EXPECT_TRUE(in->IsGood());
+    EXPECT_TRUE(narrowRead == narrow);
+    EXPECT_TRUE(wideRead == wide);
+    EXPECT_EQ(after, 77);
+  }
+  // An absurd length fails where the input ends.
+  for (const std::string& stored : {Bytes({0xFF, 0xFF, 0xFF, 0x7F, 'a', 'b', 'c'}), Bytes({0xFF, 0xFF, 0xFF, 0x7F})}) {
+    PipeChannel pipe(stored);
+    GBinaryInStream in(&pipe);
+    RWCString target("old");
+    target.RestoreFrom(in);
+    EXPECT_EQ(Narrow(target), "old");
+    EXPECT_TRUE(in.IsFail());
+  }
+}
+
 TEST(StringStorage, UntrustedWideStreamInput) {
   struct Case {
     const char* name;

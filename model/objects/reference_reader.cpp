@@ -94,6 +94,7 @@ bool GReferenceReader::Read(GBinaryFile& file, GObjectRef& object) const {
   RWCollectable* read = nullptr;
   ReadObjectFromFile(file, read);
   const bool accepted = Accept(read, probe.Fresh(read), object);
+  if (!accepted) FailInput(file);
   return accepted && InputIsGood(file);
 }
 
