@@ -33,15 +33,15 @@ RWCollectable* ReadMember(GBinaryFile& file) {
   return RestoreObjectFromFile(file, member);
 }
 
-// A member read but not taken is disposed of with what it alone brought:
-// for an association its key and value, each object once.
+// A member read but not taken is disposed of with what it brought: for an
+// association its key and value.
 void DisposeOfUntaken(const GFreshReadProbe& probe, RWCollectable* member) {
   const auto* association = dynamic_cast<const RWCollectableAssociation*>(member);
-  RWCollectable* key = association != nullptr ? association->Key() : nullptr;
-  RWCollectable* value = association != nullptr ? association->Value() : nullptr;
-  probe.DiscardIfMade(member);
-  if (key != member) probe.DiscardIfMade(key);
-  if (value != member && value != key) probe.DiscardIfMade(value);
+  if (association == nullptr) {
+    probe.DiscardMade({member});
+  } else {
+    probe.DiscardMade({member, association->Key(), association->Value()});
+  }
 }
 
 template <typename Input>

@@ -1,5 +1,8 @@
 #include "foundation/rw/rwstore.h"
 
+#include <algorithm>
+#include <unordered_set>
+
 namespace {
 
 // Far deeper than any graph the system writes; shallow enough that the
@@ -74,8 +77,12 @@ GReadTable::GReadTable() {
 }
 
 GReadTable::~GReadTable() {
-  for (const auto& [object, namings] : discarded_) {
-    if (namings_[object] == namings) delete object;
+  std::unordered_set<RWCollectable*> deleted;
+  for (const DiscardedGroup& group : discarded_) {
+    if (!WillDelete(group)) continue;
+    for (RWCollectable* object : group.objects) {
+      if (deleted.insert(object).second) delete object;
+    }
   }
 }
 
@@ -97,7 +104,36 @@ bool GReadTable::NameObject(uint32_t index, RWCollectable*& object) {
   return true;
 }
 
-void GReadTable::Discard(RWCollectable* object) { discarded_.try_emplace(object, namings_[object]); }
+void GReadTable::Discard(uint32_t first, const std::vector<RWCollectable*>& objects) {
+  const uint32_t end = Count();
+  discarded_.push_back({objects, first, end, NamingsIn(first, end)});
+}
+
+bool GReadTable::Discards(const RWCollectable* object) const {
+  for (const DiscardedGroup& group : discarded_) {
+    if (std::find(group.objects.begin(), group.objects.end(), object) != group.objects.end() && WillDelete(group)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+uint64_t GReadTable::NamingsIn(uint32_t first, uint32_t end) const {
+  uint64_t namings = 0;
+  for (uint32_t index = first; index < end; ++index) {
+    RWCollectable* object = nullptr;
+    if (!ObjectAt(index, object)) continue;
+    const auto named = namings_.find(object);
+    if (named != namings_.end()) namings += named->second;
+  }
+  return namings;
+}
+
+bool GReadTable::WillDelete(const DiscardedGroup& group) const {
+  const auto named = [this](const RWCollectable* object) { return namings_.count(object) != 0; };
+  return NamingsIn(group.first, group.end) == group.namings &&
+         std::none_of(group.objects.begin(), group.objects.end(), named);
+}
 
 bool GReadTable::ClassIDAt(uint32_t index, RWClassID& id) const {
   if (index >= entries_.size()) return false;
@@ -147,17 +183,13 @@ bool GFreshReadProbe::Fresh(const RWCollectable* object) const {
   return table_->ObjectAt(count_, first) && first == object;
 }
 
-void GFreshReadProbe::DiscardIfMade(RWCollectable* object) const {
-  if (object == nullptr) return;
-  if (table_ == nullptr) {
-    delete object;
-    return;
-  }
+void GFreshReadProbe::DiscardMade(const std::vector<RWCollectable*>& objects) const {
+  if (table_ == nullptr) return;
+  std::vector<RWCollectable*> made;
   for (uint32_t index = count_; index < table_->Count(); ++index) {
-    RWCollectable* made = nullptr;
-    if (table_->ObjectAt(index, made) && made == object) {
-      table_->Discard(object);
-      return;
-    }
+    RWCollectable* object = nullptr;
+    if (!table_->ObjectAt(index, object)) continue;
+    if (std::find(objects.begin(), objects.end(), object) != objects.end()) made.push_back(object);
   }
+  if (!made.empty()) table_->Discard(count_, made);
 }

@@ -96,14 +96,16 @@ class GReadTable {
   // ObjectAt for a back-reference, which hands the object to one more owner.
   bool NameObject(uint32_t index, RWCollectable*& object);
 
-  // Takes an object that the restore read but nobody took (the second of
-  // two pairs with equal keys). It cannot be deleted at once, as a later
-  // back-reference may still name it; the table deletes it when the restore
-  // ends, unless a back-reference named it after it was discarded and so
-  // gave it to another owner.
-  void Discard(RWCollectable* object);
-  // Whether the object was discarded.
-  bool Discards(RWCollectable* object) const { return discarded_.count(object) != 0; }
+  // Takes objects that one read made, from index first on, and that nobody
+  // took (the second of two pairs with equal keys, its key and value). They
+  // cannot be deleted at once, as a later back-reference may still name
+  // them. The table deletes them when the restore ends, unless a
+  // back-reference named one of them, or named anything the read made after
+  // the discard: then another object may hold them, or what they own.
+  void Discard(uint32_t first, const std::vector<RWCollectable*>& objects);
+  // Whether the table will delete the object when the restore ends, as
+  // things stand.
+  bool Discards(const RWCollectable* object) const;
 
   // Nesting of restores within this table. Stored data decides how deep
   // objects nest, so the depth is bounded to keep hostile data from
@@ -122,8 +124,17 @@ class GReadTable {
   uint32_t depth_ = 0;
   // How often a back-reference named each object.
   std::unordered_map<const RWCollectable*, uint32_t> namings_;
-  // Discarded objects, with how often they had been named by then.
-  std::unordered_map<RWCollectable*, uint32_t> discarded_;
+  struct DiscardedGroup {
+    std::vector<RWCollectable*> objects;
+    // The entries the read made, and how often they had been named when
+    // the group was discarded.
+    uint32_t first;
+    uint32_t end;
+    uint64_t namings;
+  };
+  uint64_t NamingsIn(uint32_t first, uint32_t end) const;
+  bool WillDelete(const DiscardedGroup& group) const;
+  std::vector<DiscardedGroup> discarded_;
 };
 
 // Made at the start of every save or restore call: takes the calling
@@ -187,11 +198,11 @@ class GFreshReadProbe {
   GFreshReadProbe();
 
   bool Fresh(const RWCollectable* object) const;
-  // Disposes of an object that the read made (the object it answered or one
-  // made inside it) and that nobody took: the running restore's table
-  // discards it, or without a running restore it is deleted at once. An
-  // object the read did not make is left alone.
-  void DiscardIfMade(RWCollectable* object) const;
+  // Disposes of objects that nobody took, as far as the read made them (the
+  // object it answered or ones made inside it): the running restore's table
+  // discards them together (GReadTable::Discard). Objects the read did not
+  // make are left alone, and so is everything when no restore runs.
+  void DiscardMade(const std::vector<RWCollectable*>& objects) const;
 
  private:
   GReadTable* table_;
