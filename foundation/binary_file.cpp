@@ -33,6 +33,7 @@ bool GBinaryFile::Open(const char* mode) {
   mode_ = std::string(mode).substr(0, kModeLength);
   file_ = std::fopen(name_.c_str(), mode);
   last_ = LastTransfer::kNone;
+  markedFailed_ = false;
   return file_ != nullptr;
 }
 
@@ -59,9 +60,10 @@ bool GBinaryFile::SeekToEnd() {
 
 bool GBinaryFile::AtEnd() const { return file_ && std::feof(file_) != 0; }
 
-bool GBinaryFile::Failed() const { return !file_ || std::ferror(file_) != 0; }
+bool GBinaryFile::Failed() const { return !file_ || markedFailed_ || std::ferror(file_) != 0; }
 
 void GBinaryFile::ClearError() {
+  markedFailed_ = false;
   if (file_) std::clearerr(file_);
 }
 
@@ -79,6 +81,7 @@ bool GBinaryFile::Erase() {
   if (!closed || !removed) return false;
   file_ = std::fopen(name_.c_str(), "wb+");
   last_ = LastTransfer::kNone;
+  markedFailed_ = false;
   return file_ != nullptr;
 }
 

@@ -35,9 +35,14 @@ class GBinaryFile {
   bool SeekTo(int32_t offset);
   bool SeekToEnd();
   // The end-of-file and error flags of the stream, and clearing both.
+  // Failed also answers true once a reader has marked the file failed.
   bool AtEnd() const;
   bool Failed() const;
   void ClearError();
+  // Marks the file failed, as a read error would: a reader that finds the
+  // data malformed (a stored count the file cannot hold, a bad reference)
+  // says so to whoever tests Failed next. ClearError and reopening clear it.
+  void MarkFailed() { markedFailed_ = true; }
   bool Flush();
   // The open file's size is 0.
   bool IsEmpty();
@@ -106,6 +111,7 @@ class GBinaryFile {
   std::string mode_;
   std::FILE* file_ = nullptr;
   LastTransfer last_ = LastTransfer::kNone;
+  bool markedFailed_ = false;
 };
 
 // Reads one value into a new heap cell of its type, stored in cell; the

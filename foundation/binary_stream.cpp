@@ -217,5 +217,7 @@ GVirtualInStream& GBinaryInStream::GetChars(char* values, uint32_t count) {
 }
 
 bool GBinaryInStream::CanHold(uint32_t count, uint32_t elementSize) {
-  return uint64_t{count} * elementSize <= RemainingBytes(*channel_);
+  return HoldsBytes(uint64_t{count} * elementSize);
 }
+
+bool GBinaryInStream::HoldsBytes(uint64_t count) { return ChannelHolds(channel_, lookahead_, count); }

@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <iosfwd>
+#include <memory>
 
 #include "foundation/byte_channel.h"
+#include "foundation/lookahead_channel.h"
 #include "foundation/virtual_stream.h"
 
 // Raw binary form: every value is its bytes in the machine's byte order (2
@@ -107,7 +109,10 @@ class GBinaryInStream : public GVirtualInStream {
   // The characters of a counted string whose count was read: at most
   // size - 1 of them into the buffer, the rest skipped with failure set.
   void GetCountedChars(char* buffer, uint32_t size, uint32_t count);
+  // Whether count bytes are left to read; see ChannelHolds.
+  bool HoldsBytes(uint64_t count);
 
  private:
   GByteChannel* channel_;
+  std::unique_ptr<GLookaheadChannel> lookahead_;
 };

@@ -50,13 +50,11 @@ uint64_t SkipBytes(GByteChannel& channel, uint64_t count) {
   return skipped;
 }
 
-uint64_t RemainingBytes(GByteChannel& channel) {
+std::optional<uint64_t> SeekableRemainingBytes(GByteChannel& channel) {
   const std::streampos here = channel.pubseekoff(0, std::ios::cur, std::ios::in);
-  if (here != std::streampos(-1)) {
-    const std::streampos end = channel.pubseekoff(0, std::ios::end, std::ios::in);
-    channel.pubseekpos(here, std::ios::in);
-    if (end != std::streampos(-1) && end >= here) return static_cast<uint64_t>(end - here);
-  }
-  const std::streamsize buffered = channel.in_avail();
-  return buffered > 0 ? static_cast<uint64_t>(buffered) : 0;
+  if (here == std::streampos(-1)) return std::nullopt;
+  const std::streampos end = channel.pubseekoff(0, std::ios::end, std::ios::in);
+  channel.pubseekpos(here, std::ios::in);
+  if (end == std::streampos(-1)) return std::nullopt;
+  return end >= here ? static_cast<uint64_t>(end - here) : 0;
 }

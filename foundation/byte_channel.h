@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <streambuf>
 
 // The byte channel under every virtual stream: the platform's buffered
@@ -27,6 +28,6 @@ size_t ReadBytes(GByteChannel& channel, void* data, size_t count);
 // Skips count bytes in blocks; answers how many were skipped.
 uint64_t SkipBytes(GByteChannel& channel, uint64_t count);
 
-// The bytes left to read: from the read position to the end when the
-// channel can seek, else what its buffer holds.
-uint64_t RemainingBytes(GByteChannel& channel);
+// The bytes left to read, from the read position to the end; none when the
+// channel cannot seek, as then nothing tells how many are still to come.
+std::optional<uint64_t> SeekableRemainingBytes(GByteChannel& channel);

@@ -18,7 +18,7 @@ const GClassRegistrar idAssociationRegistrar(CreateCollectable<RWCollectableIDAs
 // object met twice counts as a back-reference, as the save writes it.
 template <typename... Objects>
 uint32_t ReferenceSizes(const Objects*... objects) {
-  GStoreTableGuard table;
+  GSizeTableGuard table;
   return (ObjectStoreSize(objects) + ...);
 }
 
@@ -51,7 +51,8 @@ uint32_t RWCollectableAssociation::StoredSize() const { return ReferenceSizes(ke
 // other object a null to dereference.
 
 int32_t RWCollectableAssociation::Compare(const RWCollectable* other) const {
-  if (key_ == nullptr) return RWCollectable::Compare(other);
+  // Without a key, or against nothing, it orders by address.
+  if (key_ == nullptr || other == nullptr) return RWCollectable::Compare(other);
   return -Sign(other->Compare(key_));
 }
 

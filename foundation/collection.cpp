@@ -3,9 +3,11 @@
 #include <vector>
 
 #include "foundation/binary_file.h"
+#include "foundation/collectable_association.h"
 #include "foundation/identity_set.h"
 #include "foundation/persistence.h"
 #include "foundation/rw/rwstore.h"
+#include "foundation/stored_count.h"
 #include "foundation/virtual_stream.h"
 
 namespace {
@@ -19,12 +21,49 @@ std::vector<RWCollectable*> MembersOf(const GCollection& collection) {
   return members;
 }
 
+bool InsertMember(GCollection& collection, RWCollectable* member, bool) { return collection.Insert(member) == member; }
+
+RWCollectable* ReadMember(GVirtualInStream& stream) {
+  RWCollectable* member = nullptr;
+  return RestoreObjectFromStream(stream, member);
+}
+
+RWCollectable* ReadMember(GBinaryFile& file) {
+  RWCollectable* member = nullptr;
+  return RestoreObjectFromFile(file, member);
+}
+
+// A member read but not taken is disposed of with what it brought: for an
+// association its key and value.
+void DisposeOfUntaken(const GFreshReadProbe& probe, RWCollectable* member) {
+  const auto* association = dynamic_cast<const RWCollectableAssociation*>(member);
+  if (association == nullptr) {
+    probe.DiscardMade({member});
+  } else {
+    probe.DiscardMade({member, association->Key(), association->Value()});
+  }
+}
+
+template <typename Input>
+void ReadMembers(Input& input, uint32_t count, uint32_t minimumReferenceSize, GCollection& collection,
+                 bool (*accept)(GCollection&, RWCollectable*, bool)) {
+  if (!InputIsGood(input) || !InputCanHold(input, count, minimumReferenceSize)) return;
+  for (uint32_t i = 0; i < count && InputIsGood(input); ++i) {
+    const GFreshReadProbe probe;
+    RWCollectable* member = ReadMember(input);
+    if (member != nullptr && accept(collection, member, probe.Fresh(member))) continue;
+    DisposeOfUntaken(probe, member);
+    FailInput(input);
+    return;
+  }
+}
+
 }  // namespace
 
 uint32_t GCollection::StoredSize() const {
   // One table for all members, so that a member held twice counts as a
   // back-reference, as the save writes it.
-  GStoreTableGuard table;
+  GSizeTableGuard table;
   uint32_t size = 4;
   ForEachMember([&size](RWCollectable* member) { size += ObjectStoreSize(member); });
   return size;
@@ -44,37 +83,26 @@ void GCollection::SaveContentsToFile(GBinaryFile& file) const {
   });
 }
 
-void GCollection::ReadMembersFromStream(GVirtualInStream& stream, void (*accept)(GCollection&, RWCollectable*)) {
+void GCollection::ReadMembersFromStream(GVirtualInStream& stream, GMemberAcceptor accept) {
   uint32_t count = 0;
   stream.GetUInt(count);
-  // A collection never holds null, so a reference that restores as null is
-  // a failure too; stopping there keeps a corrupt count from driving the
-  // loop on.
-  for (uint32_t i = 0; i < count && stream.IsGood(); ++i) {
-    RWCollectable* member = nullptr;
-    if (RestoreObjectFromStream(stream, member) == nullptr) return;
-    accept(*this, member);
-  }
+  ReadMembers(stream, count, kMinimumStreamReferenceSize, *this, accept);
 }
 
-void GCollection::ReadMembersFromFile(GBinaryFile& file, void (*accept)(GCollection&, RWCollectable*)) {
+void GCollection::ReadMembersFromFile(GBinaryFile& file, GMemberAcceptor accept) {
   uint32_t count = 0;
   if (!file.Read(count)) return;
-  for (uint32_t i = 0; i < count && !file.Failed() && !file.AtEnd(); ++i) {
-    RWCollectable* member = nullptr;
-    if (RestoreObjectFromFile(file, member) == nullptr) return;
-    accept(*this, member);
-  }
+  ReadMembers(file, count, kMinimumFileReferenceSize, *this, accept);
 }
 
 void GCollection::RestoreContentsFromStream(GVirtualInStream& stream) {
   Clear();
-  ReadMembersFromStream(stream, [](GCollection& self, RWCollectable* member) { self.Insert(member); });
+  ReadMembersFromStream(stream, InsertMember);
 }
 
 void GCollection::RestoreContentsFromFile(GBinaryFile& file) {
   Clear();
-  ReadMembersFromFile(file, [](GCollection& self, RWCollectable* member) { self.Insert(member); });
+  ReadMembersFromFile(file, InsertMember);
 }
 
 void GCollection::DeleteAll() {

@@ -55,10 +55,16 @@ class GCollection : public RWCollectable {
   std::unique_ptr<GCollection> Select(GCollectableTest test, const void* user) const;
 
  protected:
-  // Reads the count, then restores up to that many references, handing each
-  // to accept; stops at the first stream error.
-  void ReadMembersFromStream(GVirtualInStream& stream, void (*accept)(GCollection&, RWCollectable*));
-  void ReadMembersFromFile(GBinaryFile& file, void (*accept)(GCollection&, RWCollectable*));
+  // Hands a restored member to the collection, saying whether this read
+  // made it (rather than naming an object read before); false when it was
+  // not taken (a set already holding an equal member).
+  using GMemberAcceptor = bool (*)(GCollection&, RWCollectable* member, bool fresh);
+  // Reads the count, checks it against the input left, then restores up to
+  // that many references, handing each to accept; stops at the first input
+  // error. A member that restores as null or is not taken fails the input
+  // (no collection writes either); what its read made is disposed of.
+  void ReadMembersFromStream(GVirtualInStream& stream, GMemberAcceptor accept);
+  void ReadMembersFromFile(GBinaryFile& file, GMemberAcceptor accept);
 };
 
 // A collection whose members have positions, counted from 0.

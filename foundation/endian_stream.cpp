@@ -172,5 +172,5 @@ bool GEndianInStream::CanHold(uint32_t count, uint32_t elementSize) {
   // A value may be stored narrower than its native size; never narrower
   // than the smallest size the header declares.
   const uint32_t smallest = std::min({shortSize_, intSize_, longSize_, sizeTypeSize_, elementSize});
-  return uint64_t{count} * smallest <= RemainingBytes(Channel());
+  return HoldsBytes(uint64_t{count} * smallest);
 }

@@ -52,7 +52,7 @@ RWCollectable* RWHashTable::NewInstance() const { return new RWHashTable; }
 RWCollectable* RWHashTable::Clone() const { return new RWHashTable(*this); }
 
 bool RWHashTable::Equals(const RWCollectable* other) const {
-  if (other->ClassID() != ClassID()) return false;
+  if (other == nullptr || other->ClassID() != ClassID()) return false;
   const auto* table = dynamic_cast<const RWHashTable*>(other);
   if (table == nullptr || table->Count() != Count()) return false;
   const std::unique_ptr<RWSet> distinct = RWSet::CopyAsSet(*this);
@@ -70,19 +70,21 @@ void RWHashTable::ForEach(GCollectableFunction function, void* user) const {
 }
 
 RWCollectable* RWHashTable::Find(const RWCollectable* object) const {
-  const RWSlistCollectables* list = BucketList(BucketOf(object));
+  const RWSlistCollectables* list = ListOf(object);
   return list != nullptr ? list->Find(object) : nullptr;
 }
 
-RWCollectable* RWHashTable::Insert(RWCollectable* member) { return AppendToBucket(BucketOf(member), member); }
+RWCollectable* RWHashTable::Insert(RWCollectable* member) {
+  return member != nullptr ? AppendToBucket(BucketOf(member), member) : nullptr;
+}
 
 uint32_t RWHashTable::Occurrences(const RWCollectable* object) const {
-  const RWSlistCollectables* list = BucketList(BucketOf(object));
+  const RWSlistCollectables* list = ListOf(object);
   return list != nullptr ? list->Occurrences(object) : 0;
 }
 
 RWCollectable* RWHashTable::Remove(const RWCollectable* object) {
-  RWSlistCollectables* list = BucketList(BucketOf(object));
+  RWSlistCollectables* list = ListOf(object);
   return list != nullptr ? Uncount(list->Remove(object)) : nullptr;
 }
 
@@ -112,6 +114,10 @@ void RWHashTable::DeleteBuckets() {
 
 RWSlistCollectables* RWHashTable::BucketList(uint32_t i) const {
   return static_cast<RWSlistCollectables*>(buckets_[i]);
+}
+
+RWSlistCollectables* RWHashTable::ListOf(const RWCollectable* object) const {
+  return object != nullptr ? BucketList(BucketOf(object)) : nullptr;
 }
 
 bool RWHashTable::IsBucketEmpty(uint32_t i) const {

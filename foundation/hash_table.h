@@ -40,7 +40,8 @@ class RWHashTable : public GCollection {
   void Clear() override { DeleteBuckets(); }
   uint32_t Count() const override { return count_; }
   RWCollectable* Find(const RWCollectable* object) const override;
-  // Appends to the member's bucket; duplicates are kept.
+  // Appends to the member's bucket; duplicates are kept. Null is not
+  // inserted (the answer is null).
   RWCollectable* Insert(RWCollectable* member) override;
   bool IsEmpty() const override { return count_ == 0; }
   uint32_t Occurrences(const RWCollectable* object) const override;
@@ -58,6 +59,9 @@ class RWHashTable : public GCollection {
   uint32_t BucketOf(const RWCollectable* object) const { return BucketOfHash(object->HashValue()); }
   // The list of bucket i, null while the bucket has never been used.
   RWSlistCollectables* BucketList(uint32_t i) const;
+  // The list of the object's bucket; null for a null object, which no
+  // table holds, or while the bucket has never been used.
+  RWSlistCollectables* ListOf(const RWCollectable* object) const;
   bool IsBucketEmpty(uint32_t i) const;
   // Appends the member to bucket i and counts it.
   RWCollectable* AppendToBucket(uint32_t i, RWCollectable* member);

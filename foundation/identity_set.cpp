@@ -17,7 +17,7 @@ RWCollectable* RWIdentitySet::Clone() const { return new RWIdentitySet(*this); }
 bool RWIdentitySet::Equals(const RWCollectable* other) const {
   // The general table comparison merges equal members through a plain set,
   // which would let one of two equal pointers stand for the other here.
-  if (other->ClassID() != kRWIdentitySetClassID) return false;
+  if (other == nullptr || other->ClassID() != kRWIdentitySetClassID) return false;
   const auto* set = dynamic_cast<const RWIdentitySet*>(other);
   return set != nullptr && set->Count() == Count() && IsSubsetOf(*set);
 }

@@ -3,6 +3,7 @@
 #include "foundation/error.h"
 #include "foundation/rw/rwstore.h"
 #include "foundation/rw_factory.h"
+#include "foundation/stored_count.h"
 
 namespace {
 
@@ -23,6 +24,8 @@ constexpr char kCloseFields = '}';
 // decides which parts a reference has.
 class FileWriter {
  public:
+  using Guard = GStoreTableGuard;
+
   explicit FileWriter(GBinaryFile& file) : file_(file) {}
 
   void PutStart() { file_.Write(kStartValue); }
@@ -39,6 +42,7 @@ class FileWriter {
     file_.Write(static_cast<int32_t>(index));
   }
   void PutFields(const RWCollectable& object) { object.SaveContentsToFile(file_); }
+  void Fail() { file_.MarkFailed(); }
 
  private:
   GBinaryFile& file_;
@@ -46,6 +50,8 @@ class FileWriter {
 
 class StreamWriter {
  public:
+  using Guard = GStoreTableGuard;
+
   explicit StreamWriter(GVirtualOutStream& stream) : stream_(stream) {}
 
   void PutStart() {}
@@ -64,20 +70,24 @@ class StreamWriter {
     object.SaveContentsToStream(stream_);
     stream_.PutChar(kCloseFields);
   }
+  void Fail() { stream_.SetState(stream_.State() | GStreamStateAdapter::kFail); }
 
  private:
   GVirtualOutStream& stream_;
 };
 
-// Counts what FileWriter would write.
+// Counts what FileWriter would write, in a table of its own.
 class SizeCounter {
  public:
+  using Guard = GSizeTableGuard;
+
   void PutStart() { size_ += 4; }
   void PutBackReference(uint32_t) { size_ += 6; }
   void PutClassID(RWClassID) { size_ += 2; }
   void PutNewName(const RWCString& name) { size_ += 6 + name.Length(); }
   void PutNameIndex(uint32_t) { size_ += 6; }
   void PutFields(const RWCollectable& object) { size_ += object.StoredSize(); }
+  void Fail() {}
 
   uint32_t Size() const { return size_; }
 
@@ -85,14 +95,40 @@ class SizeCounter {
   uint32_t size_ = 0;
 };
 
+// Counts one level of nesting for as long as it lives, when the table has
+// room for it.
+template <typename Table>
+class NestingLevel {
+ public:
+  explicit NestingLevel(Table& table) : table_(table), entered_(table.TryEnter()) {}
+  ~NestingLevel() {
+    if (entered_) table_.Leave();
+  }
+  NestingLevel(const NestingLevel&) = delete;
+  NestingLevel& operator=(const NestingLevel&) = delete;
+
+  bool Entered() const { return entered_; }
+
+ private:
+  Table& table_;
+  bool entered_;
+};
+
 template <typename Writer>
 void SaveReference(const RWCollectable& object, Writer& writer) {
-  GStoreTableGuard guard;
+  typename Writer::Guard guard;
   GStoreTable& table = guard.Get();
-  if (guard.OwnsTable()) writer.PutStart();
+  if (guard.OwnsTable() && !table.ContinuesASave()) writer.PutStart();
   uint32_t index;
   if (!table.AddObject(&object, index)) {
     writer.PutBackReference(index);
+    return;
+  }
+  // Only an object written in full opens a level, as only such an object
+  // opens one when it is read back.
+  const NestingLevel level(table);
+  if (!level.Entered()) {
+    writer.Fail();
     return;
   }
   const RWClassID id = object.ClassID();
@@ -150,11 +186,14 @@ class FileReader {
   explicit FileReader(GBinaryFile& file) : file_(file) {}
 
   bool ReadStart(bool outermost) {
+    if (!InputIsGood(file_)) return false;
     if (!outermost) return true;
     int32_t value;
     if (!file_.Read(value)) return false;
-    if (value != kStartValue) RaiseExternalError(GExternalError(GMessage(MsgMagic(), value, kStartValue)));
-    return true;
+    if (value == kStartValue) return true;
+    RaiseExternalError(GExternalError(GMessage(MsgMagic(), value, kStartValue)));
+    Fail();
+    return false;
   }
 
   bool ReadHeader(Header& header) {
@@ -164,8 +203,7 @@ class FileReader {
     return ReadIndex(header.index);
   }
 
-  // A file has no state of its own to mark.
-  void Fail() {}
+  void Fail() { FailInput(file_); }
 
   void RestoreFields(RWCollectable& object) { object.RestoreContentsFromFile(file_); }
 
@@ -176,11 +214,10 @@ class FileReader {
     return true;
   }
 
-  // The string's restore checks the stored length against the file and
-  // reads past its end when the length cannot be there.
+  // The string's restore checks the stored length against the file.
   bool ReadName(RWCString& name) {
     name.RestoreFrom(file_);
-    return !file_.AtEnd() && !file_.Failed();
+    return InputIsGood(file_);
   }
 
  private:
@@ -207,7 +244,7 @@ class StreamReader {
     return stream_.GetChar(open).IsGood() && open == kOpenFields;
   }
 
-  void Fail() { stream_.SetState(stream_.State() | GStreamStateAdapter::kFail); }
+  void Fail() { FailInput(stream_); }
 
   // Whatever the fields were, the reference must close where they end; a
   // reference that does not was read out of step and is not trusted.
@@ -239,27 +276,13 @@ void RaiseNoCreate(RWClassID id) {
   RaiseInternalError(GInternalError(GMessage(MsgNoCreate(), unsigned{id}, unsigned{id})));
 }
 
+void RaiseNoCreate(const RWCString& name) { RaiseInternalError(GInternalError(GMessage(MsgNoPersist(), name.Data()))); }
+
+void RaiseTooDeep() { RaiseExternalError(GExternalError(GMessage(MsgStream()))); }
+
 void RaiseWrongClass(RWClassID stored, RWClassID expected) {
   RaiseInternalError(GInternalError(GMessage(MsgId(), unsigned{stored}, unsigned{expected})));
 }
-
-// Counts one level of nesting for as long as it lives, when the table has
-// room for it.
-class NestingLevel {
- public:
-  explicit NestingLevel(GReadTable& table) : table_(table), entered_(table.TryEnter()) {}
-  ~NestingLevel() {
-    if (entered_) table_.Leave();
-  }
-  NestingLevel(const NestingLevel&) = delete;
-  NestingLevel& operator=(const NestingLevel&) = delete;
-
-  bool Entered() const { return entered_; }
-
- private:
-  GReadTable& table_;
-  bool entered_;
-};
 
 // The class a header names, which for a name index is the one the read
 // table recorded for it; false for a bad name index.
@@ -278,9 +301,9 @@ bool ResolveClass(const Header& header, const GReadTable& table, RWClassID& id) 
 
 // The object a back-reference names; false when the index is out of range
 // or holds a class, or names another object than the in-place target.
-bool ResolveBackReference(const Header& header, const GReadTable& table, const RWCollectable* target,
+bool ResolveBackReference(const Header& header, GReadTable& table, const RWCollectable* target,
                           RWCollectable*& object) {
-  return table.ObjectAt(header.index, object) && (target == nullptr || object == target);
+  return table.NameObject(header.index, object) && (target == nullptr || object == target);
 }
 
 // The object that takes the stored fields: the in-place target, which must
@@ -294,8 +317,13 @@ RWCollectable* ObjectFor(const Header& header, RWClassID id, RWCollectable* targ
   }
   const bool byName = header.kind == Header::Kind::kNewName;
   RWCollectable* object = byName ? FactoryCreateByName(header.ClassName()) : FactoryCreateByID(id);
-  if (object == nullptr) RaiseNoCreate(byName ? header.id : id);
-  return object;
+  if (object != nullptr) return object;
+  if (byName) {
+    RaiseNoCreate(header.name);
+  } else {
+    RaiseNoCreate(id);
+  }
+  return nullptr;
 }
 
 // Reads one reference. target is the object of an in-place restore (null
@@ -306,9 +334,8 @@ RWCollectable* RestoreReference(Reader reader, RWCollectable* target, RWCollecta
   GReadTableGuard guard;
   GReadTable& table = guard.Get();
   if (!reader.ReadStart(guard.OwnsTable())) return nullptr;
-  const NestingLevel level(table);
   Header header;
-  if (!level.Entered() || !reader.ReadHeader(header)) {
+  if (!reader.ReadHeader(header)) {
     reader.Fail();
     return nullptr;
   }
@@ -325,6 +352,12 @@ RWCollectable* RestoreReference(Reader reader, RWCollectable* target, RWCollecta
   }
   if (header.kind == Header::Kind::kBackReference) return object == RWCollectable::Nil() ? nullptr : object;
 
+  const NestingLevel level(table);
+  if (!level.Entered()) {
+    RaiseTooDeep();
+    reader.Fail();
+    return nullptr;
+  }
   object = ObjectFor(header, id, target);
   if (object == nullptr) {
     reader.Fail();

@@ -23,14 +23,27 @@
 //                         or 0x888E and the int name index) '{' fields '}'
 //   already written       '@' int index
 //
-// Restores check what they read: a reference, name index or length that
-// points outside what was read, a class nobody registered, a stored object of
-// another class than an in-place target, or nesting deeper than any graph the
-// system writes, fails the restore. Errors are raised through the error
-// handler: "[MAGIC]" for a file that does not start with 0x8888 (reading goes
-// on), "[REF]" for a bad index, "[NOCREATE]" for an unknown class and "[ID]"
-// for an in-place class mismatch. A failed stream restore also sets the
-// stream's failure bit; callers test the stream after reading.
+// Restores check what they read: a wrong start value, a reference, name
+// index or length that points outside what was read, a class nobody
+// registered, a stored object of another class than an in-place target, or
+// objects nested deeper than 256 levels fail the restore. Errors are raised
+// through the error handler: "[MAGIC]" for a file that does not start with
+// 0x8888, "[REF]" for a bad index, "[NOCREATE]" for an unknown class ID,
+// "[NOPERSIST]" with the name for an unknown class stored by name, "[ID]" for
+// an in-place class mismatch and "[STREAM]" for nesting too deep. The handler
+// may return (the product's does): a failed restore then marks its input
+// failed (a stream's failure bit, a file's failed flag) and answers null, so
+// callers test the input after reading. Back-references and the nil object
+// open no level of nesting.
+//
+// Saves refuse what restores would: an object nested deeper than 256 levels
+// is not written, and the output is marked failed.
+
+// The fewest bytes a stored reference takes: a class ID with no fields in a
+// file; a mark with an index, or a mark, a class ID and the two field marks,
+// in a binary stream. Readers check stored counts of references with them.
+constexpr uint32_t kMinimumFileReferenceSize = 2;
+constexpr uint32_t kMinimumStreamReferenceSize = 5;
 
 // Writes a reference to an object.
 void SaveObjectToFile(const RWCollectable& object, GBinaryFile& file);
@@ -58,6 +71,7 @@ RWCollectable* RestoreObjectInPlaceFromFile(GBinaryFile& file, RWCollectable* ob
 RWCollectable* RestoreObjectInPlaceFromStream(GVirtualInStream& stream, RWCollectable* object);
 
 // The bytes SaveObjectToFile would write for a reference to the object (null
-// meaning the nil object), counted as within the thread's current save: an
-// object already counted or written there takes 6.
+// meaning the nil object), counted as within the thread's current save and
+// size computation: an object already written in the save or counted in the
+// computation takes 6. Counting enters nothing in a running save's table.
 uint32_t ObjectStoreSize(const RWCollectable* object);

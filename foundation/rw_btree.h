@@ -66,7 +66,7 @@ class RWBTree : public GCollection {
   // The other object as a tree of class id holding as many items, or null.
   template <typename Tree>
   const Tree* PeerOfSameSize(const RWCollectable* other, RWClassID id) const {
-    if (other->ClassID() != id) return nullptr;
+    if (other == nullptr || other->ClassID() != id) return nullptr;
     const auto* tree = dynamic_cast<const Tree*>(other);
     return tree != nullptr && tree->Count() == Count() ? tree : nullptr;
   }

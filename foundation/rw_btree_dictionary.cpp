@@ -4,8 +4,6 @@
 #include "foundation/class_registrar.h"
 #include "foundation/collectable_association.h"
 #include "foundation/identity_set.h"
-#include "foundation/persistence.h"
-#include "foundation/rw/rwstore.h"
 #include "foundation/virtual_stream.h"
 
 namespace {
@@ -25,35 +23,6 @@ RWCollectable* KeyAndValue(const RWCollectableAssociation* association, RWCollec
 bool SameValue(const RWCollectable* mine, const RWCollectable* theirs) {
   if (mine == nullptr || theirs == nullptr) return mine == theirs;
   return mine->Equals(theirs);
-}
-
-// The read table of the restore running on the calling thread, or null
-// when none runs.
-const GReadTable* RunningReadTable() {
-  const GReadTableGuard probe;
-  return probe.OwnsTable() ? nullptr : &probe.Get();
-}
-
-// True when the read that began with count entries in the table made the
-// object: it entered the object first. Without a running restore each read
-// stands alone, and what it answers is its own.
-bool MadeByRead(const GReadTable* table, uint32_t count, const RWCollectable* object) {
-  RWCollectable* entered = nullptr;
-  return table == nullptr || (table->ObjectAt(count, entered) && entered == object);
-}
-
-// The steps of reading members, in each input's terms.
-bool ReadCount(GVirtualInStream& stream, uint32_t& count) { return stream.GetUInt(count).IsGood(); }
-bool ReadCount(GBinaryFile& file, uint32_t& count) { return file.Read(count); }
-bool Readable(const GVirtualInStream& stream) { return stream.IsGood(); }
-bool Readable(const GBinaryFile& file) { return !file.Failed() && !file.AtEnd(); }
-RWCollectable* ReadMember(GVirtualInStream& stream) {
-  RWCollectable* member = nullptr;
-  return RestoreObjectFromStream(stream, member);
-}
-RWCollectable* ReadMember(GBinaryFile& file) {
-  RWCollectable* member = nullptr;
-  return RestoreObjectFromFile(file, member);
 }
 
 }  // namespace
@@ -141,30 +110,25 @@ void RWBTreeDictionary::RemoveAndDelete(const RWCollectable* key) {
   delete stored;
 }
 
-template <typename Input>
-void RWBTreeDictionary::RestorePairs(Input& input) {
-  Clear();
-  const GReadTable* table = RunningReadTable();
-  uint32_t count = 0;
-  if (!ReadCount(input, count)) return;
-  // A reference that restores as null ends the input (or is corrupt), so a
-  // count larger than the input stops with it.
-  for (uint32_t i = 0; i < count && Readable(input); ++i) {
-    const uint32_t entries = table != nullptr ? table->Count() : 0;
-    RWCollectable* member = ReadMember(input);
-    if (member == nullptr) return;
-    const auto* association = dynamic_cast<const RWCollectableAssociation*>(member);
-    if (MadeByRead(table, entries, member)) {
-      Insert(member);
-    } else if (association != nullptr) {
-      InsertCloneOf(*association);
-    }
-  }
+// A pair met again belongs to the dictionary that read it first, so this
+// one takes a clone. A pair whose key is there already was never written by
+// a dictionary and is not taken.
+bool RWBTreeDictionary::AcceptPair(GCollection& self, RWCollectable* member, bool fresh) {
+  auto& dictionary = static_cast<RWBTreeDictionary&>(self);
+  if (fresh) return dictionary.Insert(member) == member;
+  const auto* association = dynamic_cast<const RWCollectableAssociation*>(member);
+  return association != nullptr && dictionary.InsertCloneOf(*association);
 }
 
-void RWBTreeDictionary::RestoreContentsFromStream(GVirtualInStream& stream) { RestorePairs(stream); }
+void RWBTreeDictionary::RestoreContentsFromStream(GVirtualInStream& stream) {
+  Clear();
+  ReadMembersFromStream(stream, AcceptPair);
+}
 
-void RWBTreeDictionary::RestoreContentsFromFile(GBinaryFile& file) { RestorePairs(file); }
+void RWBTreeDictionary::RestoreContentsFromFile(GBinaryFile& file) {
+  Clear();
+  ReadMembersFromFile(file, AcceptPair);
+}
 
 RWCollectable* RWBTreeDictionary::InsertPair(RWCollectable* key, RWCollectable* value) {
   auto association = std::make_unique<RWCollectableAssociation>(key, value);
@@ -211,9 +175,11 @@ RWCollectableAssociation* RWBTreeDictionary::FindAssociation(const RWCollectable
   return AsAssociation(RWBTree::Find(key));
 }
 
-void RWBTreeDictionary::InsertCloneOf(const RWCollectableAssociation& association) {
+bool RWBTreeDictionary::InsertCloneOf(const RWCollectableAssociation& association) {
   std::unique_ptr<RWCollectable> clone(association.Clone());
-  if (Insert(clone.get()) == clone.get()) clone.release();
+  if (Insert(clone.get()) != clone.get()) return false;
+  clone.release();
+  return true;
 }
 
 void RWBTreeDictionary::DeleteAssociations() {

@@ -80,11 +80,10 @@ class RWBTreeDictionary : public RWBTree {
 
  private:
   RWCollectableAssociation* FindAssociation(const RWCollectable* key) const;
-  // Inserts a clone of the association, or deletes the clone when its key
-  // is present already.
-  void InsertCloneOf(const RWCollectableAssociation& association);
-  template <typename Input>
-  void RestorePairs(Input& input);
+  // Inserts a clone of the association; false, deleting the clone, when
+  // its key is present already.
+  bool InsertCloneOf(const RWCollectableAssociation& association);
+  static bool AcceptPair(GCollection& self, RWCollectable* member, bool fresh);
   // Deletes the associations, leaving the nodes pointing at them.
   void DeleteAssociations();
   // Each pair as an association, in key order.

@@ -17,11 +17,10 @@ RWCollectable* RWSet::NewInstance() const { return new RWSet; }
 RWCollectable* RWSet::Clone() const { return new RWSet(*this); }
 
 RWCollectable* RWSet::Insert(RWCollectable* member) {
-  const uint32_t bucket = BucketOf(member);
-  if (const RWSlistCollectables* list = BucketList(bucket)) {
+  if (const RWSlistCollectables* list = ListOf(member)) {
     if (RWCollectable* present = list->Find(member)) return present;
   }
-  return AppendToBucket(bucket, member);
+  return RWHashTable::Insert(member);
 }
 
 uint32_t RWSet::Occurrences(const RWCollectable* object) const { return Find(object) != nullptr ? 1 : 0; }

@@ -21,7 +21,7 @@ bool RWSlistCollectables::Equals(const RWCollectable* other) const {
 }
 
 bool RWSlistCollectables::EqualsListOf(RWClassID id, const RWCollectable* other) const {
-  if (other->ClassID() != id) return false;
+  if (other == nullptr || other->ClassID() != id) return false;
   const auto* list = dynamic_cast<const RWSlistCollectables*>(other);
   if (list == nullptr || Count() != list->Count()) return false;
   GPointerListIterator mine(const_cast<GPointerList&>(items_));
@@ -93,8 +93,9 @@ void RWSlistCollectablesStack::RemoveAndDelete(const RWCollectable*) {}
 namespace {
 
 // Below the members restored before it: the stack comes back top first.
-void AppendBelow(GCollection& stack, RWCollectable* member) {
+bool AppendBelow(GCollection& stack, RWCollectable* member, bool) {
   static_cast<RWSlistCollectables&>(stack).PointerList().Append(member);
+  return true;
 }
 
 }  // namespace

@@ -459,5 +459,5 @@ GVirtualInStream& GTextInStream::GetChars(char* values, uint32_t count) {
 
 bool GTextInStream::CanHold(uint32_t count, uint32_t) {
   // Every value takes at least one character.
-  return count <= RemainingBytes(*channel_);
+  return ChannelHolds(channel_, lookahead_, count);
 }

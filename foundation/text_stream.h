@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <iosfwd>
+#include <memory>
 
 #include "foundation/byte_channel.h"
+#include "foundation/lookahead_channel.h"
 #include "foundation/virtual_stream.h"
 
 // Portable text form. Numbers are decimal, one per line; floating point is
@@ -111,4 +113,5 @@ class GTextInStream : public GVirtualInStream {
   void SkipLineFeeds();
 
   GByteChannel* channel_;
+  std::unique_ptr<GLookaheadChannel> lookahead_;
 };

@@ -106,6 +106,8 @@ class GVirtualInStream : public GVirtualStreamState {
   // Stored counts are untrusted. Before allocating room for count values
   // whose native size is elementSize bytes, a reader asks whether the input
   // that is left can hold them in this stream's encoding; false means the
-  // count is corrupt and the read must fail without allocating.
+  // count is corrupt and the read must fail without allocating. Over a
+  // channel that cannot seek the stream reads ahead to find out, in bounded
+  // chunks as the bytes arrive, and answers false at the end of the input.
   virtual bool CanHold(uint32_t count, uint32_t elementSize) = 0;
 };

@@ -25,8 +25,9 @@ constexpr StoreForm kForms[] = {StoreForm::kFile, StoreForm::kBinary, StoreForm:
 
 // Errors are the expected answer to bad input; the process goes on.
 // Deletes every object the restore made, each once. The table lists them
-// all; a B-tree dictionary owns the associations it holds, which go with
-// it, and no other class of the library owns the objects it refers to.
+// all and itself deletes those the restore discarded; a B-tree dictionary
+// owns the associations it holds, which go with it, and no other class of
+// the library owns the objects it refers to.
 void DeleteMadeObjects(const GReadTable& table, const RWCollectable* target) {
   std::set<RWCollectable*> made;
   for (uint32_t index = 1; index < table.Count(); ++index) {
@@ -34,7 +35,9 @@ void DeleteMadeObjects(const GReadTable& table, const RWCollectable* target) {
     if (table.ObjectAt(index, object) && object != target) made.insert(object);
   }
   LeaveOutOwnedMembers(made);
-  for (RWCollectable* object : made) delete object;
+  for (RWCollectable* object : made) {
+    if (!table.Discards(object)) delete object;
+  }
 }
 
 // The graphs, each with the in-place target it fits (0 for none): the

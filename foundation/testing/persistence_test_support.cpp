@@ -103,11 +103,17 @@ const char* FormName(StoreForm form) {
 }
 
 std::string SaveGraph(StoreForm form, const RWCollectable* object) {
+  bool good = false;
+  return SaveGraph(form, object, good);
+}
+
+std::string SaveGraph(StoreForm form, const RWCollectable* object, bool& good) {
   if (form == StoreForm::kFile) {
     const ScratchFile scratch;
     {
       GBinaryFile file(scratch.Path(), "wb");
       WriteObjectToFile(object, file);
+      good = !file.Failed();
     }
     return scratch.Contents();
   }
@@ -116,6 +122,7 @@ std::string SaveGraph(StoreForm form, const RWCollectable* object) {
     const auto stream = OutStream(form, channel);
     WriteObjectToStream(object, *stream);
     stream->Flush();
+    good = stream->IsGood();
   }
   return channel.str();
 }

@@ -74,6 +74,8 @@ const char* FormName(StoreForm form);
 // Saves a reference to object (null as the nil object) as one outermost
 // save, and answers the bytes.
 std::string SaveGraph(StoreForm form, const RWCollectable* object);
+// The same, telling whether the output is still good afterwards.
+std::string SaveGraph(StoreForm form, const RWCollectable* object, bool& good);
 
 // Runs a restore on a file or a stream of the form that holds the bytes and
 // answers what it answers. good tells whether the input is still good

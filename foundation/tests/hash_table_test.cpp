@@ -2,12 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <memory>
 #include <random>
 #include <unordered_set>
 #include <vector>
 
+#include "foundation/collectable_association.h"
 #include "foundation/identity_set.h"
+#include "foundation/rw_btree.h"
+#include "foundation/rw_btree_dictionary.h"
 #include "foundation/rw_set.h"
 #include "foundation/slist_collectables.h"
 #include "foundation/tests/collectable_test_support.h"
@@ -401,6 +405,40 @@ TEST(RWSetTest, AgreesWithAStandardMultisetOfDistinctValues) {
     SCOPED_TRACE(seed);
     RunDifferential<RWSet>(true, seed);
   }
+}
+
+}  // namespace
+
+namespace {
+
+// Null is held by no collection: asked for, it is not found; offered, it is
+// not taken; compared with, it is unequal. Nothing is dereferenced.
+TEST(CollectionsTest, NullArgumentsAnswerNotFoundOrFalse) {
+  TestValue one(1);
+  RWHashTable table;
+  RWSet set;
+  RWIdentitySet identities;
+  RWSlistCollectables list;
+  RWSlistCollectablesStack stack;
+  RWBTree tree;
+  RWBTreeDictionary dictionary;
+  for (GCollection* collection :
+       std::initializer_list<GCollection*>{&table, &set, &identities, &list, &stack, &tree, &dictionary}) {
+    SCOPED_TRACE(collection->ClassID());
+    collection->Insert(&one);
+    EXPECT_FALSE(collection->Equals(nullptr));
+    EXPECT_EQ(collection->Find(nullptr), nullptr);
+    EXPECT_FALSE(collection->Contains(nullptr));
+    EXPECT_EQ(collection->Occurrences(nullptr), 0u);
+  }
+  for (RWHashTable* hashed : {&table, static_cast<RWHashTable*>(&set)}) {
+    EXPECT_EQ(hashed->Insert(nullptr), nullptr);
+    EXPECT_EQ(hashed->Remove(nullptr), nullptr);
+    EXPECT_EQ(hashed->Count(), 1u);
+  }
+  const RWCollectableAssociation association(&one, nullptr);
+  EXPECT_NE(association.Compare(nullptr), 0);
+  EXPECT_FALSE(association.Equals(nullptr));
 }
 
 }  // namespace

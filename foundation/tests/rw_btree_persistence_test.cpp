@@ -51,14 +51,13 @@ std::vector<int32_t> KeyValues(const GCollection& collection) {
 
 // Restores one reference while holding the read table, so that every object
 // the restore made is accounted for: what the restored collection does not
-// hold is counted and deleted; the collection's own objects go with it at
-// the end.
+// hold is either discarded (the table deletes it) or left over, counted and
+// deleted here; the collection's own objects go with it at the end.
 class Restoration {
  public:
   Restoration(StoreForm form, const std::string& bytes) {
     const GReadTableGuard table;
-    bool good = false;
-    RWCollectable* root = RestoreCollectable(form, bytes, good);
+    RWCollectable* root = RestoreCollectable(form, bytes, good_);
     collection_.reset(dynamic_cast<GCollection*>(root));
     std::set<RWCollectable*> made;
     for (uint32_t index = 1; index < table.Get().Count(); ++index) {
@@ -70,6 +69,10 @@ class Restoration {
       for (RWCollectable* held : Reachable(*collection_)) made.erase(held);
     }
     for (RWCollectable* object : made) {
+      if (table.Get().Discards(object)) {
+        ++discarded_;
+        continue;
+      }
       const auto* association = dynamic_cast<const RWCollectableAssociation*>(object);
       ++(association != nullptr && association->Key() == nullptr ? keyless_ : leftovers_);
       delete object;
@@ -80,14 +83,20 @@ class Restoration {
   }
 
   GCollection* Collection() const { return collection_.get(); }
+  // The input was still good after the restore.
+  bool Good() const { return good_; }
   // Made but not held, apart from associations without a key.
   size_t Leftovers() const { return leftovers_; }
   size_t Keyless() const { return keyless_; }
+  // Made, not held, and disposed of by the restore.
+  size_t Discarded() const { return discarded_; }
 
  private:
   std::unique_ptr<GCollection> collection_;
   size_t leftovers_ = 0;
   size_t keyless_ = 0;
+  size_t discarded_ = 0;
+  bool good_ = false;
 };
 
 TEST(RWBTreePersistenceTest, StoredFormIsTheCountThenTheItemsInOrder) {
@@ -247,25 +256,34 @@ TEST(RWBTreePersistenceTest, CorruptInputFailsCleanly) {
     StoreForm form;
     std::string bytes;
     std::vector<int32_t> keys;
-    // Objects made that the collection did not take.
+    // Objects made that the collection did not take, which the restore
+    // disposes of.
     size_t refused;
+    bool good;
   };
   // clang-format off
   const Case cases[] = {
-      {"huge_count_ends_with_the_input", StoreForm::kBinary, treeHeader + hugeCount + member(5) + member(7), {5, 7}, 0},
+      // A count the input cannot hold fails at once.
+      {"huge_count", StoreForm::kBinary, treeHeader + hugeCount + member(5) + member(7), {}, 0, false},
       {"huge_count_in_a_file", StoreForm::kFile,
-       Bytes({0x03, 0x80, 0xFF, 0xFF, 0xFF, 0xFF, 0x01, 0x7C, 5, 0, 0, 0, 0x01, 0x7C, 7, 0, 0, 0}), {5, 7}, 0},
+       Bytes({0x03, 0x80, 0xFF, 0xFF, 0xFF, 0xFF, 0x01, 0x7C, 5, 0, 0, 0, 0x01, 0x7C, 7, 0, 0, 0}), {}, 0, false},
       {"same_item_twice_is_held_once", StoreForm::kBinary,
-       treeHeader + Bytes({3, 0, 0, 0}) + member(5) + firstMemberAgain + firstMemberAgain + Bytes({0x7D}), {5}, 0},
+       treeHeader + Bytes({3, 0, 0, 0}) + member(5) + firstMemberAgain + firstMemberAgain + Bytes({0x7D}), {5}, 0,
+       true},
       {"equal_item_is_not_taken", StoreForm::kBinary,
-       treeHeader + Bytes({2, 0, 0, 0}) + member(5) + member(5) + Bytes({0x7D}), {5}, 1},
+       treeHeader + Bytes({2, 0, 0, 0}) + member(5) + member(5) + Bytes({0x7D}), {5}, 1, false},
       {"dictionary_takes_only_associations", StoreForm::kBinary,
-       dictionaryHeader + Bytes({2, 0, 0, 0}) + member(5) + association6 + Bytes({0x7D}), {6}, 1},
-      {"dictionary_huge_count", StoreForm::kBinary, dictionaryHeader + hugeCount + association6, {6}, 0},
+       dictionaryHeader + Bytes({2, 0, 0, 0}) + member(5) + association6 + Bytes({0x7D}), {}, 1, false},
+      {"dictionary_huge_count", StoreForm::kBinary, dictionaryHeader + hugeCount + association6, {}, 0, false},
+      // The second pair and its key (and value) are disposed of, each once.
+      {"dictionary_with_a_key_twice", StoreForm::kBinary,
+       dictionaryHeader + Bytes({2, 0, 0, 0}) + association6 + association6 + Bytes({0x7D}), {6}, 2, false},
+      {"dictionary_with_a_key_twice_in_a_file", StoreForm::kFile,
+       Bytes({0x04, 0x80, 2, 0, 0, 0, 0x08, 0x80, 0x01, 0x7C, 6, 0, 0, 0, 0xFF, 0xFF, 0, 0, 0, 0,
+              0x08, 0x80, 0x01, 0x7C, 6, 0, 0, 0, 0x01, 0x7C, 9, 0, 0, 0}), {6}, 3, false},
       {"dictionary_takes_no_keyless_association", StoreForm::kBinary,
        dictionaryHeader + Bytes({1, 0, 0, 0, 0x3A, 0x08, 0x80, 0x7B, 0x40, 0, 0, 0, 0, 0x40, 0, 0, 0, 0, 0x7D, 0x7D}),
-       {},
-       1},
+       {}, 1, false},
   };
   // clang-format on
   const RecordingErrorHandler errors;
@@ -274,7 +292,9 @@ TEST(RWBTreePersistenceTest, CorruptInputFailsCleanly) {
     const Restoration restoration(c.form, c.bytes);
     ASSERT_NE(restoration.Collection(), nullptr);
     EXPECT_EQ(KeyValues(*restoration.Collection()), c.keys);
-    EXPECT_EQ(restoration.Leftovers() + restoration.Keyless(), c.refused);
+    EXPECT_EQ(restoration.Leftovers() + restoration.Keyless(), 0u);
+    EXPECT_EQ(restoration.Discarded(), c.refused);
+    EXPECT_EQ(restoration.Good(), c.good);
   }
 }
 

@@ -273,7 +273,7 @@ TEST_F(SlistPersistenceTest, StackComesBackWithTheSameTop) {
   }
 }
 
-TEST_F(SlistPersistenceTest, RestoreKeepsWhatWasReadBeforeTheInputEnded) {
+TEST_F(SlistPersistenceTest, InputCutShortFailsTheRestore) {
   TestValue a(1), b(2);
   RWSlistCollectables list;
   list.Append(&a);
@@ -288,15 +288,18 @@ TEST_F(SlistPersistenceTest, RestoreKeepsWhatWasReadBeforeTheInputEnded) {
     const char* name;
     size_t length;
     std::vector<int32_t> expected;
+    bool good;
   };
   // count (4), then ':' ID '{' value '}' (9 bytes) per member
   const Case cases[] = {
-      {"no_count", 2, {}},
-      {"count_only", 4, {}},
+      {"no_count", 2, {}, false},
+      {"count_only", 4, {}, false},
+      // Two references take at least 10 bytes: the count fails at once.
+      {"inside_first_member", 8, {}, false},
+      {"after_first_member", 13, {}, false},
       // The object whose fields ran out is kept as far as it was read.
-      {"inside_first_member", 8, {0}},
-      {"after_first_member", 13, {1}},
-      {"whole", whole.size(), {1, 2}},
+      {"inside_last_member", whole.size() - 1, {1, 2}, false},
+      {"whole", whole.size(), {1, 2}, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -307,6 +310,7 @@ TEST_F(SlistPersistenceTest, RestoreKeepsWhatWasReadBeforeTheInputEnded) {
     restored.Append(&stale);  // a restore starts from an empty list
     restored.RestoreContentsFromStream(in);
     EXPECT_EQ(Values(restored), c.expected);
+    EXPECT_EQ(in.IsGood(), c.good);
     for (RWCollectable* member : Members(restored)) delete member;
   }
 }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
 #include <sstream>
 #include <string>
+#include <utility>
 
 // Bytes written as a list of values, for comparing stored forms.
 inline std::string Bytes(std::initializer_list<int> values) {
@@ -24,6 +26,27 @@ inline std::string Hex(const std::string& bytes) {
   }
   return text;
 }
+
+// A channel that hands out a string's bytes a few at a time as they
+// "arrive" and cannot seek, as a pipe does.
+class PipeChannel : public std::streambuf {
+ public:
+  explicit PipeChannel(std::string bytes, size_t chunk = 100) : bytes_(std::move(bytes)), chunk_(chunk) {}
+
+ protected:
+  int_type underflow() override {
+    if (next_ >= bytes_.size()) return traits_type::eof();
+    char* start = bytes_.data() + next_;
+    next_ += std::min(chunk_, bytes_.size() - next_);
+    setg(start, start, bytes_.data() + next_);
+    return traits_type::to_int_type(*start);
+  }
+
+ private:
+  std::string bytes_;
+  size_t chunk_;
+  size_t next_ = 0;
+};
 
 // A channel over a growable string that takes every write.
 class StringChannel : public std::stringbuf {

@@ -243,6 +243,45 @@ TEST(StringStorage, UntrustedNarrowStreamInput) {
   }
 }
 
+// A pipe tells nothing of the bytes still to come, so a stored length is
+// checked by reading ahead as the bytes arrive.
+TEST(StringStorage, StringsThroughAChannelThatCannotSeek) {
+  const RWCString narrow(std::string(5000, 'n').c_str());
+  const RWWString wide(WideText(5000, WideChar('w')).c_str());
+  for (const Encoding& encoding : kEncodings) {
+    SCOPED_TRACE(encoding.name);
+    StringChannel channel;
+    {
+      std::unique_ptr<GVirtualOutStream> out = encoding.writer(&channel);
+      narrow.SaveTo(*out);
+      wide.SaveTo(*out);
+      out->PutInt(77);
+      out->Flush();
+    }
+    PipeChannel pipe(channel.str());
+    std::unique_ptr<GVirtualInStream> in = encoding.reader(&pipe);
+    RWCString narrowRead;
+    RWWString wideRead;
+    int32_t after = 0;
+    narrowRead.RestoreFrom(*in);
+    wideRead.RestoreFrom(*in);
+    in->GetInt(after);
+    EXPECT_TRUE(in->IsGood());
+    EXPECT_TRUE(narrowRead == narrow);
+    EXPECT_TRUE(wideRead == wide);
+    EXPECT_EQ(after, 77);
+  }
+  // An absurd length fails where the input ends.
+  for (const std::string& stored : {Bytes({0xFF, 0xFF, 0xFF, 0x7F, 'a', 'b', 'c'}), Bytes({0xFF, 0xFF, 0xFF, 0x7F})}) {
+    PipeChannel pipe(stored);
+    GBinaryInStream in(&pipe);
+    RWCString target("old");
+    target.RestoreFrom(in);
+    EXPECT_EQ(Narrow(target), "old");
+    EXPECT_TRUE(in.IsFail());
+  }
+}
+
 TEST(StringStorage, UntrustedWideStreamInput) {
   struct Case {
     const char* name;
@@ -264,19 +303,22 @@ TEST(StringStorage, UntrustedWideStreamInput) {
   }
 }
 
-TEST_F(StringFileTest, UntrustedFileInputKeepsTheOldValueAndReportsTheEnd) {
+TEST_F(StringFileTest, UntrustedFileInputKeepsTheOldValueAndFailsTheFile) {
   struct Case {
     const char* name;
     std::string stored;
     bool wide;
+    // The length was read and refused (the file is marked failed), rather
+    // than cut by the end of the file.
+    bool refused;
   };
   const Case cases[] = {
-      {"narrow_no_length", "", false},
-      {"narrow_cut_length", Bytes({1, 0}), false},
-      {"narrow_length_past_the_file", Bytes({0xF0, 0xFF, 0xFF, 0xFF, 'a', 'b', 'c'}), false},
-      {"narrow_bytes_cut_short", Bytes({5, 0, 0, 0, 'a', 'b'}), false},
-      {"wide_count_past_the_file", Bytes({0xFF, 0xFF, 0xFF, 0xFF, 'a', 0}), true},
-      {"wide_units_cut_short", Bytes({3, 0, 0, 0, 'a', 0, 'b', 0}), true},
+      {"narrow_no_length", "", false, false},
+      {"narrow_cut_length", Bytes({1, 0}), false, false},
+      {"narrow_length_past_the_file", Bytes({0xF0, 0xFF, 0xFF, 0xFF, 'a', 'b', 'c'}), false, true},
+      {"narrow_bytes_cut_short", Bytes({5, 0, 0, 0, 'a', 'b'}), false, true},
+      {"wide_count_past_the_file", Bytes({0xFF, 0xFF, 0xFF, 0xFF, 'a', 0}), true, true},
+      {"wide_units_cut_short", Bytes({3, 0, 0, 0, 'a', 0, 'b', 0}), true, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -292,7 +334,8 @@ TEST_F(StringFileTest, UntrustedFileInputKeepsTheOldValueAndReportsTheEnd) {
       target.RestoreFrom(file);
       EXPECT_EQ(Narrow(target), "old");
     }
-    EXPECT_TRUE(file.AtEnd());
+    EXPECT_EQ(file.Failed(), c.refused);
+    EXPECT_EQ(file.AtEnd(), !c.refused);
   }
 }
 

@@ -5,8 +5,8 @@
 
 #include "foundation/class_registrar.h"
 #include "foundation/persistence.h"
+#include "foundation/stored_count.h"
 #include "model/objects/reference_reader.h"
-#include "model/objects/stored_input.h"
 
 namespace {
 

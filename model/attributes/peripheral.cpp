@@ -7,7 +7,7 @@
 #include "model/attributes/configuration.h"
 #include "model/attributes/state.h"
 #include "model/objects/reference_reader.h"
-#include "model/objects/stored_input.h"
+#include "foundation/stored_count.h"
 
 namespace {
 

@@ -143,12 +143,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       auto* model = dynamic_cast<MPersistentObject*>(made);
       if (model == nullptr) {
         others.insert(made);
-      } else if (model->ReferenceCount() == -1) {
+      } else if (model->ReferenceCount() == -1 && !table.Get().Discards(model)) {
         unowned.push_back(model);
       }
     }
     LeaveOutOwnedMembers(others);
-    for (RWCollectable* made : others) GReferenceReader::Discard(made);
+    for (RWCollectable* made : others) {
+      if (!table.Get().Discards(made)) GReferenceReader::Discard(made);
+    }
   }
   for (MPersistentObject* object : unowned) delete object;
   return 0;

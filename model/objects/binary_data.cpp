@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "foundation/class_registrar.h"
-#include "model/objects/stored_input.h"
+#include "foundation/stored_count.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "model/objects/locale_info.h"
 
 #include "foundation/class_registrar.h"
-#include "model/objects/stored_input.h"
+#include "foundation/stored_count.h"
 
 namespace {
 

@@ -1,9 +1,11 @@
 #include "model/objects/persistent_composite.h"
 
+#include <unordered_set>
+
 #include "foundation/class_registrar.h"
 #include "foundation/persistence.h"
+#include "foundation/stored_count.h"
 #include "model/objects/reference_reader.h"
-#include "model/objects/stored_input.h"
 
 namespace {
 
@@ -18,6 +20,54 @@ constexpr uint32_t kStreamReferenceSize = 5;
 bool ReadCount(GBinaryFile& file, uint32_t& count) { return file.Read(count); }
 
 bool ReadCount(GVirtualInStream& stream, uint32_t& count) { return stream.GetULong(count).IsGood(); }
+
+// The nodes one search has met, shared by its nested calls: each child's
+// own search (a virtual call) runs inside its parent's. A restored graph may
+// share one node at many places; meeting it again can find nothing new, so
+// each node is gone through once and a search takes time in the nodes, not
+// in the paths to them. Each kind of search (Tag) keeps a set of its own.
+template <typename Tag>
+class SearchVisits {
+ public:
+  SearchVisits() : owner_(Current() == nullptr) {
+    if (owner_) Current() = &met_;
+  }
+  ~SearchVisits() {
+    if (owner_) Current() = nullptr;
+  }
+  SearchVisits(const SearchVisits&) = delete;
+  SearchVisits& operator=(const SearchVisits&) = delete;
+
+  // True the first time the search meets the node.
+  bool FirstMeeting(const MPersistentObject& node) { return Current()->insert(&node).second; }
+
+ private:
+  static std::unordered_set<const MPersistentObject*>*& Current() {
+    static thread_local std::unordered_set<const MPersistentObject*>* current = nullptr;
+    return current;
+  }
+
+  bool owner_;
+  std::unordered_set<const MPersistentObject*> met_;
+};
+
+struct ByKey {};
+struct ByClassId {};
+struct ByEquality {};
+struct ByKind {};
+struct CollectingByKey {};
+struct CollectingByClassId {};
+struct CollectingByKind {};
+
+// Passes each child met for the first time in this search to collect.
+template <typename Tag, typename Collect>
+void CollectBelow(const GCountedPtrVector& children, const Collect& collect) {
+  SearchVisits<Tag> visits;
+  for (const GCountedPtr& child : children) {
+    MPersistentObject* node = child.Get();
+    if (node != nullptr && visits.FirstMeeting(*node)) collect(*node);
+  }
+}
 
 }  // namespace
 
@@ -105,11 +155,12 @@ void MPersistentComposite::InsertFirstChild(MPersistentObject* node) {
   if (node != nullptr) children_.InsertAt(0, GCountedPtr(node));
 }
 
-template <typename Test, typename Below>
+template <typename Tag, typename Test, typename Below>
 MPersistentObject* MPersistentComposite::FindBelow(const Test& test, const Below& below) {
+  SearchVisits<Tag> visits;
   for (const GCountedPtr& element : children_) {
     MPersistentObject* child = element.Get();
-    if (child == nullptr) continue;
+    if (child == nullptr || !visits.FirstMeeting(*child)) continue;
     if (test(*child)) return child;
     if (MPersistentObject* found = below(*child)) return found;
   }
@@ -179,43 +230,38 @@ bool MPersistentComposite::ReplaceChildByKind(RWClassID id, const MPersistentObj
 void MPersistentComposite::RemoveAllChildren() { children_.Clear(GCountedPtrVector::kGrowth); }
 
 MPersistentObject* MPersistentComposite::FindByKey(int32_t key) {
-  return FindBelow([key](const MPersistentObject& child) { return child.Key() == key; },
-                   [key](MPersistentObject& child) { return child.FindByKey(key); });
+  return FindBelow<ByKey>([key](const MPersistentObject& child) { return child.Key() == key; },
+                          [key](MPersistentObject& child) { return child.FindByKey(key); });
 }
 
 MPersistentObject* MPersistentComposite::FindByClassId(RWClassID id) {
-  return FindBelow([id](const MPersistentObject& child) { return child.ClassID() == id; },
-                   [id](MPersistentObject& child) { return child.FindByClassId(id); });
+  return FindBelow<ByClassId>([id](const MPersistentObject& child) { return child.ClassID() == id; },
+                              [id](MPersistentObject& child) { return child.FindByClassId(id); });
 }
 
 MPersistentObject* MPersistentComposite::FindEqual(const MPersistentObject& other) {
-  return FindBelow([&](const MPersistentObject& child) { return child.SameContent(other); },
-                   [&](MPersistentObject& child) { return child.FindEqual(other); });
+  return FindBelow<ByEquality>([&](const MPersistentObject& child) { return child.SameContent(other); },
+                               [&](MPersistentObject& child) { return child.FindEqual(other); });
 }
 
 MPersistentObject* MPersistentComposite::FindKindOf(RWClassID id) {
-  return FindBelow([id](const MPersistentObject& child) { return child.IsKindOf(id); },
-                   [id](MPersistentObject& child) { return child.FindKindOf(id); });
+  return FindBelow<ByKind>([id](const MPersistentObject& child) { return child.IsKindOf(id); },
+                           [id](MPersistentObject& child) { return child.FindKindOf(id); });
 }
 
 MPersistentObject& MPersistentComposite::CollectByClassId(RWClassID id, MPersistentObject& composite) {
-  for (const GCountedPtr& child : children_) {
-    if (!child.IsEmpty()) child->CollectByClassId(id, composite);
-  }
+  CollectBelow<CollectingByClassId>(children_,
+                                    [&](MPersistentObject& child) { child.CollectByClassId(id, composite); });
   return composite;
 }
 
 MPersistentObject& MPersistentComposite::CollectByKey(int32_t key, MPersistentObject& composite) {
-  for (const GCountedPtr& child : children_) {
-    if (!child.IsEmpty()) child->CollectByKey(key, composite);
-  }
+  CollectBelow<CollectingByKey>(children_, [&](MPersistentObject& child) { child.CollectByKey(key, composite); });
   return composite;
 }
 
 MPersistentObject& MPersistentComposite::CollectKindOf(RWClassID id, MPersistentObject& composite) {
-  for (const GCountedPtr& child : children_) {
-    if (!child.IsEmpty()) child->CollectKindOf(id, composite);
-  }
+  CollectBelow<CollectingByKind>(children_, [&](MPersistentObject& child) { child.CollectKindOf(id, composite); });
   return composite;
 }
 

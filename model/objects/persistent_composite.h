@@ -92,7 +92,8 @@ class MPersistentComposite : public MPersistentObject {
  private:
   // The searches below this composite: each child is tested, then its own
   // subtree is searched through below (a virtual operation of the child).
-  template <typename Test, typename Below>
+  // A node met before in the same search (Tag) is passed over.
+  template <typename Tag, typename Test, typename Below>
   MPersistentObject* FindBelow(const Test& test, const Below& below);
   template <typename Test, typename Below>
   MPersistentObject* RemoveBelow(const Test& test, const Below& below);

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "foundation/class_registrar.h"
-#include "model/objects/stored_input.h"
+#include "foundation/stored_count.h"
 
 namespace {
 

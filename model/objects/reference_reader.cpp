@@ -7,8 +7,8 @@
 
 #include "foundation/persistence.h"
 #include "foundation/rw/rwstore.h"
+#include "foundation/stored_count.h"
 #include "model/objects/persistent_object.h"
-#include "model/objects/stored_input.h"
 
 namespace {
 
@@ -94,6 +94,7 @@ bool GReferenceReader::Read(GBinaryFile& file, GObjectRef& object) const {
   RWCollectable* read = nullptr;
   ReadObjectFromFile(file, read);
   const bool accepted = Accept(read, probe.Fresh(read), object);
+  if (!accepted) FailInput(file);
   return accepted && InputIsGood(file);
 }
 

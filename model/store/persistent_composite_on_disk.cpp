@@ -5,8 +5,8 @@
 
 #include "foundation/binary_file.h"
 #include "foundation/class_registrar.h"
+#include "foundation/stored_count.h"
 #include "foundation/virtual_stream.h"
-#include "model/objects/stored_input.h"
 #include "model/store/open_store_list.h"
 #include "model/store/persistent_composite_on_disk_imp.h"
 #include "model/store/store_files.h"
@@ -40,6 +40,12 @@ bool ReadFields(GVirtualInStream& stream, int32_t& state, RWCString& path, int32
 MPersistentCompositeOnDiskImp& ImplementationOf(const GObjectRef& implementation) {
   return static_cast<MPersistentCompositeOnDiskImp&>(*implementation);
 }
+
+// A handle that does not open fails a stream it came from (settings from
+// outside are refused whole); a store file that names one is still read
+// whole, and the handle itself answers HasFailed.
+void RefuseUnopened(GVirtualInStream& stream) { FailInput(stream); }
+void RefuseUnopened(GBinaryFile&) {}
 
 }  // namespace
 
@@ -186,7 +192,7 @@ void MPersistentCompositeOnDisk::RestoreHandle(Input& input) {
   option_ = option;
   fromData_ = true;
   Open(path);
-  if (!implementation_) FailInput(input);
+  if (!implementation_) RefuseUnopened(input);
 }
 
 bool MPersistentCompositeOnDisk::SameContent(const MPersistentObject& other) const {

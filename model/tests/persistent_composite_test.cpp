@@ -120,6 +120,44 @@ TEST(PersistentComposite, SelectionsCollectLeavesOnly) {
   EXPECT_EQ(tree.root->SelectByKey(2), nullptr);
 }
 
+// A stored graph that shares one node at every level: each composite holds
+// the next one twice, so there are 2^60 paths to the leaf at the bottom.
+// Searches go through each node once and find what a tree walk would.
+TEST(PersistentComposite, SearchesThroughASharedNodeAtEveryLevelMeetEachNodeOnce) {
+  constexpr int kLevels = 60;
+  GObjectRef built(new MPersistentComposite(1000));
+  MPersistentComposite* level = static_cast<MPersistentComposite*>(built.Get());
+  for (int i = 1; i < kLevels; ++i) {
+    auto* next = new MPersistentComposite(1000 + i);
+    level->AddChild(next);
+    level->AddChild(next);
+    level = next;
+  }
+  level->AddChild(new OtherNode(5));
+  bool good = false;
+  const GObjectRef root = RestoreGraph(StoreForm::kFile, SaveGraph(StoreForm::kFile, built.Get()), good);
+  ASSERT_TRUE(good);
+  ASSERT_TRUE(root);
+  EXPECT_EQ(root->FindByKey(7), nullptr);
+  EXPECT_EQ(root->FindByClassId(ValueNode::kID), nullptr);
+  EXPECT_EQ(root->FindEqual(OtherNode(6)), nullptr);
+  EXPECT_EQ(root->FindKindOf(kMPersistentObjectClassID)->Key(), 1001);
+  const MPersistentObject* leaf = root->FindByKey(5);
+  ASSERT_NE(leaf, nullptr);
+  EXPECT_EQ(root->FindByClassId(OtherNode::kID), leaf);
+  EXPECT_EQ(root->FindEqual(OtherNode(5)), leaf);
+  EXPECT_EQ(root->FindByKey(1000 + kLevels - 1)->Key(), 1000 + kLevels - 1);
+  for (const auto& select : {&MPersistentObject::SelectByClassId, &MPersistentObject::SelectKindOf}) {
+    const auto selection = Selected<MPersistentComposite>((root.Get()->*select)(OtherNode::kID));
+    ASSERT_NE(selection, nullptr);
+    EXPECT_EQ(ChildKeys(*selection), std::vector<int32_t>{5});
+  }
+  const auto byKey = Selected<MPersistentComposite>(root->SelectByKey(5));
+  ASSERT_NE(byKey, nullptr);
+  EXPECT_EQ(byKey->Children()[0].Get(), leaf);
+  EXPECT_EQ(byKey->EntryCount(), 1u);
+}
+
 TEST(PersistentComposite, RemovingAGrandchildHandsItOverFromItsParent) {
   Tree tree;
   MPersistentObject* removed = tree.root->RemoveChildByKey(6);
@@ -274,7 +312,7 @@ TEST(PersistentComposite, StoredContentsAreVersionCountAndReferences) {
   EXPECT_EQ(SaveContentsToFileBytes(composite), Words({1, 1, 2, 1, 1}) + Words({0x8888}) + "\xFF\xFF" + Words({0}));
 }
 
-TEST(PersistentComposite, RestoreRefusesWhatStoredDataCannotHold) {
+TEST(PersistentComposite, RestoreRefusesWhatStoredDataCannotHoldAndFailsTheInput) {
   struct Case {
     const char* name;
     std::string file;
@@ -294,10 +332,12 @@ TEST(PersistentComposite, RestoreRefusesWhatStoredDataCannotHold) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const GObjectRef fromFile = RestoreGraph(StoreForm::kFile, c.file);
+    bool good = true;
+    const GObjectRef fromFile = RestoreGraph(StoreForm::kFile, c.file, good);
+    EXPECT_FALSE(good);
     ASSERT_FALSE(fromFile.IsEmpty());
     EXPECT_LE(fromFile->NodeCount(), 2u);
-    bool good = true;
+    good = true;
     const GObjectRef fromStream = RestoreGraph(StoreForm::kBinary, c.stream, good);
     EXPECT_FALSE(good);
     ASSERT_FALSE(fromStream.IsEmpty());
