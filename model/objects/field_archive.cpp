@@ -222,8 +222,10 @@ bool GFieldArchive::Object(GObjectRef& object) {
     return true;
   }
   object = nullptr;
-  if (mode_ == Mode::kRestoreFile) return Reader().Read(*file_, object);
-  return Reader().Read(*in_, object);
+  GObjectRef read;
+  const bool accepted = mode_ == Mode::kRestoreFile ? Reader().Read(*file_, read) : Reader().Read(*in_, read);
+  if (accepted) object = std::move(read);
+  return accepted;
 }
 
 bool GFieldArchive::Embedded(RWCollectable& part) {

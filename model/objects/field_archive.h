@@ -90,9 +90,10 @@ class GFieldArchive {
   bool Bytes(uint8_t* bytes, uint32_t length);
 
   // An object that this one owns, as an object reference (empty as the nil
-  // object). Restoring lets go of the held object, then reads; what the
-  // reference reader refuses (a cycle, an object that is not a model
-  // object) leaves the reference empty, fails the input and answers false.
+  // object). Restoring lets go of the held object, then reads; a read that
+  // fails, or that the reference reader refuses (a cycle, an object that is
+  // not a model object, which also fails the input), leaves the reference
+  // empty and answers false.
   bool Object(GObjectRef& object);
   // An object kept inside this one, stored in place: its own stored part,
   // with no reference around it.
@@ -118,6 +119,10 @@ class GFieldArchive {
   // one place alone.
   RWCollectable* ReadFreshObject(bool (*accepts)(const RWCollectable& object));
 
+  // On restore, marks the input failed: for a value read that the class
+  // refuses (a binary file keeps no state of its own to mark).
+  void FailInput();
+
  private:
   friend class GArchivedCollectable;
 
@@ -135,7 +140,6 @@ class GFieldArchive {
   // restore(file|stream) answering success.
   template <typename Save, typename Size, typename Restore>
   bool Field(const Save& save, const Size& size, const Restore& restore);
-  void FailInput();
   // The fewest bytes a stored object reference takes in this input.
   uint32_t MinimumReferenceSize() const;
   void WriteReference(const RWCollectable* object);
@@ -157,18 +161,21 @@ class GFieldArchive {
 
 // A collectable whose stored part is its field list: the five collectable
 // operations (stored size, two saves, two restores) run Fields through an
-// archive. Classes derived from it override Fields only.
+// archive. Classes derived from it override Fields only; the saves and
+// restores are final, so that no class writes a form its stored size and
+// its restore do not know.
 class GArchivedCollectable : public RWCollectable {
  public:
   GArchivedCollectable() = default;
   GArchivedCollectable(const GArchivedCollectable&) = default;
   GArchivedCollectable& operator=(const GArchivedCollectable&) = default;
 
+  // Left open only for tests that need an object misreporting its size.
   uint32_t StoredSize() const override;
-  void RestoreContentsFromStream(GVirtualInStream& stream) override;
-  void RestoreContentsFromFile(GBinaryFile& file) override;
-  void SaveContentsToStream(GVirtualOutStream& stream) const override;
-  void SaveContentsToFile(GBinaryFile& file) const override;
+  void RestoreContentsFromStream(GVirtualInStream& stream) final;
+  void RestoreContentsFromFile(GBinaryFile& file) final;
+  void SaveContentsToStream(GVirtualOutStream& stream) const final;
+  void SaveContentsToFile(GBinaryFile& file) const final;
 
  protected:
   // The stored part of the collectable base is empty.

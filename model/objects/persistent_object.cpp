@@ -75,16 +75,6 @@ void MPersistentObject::Fields(GFieldArchive& archive) {
   if (serialNumber != 0) serialNumber_ = serialNumber;
 }
 
-bool MPersistentObject::ReadVersion(GBinaryFile& file, uint32_t expected) {
-  uint32_t version;
-  return file.Read(version) && version == expected;
-}
-
-bool MPersistentObject::ReadVersion(GVirtualInStream& stream, uint32_t expected) {
-  uint32_t version;
-  return stream.GetULong(version).IsGood() && version == expected;
-}
-
 bool MPersistentObject::IsKindOf(RWClassID id) const {
   return id == kMPersistentObjectClassID || IsOnClassChain(ClassID(), id);
 }

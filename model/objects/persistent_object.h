@@ -151,11 +151,6 @@ class MPersistentObject : public GArchivedCollectable {
     return dynamic_cast<const T*>(&other);
   }
 
-  // Reads a version word and answers whether it was read and is the
-  // expected one; a restore goes on with its fields only then.
-  static bool ReadVersion(GBinaryFile& file, uint32_t expected);
-  static bool ReadVersion(GVirtualInStream& stream, uint32_t expected);
-
   // Key and serial number; a stored serial number of 0 keeps the object's
   // own, and a truncated part changes neither.
   void Fields(GFieldArchive& archive) override;
