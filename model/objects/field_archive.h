@@ -30,7 +30,7 @@ class MPersistentObject;
 // The same list runs for every operation: while the archive saves or sizes
 // it only reads the fields it is handed (so a const object may be saved);
 // while it restores it sets them. Each field answers whether it was saved,
-// or read and set; a field whose read fails keeps its value. Code that must
+// or read and set; a number whose read fails keeps its value. Code that must
 // run only on restore (values read together, a check after reading) asks
 // IsRestoring and reads into locals.
 //
@@ -39,6 +39,9 @@ class MPersistentObject;
 // from it) reads nothing and answers false. A class that reads older stored
 // versions too passes the oldest it reads and asks StoredVersion which one
 // came.
+//
+// GArchivedCollectable, below, runs the list for the five collectable
+// operations; MPersistentObject and the store's records derive from it.
 class GFieldArchive {
  public:
   GFieldArchive(const GFieldArchive&) = delete;
