@@ -23,11 +23,6 @@ class GAttribute : public MPersistentObject {
   int32_t ChangedFlag() const { return changed_; }
   void SetChangedFlag(int32_t changed) { changed_ = changed; }
 
-  uint32_t StoredSize() const override;
-  void RestoreContentsFromStream(GVirtualInStream& stream) override;
-  void RestoreContentsFromFile(GBinaryFile& file) override;
-  void SaveContentsToStream(GVirtualOutStream& stream) const override;
-  void SaveContentsToFile(GBinaryFile& file) const override;
   bool IsKindOf(RWClassID id) const override { return id == kGAttributeClassID || MPersistentObject::IsKindOf(id); }
 
   // Merges another attribute into this one and answers 0 when nothing
@@ -38,6 +33,9 @@ class GAttribute : public MPersistentObject {
   // Hands this attribute to the target's operation for its kind and
   // answers that operation's status.
   virtual uint16_t SendTo(GPeripheral& target) = 0;
+
+ protected:
+  void Fields(GFieldArchive& archive) override;
 
  private:
   int32_t changed_ = 1;

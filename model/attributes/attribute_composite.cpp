@@ -4,23 +4,11 @@
 #include <vector>
 
 #include "foundation/class_registrar.h"
-#include "foundation/persistence.h"
-#include "foundation/stored_count.h"
-#include "model/objects/reference_reader.h"
 
 namespace {
 
 const GClassRegistrar registrar(CreateCollectable<GAttributeComposite>, kGAttributeCompositeClassID,
                                 kGAttributeCompositeClassName);
-
-// The fewest bytes a stored object reference takes: a back-reference in a
-// file (tag and index), and on a binary stream ('@' and the index).
-constexpr uint32_t kFileReferenceSize = 6;
-constexpr uint32_t kStreamReferenceSize = 5;
-
-bool ReadCount(GBinaryFile& file, uint32_t& count) { return file.Read(count); }
-
-bool ReadCount(GVirtualInStream& stream, uint32_t& count) { return stream.GetULong(count).IsGood(); }
 
 // The direct children of a node as counted references, so that a walk
 // stays safe while what it calls changes the node.
@@ -33,50 +21,10 @@ std::vector<GObjectRef> Snapshot(MPersistentObject& node) {
 
 }  // namespace
 
-uint32_t GAttributeComposite::StoredSize() const {
-  uint32_t size = GAttribute::StoredSize() + 8;
-  for (const GCountedPtr& child : Children()) size += ObjectStoreSize(child.Get());
-  return size;
-}
-
-void GAttributeComposite::SaveContentsToFile(GBinaryFile& file) const {
-  GAttribute::SaveContentsToFile(file);
-  file.Write(FormatVersion());
-  file.Write(Children().Count());
-  for (const GCountedPtr& child : Children()) WriteObjectToFile(child.Get(), file);
-}
-
-void GAttributeComposite::SaveContentsToStream(GVirtualOutStream& stream) const {
-  GAttribute::SaveContentsToStream(stream);
-  stream.PutULong(FormatVersion()).PutULong(Children().Count());
-  for (const GCountedPtr& child : Children()) WriteObjectToStream(child.Get(), stream);
-}
-
-void GAttributeComposite::RestoreContentsFromFile(GBinaryFile& file) {
-  GAttribute::RestoreContentsFromFile(file);
-  if (ReadVersion(file, FormatVersion())) RestoreChildren(file, kFileReferenceSize);
-}
-
-void GAttributeComposite::RestoreContentsFromStream(GVirtualInStream& stream) {
-  GAttribute::RestoreContentsFromStream(stream);
-  if (ReadVersion(stream, FormatVersion())) RestoreChildren(stream, kStreamReferenceSize);
-}
-
-// Children are appended as read, without a kind test, as they were saved;
-// the stored count is checked against the input left before anything is
-// read.
-template <typename Input>
-void GAttributeComposite::RestoreChildren(Input& input, uint32_t minimumReferenceSize) {
-  GCountedPtrVector& children = children_.MutableChildren();
-  children.Clear(GCountedPtrVector::kGrowth);
-  uint32_t count;
-  if (!ReadCount(input, count) || !InputCanHold(input, count, minimumReferenceSize)) return;
-  const GReferenceReader reader(this);
-  for (uint32_t i = 0; i < count; ++i) {
-    GObjectRef child;
-    if (!reader.Read(input, child)) return;
-    if (!child.IsEmpty()) children.Append(GCountedPtr(std::move(child)));
-  }
+// Children are appended as read, without a kind test, as they were saved.
+void GAttributeComposite::Fields(GFieldArchive& archive) {
+  GAttribute::Fields(archive);
+  if (archive.Version(FormatVersion())) archive.Children(children_.MutableChildren());
 }
 
 bool GAttributeComposite::SameContent(const MPersistentObject& other) const {

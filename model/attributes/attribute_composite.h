@@ -25,13 +25,6 @@ class GAttributeComposite : public GAttribute {
   RWCollectable* NewInstance() const override { return new GAttributeComposite; }
   RWCollectable* Clone() const override { return new GAttributeComposite(*this); }
   RWClassID ClassID() const override { return kGAttributeCompositeClassID; }
-  uint32_t StoredSize() const override;
-  // Restoring lets go of the present children, unless the stored version
-  // is not this class's; a reference that cannot be read ends the children.
-  void RestoreContentsFromStream(GVirtualInStream& stream) override;
-  void RestoreContentsFromFile(GBinaryFile& file) override;
-  void SaveContentsToStream(GVirtualOutStream& stream) const override;
-  void SaveContentsToFile(GBinaryFile& file) const override;
   bool IsKindOf(RWClassID id) const override { return id == kGAttributeCompositeClassID || GAttribute::IsKindOf(id); }
   // Same class and key, and children of equal content in the same order.
   bool SameContent(const MPersistentObject& other) const override;
@@ -93,6 +86,9 @@ class GAttributeComposite : public GAttribute {
   const GCountedPtrVector& Children() const { return children_.Children(); }
 
  protected:
+  // Restoring lets go of the present children, unless the stored version
+  // is not this class's; a reference that cannot be read ends the children.
+  void Fields(GFieldArchive& archive) override;
   // The index of the first direct child with the base type and key, -1
   // when none.
   int32_t IndexOfChild(RWClassID baseTypeId, int32_t key) const;
@@ -111,8 +107,6 @@ class GAttributeComposite : public GAttribute {
   };
 
   void SetAllChanged(int32_t changed);
-  template <typename Input>
-  void RestoreChildren(Input& input, uint32_t minimumReferenceSize);
 
   ChildList children_;
 };

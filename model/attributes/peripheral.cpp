@@ -4,10 +4,10 @@
 
 #include "foundation/persistence.h"
 #include "foundation/rw/rwstore.h"
+#include "foundation/stored_count.h"
 #include "model/attributes/configuration.h"
 #include "model/attributes/state.h"
 #include "model/objects/reference_reader.h"
-#include "foundation/stored_count.h"
 
 namespace {
 
@@ -133,27 +133,27 @@ GPeripheral::~GPeripheral() { AttachChannel(nullptr, nullptr); }
 
 // Stored form.
 
-uint32_t GPeripheral::StoredSize() const {
+// The states, the configuration and the parents list are written with a
+// table of their own (see SaveFields), so the archive only frames them.
+void GPeripheral::Fields(GFieldArchive& archive) {
+  GAttribute::Fields(archive);
+  if (!archive.Version(FormatVersion())) return;
+  archive.Field([this](auto& output) { SaveFields(output); }, [this] { return FieldsSize(); },
+                [this](auto& input) {
+                  RestoreFields(input);
+                  return InputIsGood(input);
+                });
+}
+
+uint32_t GPeripheral::FieldsSize() const {
   // Counted in one table, so that an object met twice counts as the
   // back-reference the save writes for it.
   const GStoreTableGuard table;
-  uint32_t size = GAttribute::StoredSize() + 4 + ObjectStoreSize(initialState_.Get()) +
-                  ObjectStoreSize(currentState_.Get()) + ObjectStoreSize(configuration_.Get()) + 1 + 4;
+  uint32_t size = ObjectStoreSize(initialState_.Get()) + ObjectStoreSize(currentState_.Get()) +
+                  ObjectStoreSize(configuration_.Get()) + 1 + 4;
   parents_.ForEach(
       [](RWCollectable* parent, void* total) { *static_cast<uint32_t*>(total) += ObjectStoreSize(parent); }, &size);
   return size + 4 + name_.Length() + kAddOnFieldsSize;
-}
-
-void GPeripheral::SaveContentsToFile(GBinaryFile& file) const {
-  GAttribute::SaveContentsToFile(file);
-  file.Write(FormatVersion());
-  SaveFields(file);
-}
-
-void GPeripheral::SaveContentsToStream(GVirtualOutStream& stream) const {
-  GAttribute::SaveContentsToStream(stream);
-  stream.PutULong(FormatVersion());
-  SaveFields(stream);
 }
 
 template <typename Output>
@@ -177,16 +177,6 @@ void GPeripheral::SaveFields(Output& output) const {
   Put(output, addOnListKey_);
   Put(output, addOnKind_);
   Put(output, addOnMode_);
-}
-
-void GPeripheral::RestoreContentsFromFile(GBinaryFile& file) {
-  GAttribute::RestoreContentsFromFile(file);
-  if (ReadVersion(file, FormatVersion())) RestoreFields(file);
-}
-
-void GPeripheral::RestoreContentsFromStream(GVirtualInStream& stream) {
-  GAttribute::RestoreContentsFromStream(stream);
-  if (ReadVersion(stream, FormatVersion())) RestoreFields(stream);
 }
 
 template <typename Input>

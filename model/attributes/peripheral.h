@@ -142,13 +142,6 @@ class GPeripheral : public GAttribute {
   // Deletes an owned channel.
   ~GPeripheral() override;
 
-  uint32_t StoredSize() const override;
-  // A version other than this class's stops the restore after the version
-  // word, leaving the stage as it was.
-  void RestoreContentsFromStream(GVirtualInStream& stream) override;
-  void RestoreContentsFromFile(GBinaryFile& file) override;
-  void SaveContentsToStream(GVirtualOutStream& stream) const override;
-  void SaveContentsToFile(GBinaryFile& file) const override;
   bool IsKindOf(RWClassID id) const override { return id == kGPeripheralClassID || GAttribute::IsKindOf(id); }
   // Equal attribute part, name, job phase, add-on settings and enabled
   // flag, the same parents in the same order, and states and configuration
@@ -322,6 +315,14 @@ class GPeripheral : public GAttribute {
   template <typename Channel>
   void OwnOutputChannel(Channel* channel);
 
+ protected:
+  // After the attribute part: the initial state, the current state and the
+  // configuration as object references, the parents list (a list written
+  // before in the same save is named by its index), the name and the
+  // add-on list key, kind and mode. A version other than this class's
+  // stops the restore after the version word, leaving the stage as it was.
+  void Fields(GFieldArchive& archive) override;
+
  private:
   // How an owned channel is finished and deleted, from its own class.
   struct ChannelOperations {
@@ -340,6 +341,7 @@ class GPeripheral : public GAttribute {
   GObjectRef* CacheFor(int32_t key);
   template <typename Output>
   void SaveFields(Output& output) const;
+  uint32_t FieldsSize() const;
   template <typename Input>
   void RestoreFields(Input& input);
   // False when the list could not be read whole.

@@ -9,33 +9,15 @@ const GClassRegistrar registrar(CreateCollectable<GValueAttribute>, kGValueAttri
 
 }  // namespace
 
-uint32_t GValueAttribute::StoredSize() const { return GAttribute::StoredSize() + 6; }
+void GValueAttribute::Fields(GFieldArchive& archive) {
+  GAttribute::Fields(archive);
+  if (archive.Version(FormatVersion())) archive.Int16(value_);
+}
 
 bool GValueAttribute::SameContent(const MPersistentObject& other) const {
   if (this == &other) return true;
   const auto* attribute = SameClassAndKey<GValueAttribute>(other);
   return attribute != nullptr && attribute->value_ == value_;
-}
-
-void GValueAttribute::SaveContentsToFile(GBinaryFile& file) const {
-  GAttribute::SaveContentsToFile(file);
-  file.Write(FormatVersion());
-  file.Write(value_);
-}
-
-void GValueAttribute::SaveContentsToStream(GVirtualOutStream& stream) const {
-  GAttribute::SaveContentsToStream(stream);
-  stream.PutULong(FormatVersion()).PutShort(value_);
-}
-
-void GValueAttribute::RestoreContentsFromFile(GBinaryFile& file) {
-  GAttribute::RestoreContentsFromFile(file);
-  if (ReadVersion(file, FormatVersion())) file.Read(value_);
-}
-
-void GValueAttribute::RestoreContentsFromStream(GVirtualInStream& stream) {
-  GAttribute::RestoreContentsFromStream(stream);
-  if (ReadVersion(stream, FormatVersion())) stream.GetShort(value_);
 }
 
 uint16_t GValueAttribute::SendTo(GPeripheral& target) { return target.ApplyValueAttribute(*this); }

@@ -25,17 +25,15 @@ class GValueAttribute : public GAttribute {
   RWCollectable* NewInstance() const override { return new GValueAttribute; }
   RWCollectable* Clone() const override { return new GValueAttribute(*this); }
   RWClassID ClassID() const override { return kGValueAttributeClassID; }
-  uint32_t StoredSize() const override;
-  void RestoreContentsFromStream(GVirtualInStream& stream) override;
-  void RestoreContentsFromFile(GBinaryFile& file) override;
-  void SaveContentsToStream(GVirtualOutStream& stream) const override;
-  void SaveContentsToFile(GBinaryFile& file) const override;
   bool IsKindOf(RWClassID id) const override { return id == kGValueAttributeClassID || GAttribute::IsKindOf(id); }
   bool SameContent(const MPersistentObject& other) const override;
   // Every class derived from this one merges as a value attribute.
   RWClassID BaseTypeId() const override { return kGValueAttributeClassID; }
   // ApplyValueAttribute of the target.
   uint16_t SendTo(GPeripheral& target) override;
+
+ protected:
+  void Fields(GFieldArchive& archive) override;
 
  private:
   int16_t value_ = 0;

@@ -3,23 +3,11 @@
 #include <unordered_set>
 
 #include "foundation/class_registrar.h"
-#include "foundation/persistence.h"
-#include "foundation/stored_count.h"
-#include "model/objects/reference_reader.h"
 
 namespace {
 
 const GClassRegistrar registrar(CreateCollectable<MPersistentComposite>, kMPersistentCompositeClassID,
                                 kMPersistentCompositeClassName);
-
-// The fewest bytes one stored object reference takes: a back-reference in a
-// file (tag and index), and in a binary stream ('@' and the index).
-constexpr uint32_t kFileReferenceSize = 6;
-constexpr uint32_t kStreamReferenceSize = 5;
-
-bool ReadCount(GBinaryFile& file, uint32_t& count) { return file.Read(count); }
-
-bool ReadCount(GVirtualInStream& stream, uint32_t& count) { return stream.GetULong(count).IsGood(); }
 
 // The nodes one search has met, shared by its nested calls: each child's
 // own search (a virtual call) runs inside its parent's. A restored graph may
@@ -84,49 +72,9 @@ MPersistentComposite& MPersistentComposite::operator=(const MPersistentComposite
   return *this;
 }
 
-uint32_t MPersistentComposite::StoredSize() const {
-  uint32_t size = MPersistentObject::StoredSize() + 8;
-  for (const GCountedPtr& child : children_) size += ObjectStoreSize(child.Get());
-  return size;
-}
-
-void MPersistentComposite::SaveContentsToFile(GBinaryFile& file) const {
-  MPersistentObject::SaveContentsToFile(file);
-  file.Write(FormatVersion());
-  file.Write(children_.Count());
-  for (const GCountedPtr& child : children_) WriteObjectToFile(child.Get(), file);
-}
-
-void MPersistentComposite::SaveContentsToStream(GVirtualOutStream& stream) const {
-  MPersistentObject::SaveContentsToStream(stream);
-  stream.PutULong(FormatVersion()).PutULong(children_.Count());
-  for (const GCountedPtr& child : children_) WriteObjectToStream(child.Get(), stream);
-}
-
-void MPersistentComposite::RestoreContentsFromFile(GBinaryFile& file) {
-  MPersistentObject::RestoreContentsFromFile(file);
-  if (ReadVersion(file, FormatVersion())) RestoreChildren(file, kFileReferenceSize);
-}
-
-void MPersistentComposite::RestoreContentsFromStream(GVirtualInStream& stream) {
-  MPersistentObject::RestoreContentsFromStream(stream);
-  if (ReadVersion(stream, FormatVersion())) RestoreChildren(stream, kStreamReferenceSize);
-}
-
-// The stored count is checked against the input left, so a corrupt count
-// fails at once; reading stops at the first reference that fails. Children
-// read before a failure stay.
-template <typename Input>
-void MPersistentComposite::RestoreChildren(Input& input, uint32_t minimumReferenceSize) {
-  children_.Clear(GCountedPtrVector::kGrowth);
-  uint32_t count;
-  if (!ReadCount(input, count) || !InputCanHold(input, count, minimumReferenceSize)) return;
-  const GReferenceReader reader(this);
-  for (uint32_t i = 0; i < count; ++i) {
-    GObjectRef child;
-    if (!reader.Read(input, child)) return;
-    children_.Append(GCountedPtr(std::move(child)));
-  }
+void MPersistentComposite::Fields(GFieldArchive& archive) {
+  MPersistentObject::Fields(archive);
+  if (archive.Version(FormatVersion())) archive.Children(children_);
 }
 
 bool MPersistentComposite::SameContent(const MPersistentObject& other) const {

@@ -33,11 +33,6 @@ class MPersistentComposite : public MPersistentObject {
   RWCollectable* NewInstance() const override { return new MPersistentComposite; }
   RWCollectable* Clone() const override { return new MPersistentComposite(*this); }
   RWClassID ClassID() const override { return kMPersistentCompositeClassID; }
-  uint32_t StoredSize() const override;
-  void RestoreContentsFromStream(GVirtualInStream& stream) override;
-  void RestoreContentsFromFile(GBinaryFile& file) override;
-  void SaveContentsToStream(GVirtualOutStream& stream) const override;
-  void SaveContentsToFile(GBinaryFile& file) const override;
 
   // Same class, key and child count, and no child differing from the
   // child at the same index of the other.
@@ -88,6 +83,7 @@ class MPersistentComposite : public MPersistentObject {
 
  protected:
   GCountedPtrVector& MutableChildren() { return children_; }
+  void Fields(GFieldArchive& archive) override;
 
  private:
   // The searches below this composite: each child is tested, then its own
@@ -99,8 +95,6 @@ class MPersistentComposite : public MPersistentObject {
   MPersistentObject* RemoveBelow(const Test& test, const Below& below);
   template <typename Test, typename Below>
   bool ReplaceBelow(const Test& test, const Below& below, const MPersistentObject& object);
-  template <typename Input>
-  void RestoreChildren(Input& input, uint32_t minimumReferenceSize);
 
   GCountedPtrVector children_;
 };

@@ -11,9 +11,6 @@ namespace {
 // Serial numbers are unique within the process, whatever thread constructs.
 std::atomic<uint32_t> serialCounter{0};
 
-// The stored part after the collectable base.
-constexpr uint32_t kStoredPartSize = 12;
-
 }  // namespace
 
 MPersistentObject::MPersistentObject() { NextSerialNumber(); }
@@ -21,7 +18,7 @@ MPersistentObject::MPersistentObject() { NextSerialNumber(); }
 MPersistentObject::MPersistentObject(int32_t key) : key_(key) { NextSerialNumber(); }
 
 MPersistentObject::MPersistentObject(const MPersistentObject& other)
-    : RWCollectable(other), key_(other.key_), serialNumber_(other.serialNumber_) {}
+    : GArchivedCollectable(other), key_(other.key_), serialNumber_(other.serialNumber_) {}
 
 MPersistentObject& MPersistentObject::operator=(const MPersistentObject& other) {
   if (this != &other) {
@@ -59,8 +56,6 @@ void MPersistentObject::ClearSerialNumbers() {
   }
 }
 
-uint32_t MPersistentObject::StoredSize() const { return RWCollectable::StoredSize() + kStoredPartSize; }
-
 int32_t MPersistentObject::Compare(const RWCollectable* other) const {
   if (other == this) return 0;
   return std::less<const RWCollectable*>()(this, other) ? -1 : 1;
@@ -71,46 +66,13 @@ bool MPersistentObject::Equals(const RWCollectable* other) const {
   return object != nullptr && object->ClassID() == ClassID() && SameContent(*object);
 }
 
-void MPersistentObject::SaveContentsToFile(GBinaryFile& file) const {
-  RWCollectable::SaveContentsToFile(file);
-  file.Write(FormatVersion());
-  file.Write(static_cast<uint32_t>(key_));
-  file.Write(serialNumber_);
-}
-
-void MPersistentObject::SaveContentsToStream(GVirtualOutStream& stream) const {
-  RWCollectable::SaveContentsToStream(stream);
-  stream.PutULong(FormatVersion()).PutULong(static_cast<uint32_t>(key_)).PutULong(serialNumber_);
-}
-
-void MPersistentObject::RestoreContentsFromFile(GBinaryFile& file) {
-  RWCollectable::RestoreContentsFromFile(file);
-  if (!ReadVersion(file, FormatVersion())) return;
-  uint32_t key;
-  uint32_t serialNumber;
-  if (!file.Read(key) || !file.Read(serialNumber)) return;
+void MPersistentObject::Fields(GFieldArchive& archive) {
+  if (!archive.Version(FormatVersion())) return;
+  auto key = static_cast<uint32_t>(key_);
+  uint32_t serialNumber = serialNumber_;
+  if (!archive.UInt32(key) || !archive.UInt32(serialNumber) || !archive.IsRestoring()) return;
   key_ = static_cast<int32_t>(key);
   if (serialNumber != 0) serialNumber_ = serialNumber;
-}
-
-void MPersistentObject::RestoreContentsFromStream(GVirtualInStream& stream) {
-  RWCollectable::RestoreContentsFromStream(stream);
-  if (!ReadVersion(stream, FormatVersion())) return;
-  uint32_t key;
-  uint32_t serialNumber;
-  if (!stream.GetULong(key).GetULong(serialNumber).IsGood()) return;
-  key_ = static_cast<int32_t>(key);
-  if (serialNumber != 0) serialNumber_ = serialNumber;
-}
-
-bool MPersistentObject::ReadVersion(GBinaryFile& file, uint32_t expected) {
-  uint32_t version;
-  return file.Read(version) && version == expected;
-}
-
-bool MPersistentObject::ReadVersion(GVirtualInStream& stream, uint32_t expected) {
-  uint32_t version;
-  return stream.GetULong(version).IsGood() && version == expected;
 }
 
 bool MPersistentObject::IsKindOf(RWClassID id) const {

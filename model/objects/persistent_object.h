@@ -10,6 +10,7 @@
 #include "foundation/virtual_stream.h"
 #include "model/objects/child_iterator.h"
 #include "model/objects/class_ids.h"
+#include "model/objects/field_archive.h"
 #include "model/objects/object_ref.h"
 
 class MPersistentComposite;
@@ -27,10 +28,9 @@ class MPersistentComposite;
 // owner is deleted by whoever made it.
 //
 // Stored part: the version word 1, the key and the serial number, 32 bits
-// each. Every subclass saves its base part, then its own version word, then
-// its fields, and restores them in that order, returning without reading its
-// fields when the stored version is not its own.
-class MPersistentObject : public RWCollectable {
+// each. Every subclass lists its stored part in Fields (see GFieldArchive):
+// its base part, then its own version word, then its fields.
+class MPersistentObject : public GArchivedCollectable {
  public:
   MPersistentObject();
   explicit MPersistentObject(int32_t key);
@@ -62,15 +62,10 @@ class MPersistentObject : public RWCollectable {
   void ClearSerialNumbers();
 
   // Collectable operations.
-  uint32_t StoredSize() const override;
   // Orders by address.
   int32_t Compare(const RWCollectable* other) const override;
   // Same class ID and SameContent.
   bool Equals(const RWCollectable* other) const override;
-  void RestoreContentsFromStream(GVirtualInStream& stream) override;
-  void RestoreContentsFromFile(GBinaryFile& file) override;
-  void SaveContentsToStream(GVirtualOutStream& stream) const override;
-  void SaveContentsToFile(GBinaryFile& file) const override;
 
   // True for the class's own ID and the IDs on its base chain up to 751,
   // as the class-ID table gives them.
@@ -156,12 +151,13 @@ class MPersistentObject : public RWCollectable {
     return dynamic_cast<const T*>(&other);
   }
 
-  // Reads a version word and answers whether it was read and is the
-  // expected one; a restore goes on with its fields only then.
-  static bool ReadVersion(GBinaryFile& file, uint32_t expected);
-  static bool ReadVersion(GVirtualInStream& stream, uint32_t expected);
+  // Key and serial number; a stored serial number of 0 keeps the object's
+  // own, and a truncated part changes neither.
+  void Fields(GFieldArchive& archive) override;
 
  private:
+  const MPersistentObject* RestoredOwner() const override { return this; }
+
   friend class GObjectRef;
 
   // Gives up the reference of an owner that is the only one, leaving the

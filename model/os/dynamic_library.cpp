@@ -66,8 +66,6 @@ uint16_t GDynamicLibrary::CallEntry16(const char* entryName, uint32_t first, voi
   return entry != nullptr ? entry(first, second) : 0;
 }
 
-uint32_t GDynamicLibrary::StoredSize() const { return MPersistentObject::StoredSize() + 8 + 2 * name_.Length(); }
-
 bool GDynamicLibrary::SameContent(const MPersistentObject& other) const {
   if (&other == this) return true;
   if (other.ClassID() != ClassID() || other.Key() != Key()) return false;
@@ -75,30 +73,9 @@ bool GDynamicLibrary::SameContent(const MPersistentObject& other) const {
   return library != nullptr && library->name_ == name_ && library->loaded_ == loaded_ && library->module_ == module_;
 }
 
-void GDynamicLibrary::SaveContentsToFile(GBinaryFile& file) const {
-  MPersistentObject::SaveContentsToFile(file);
-  file.Write(FormatVersion());
-  name_.SaveTo(file);
-}
-
-void GDynamicLibrary::SaveContentsToStream(GVirtualOutStream& stream) const {
-  MPersistentObject::SaveContentsToStream(stream);
-  stream.PutULong(FormatVersion());
-  name_.SaveTo(stream);
-}
-
-// A restored library names what it names now; the module loaded before
-// belongs to the old name.
-void GDynamicLibrary::RestoreContentsFromFile(GBinaryFile& file) {
-  MPersistentObject::RestoreContentsFromFile(file);
-  if (!ReadVersion(file, FormatVersion())) return;
-  name_.RestoreFrom(file);
-  Free();
-}
-
-void GDynamicLibrary::RestoreContentsFromStream(GVirtualInStream& stream) {
-  MPersistentObject::RestoreContentsFromStream(stream);
-  if (!ReadVersion(stream, FormatVersion())) return;
-  name_.RestoreFrom(stream);
-  Free();
+void GDynamicLibrary::Fields(GFieldArchive& archive) {
+  MPersistentObject::Fields(archive);
+  if (!archive.Version(FormatVersion())) return;
+  archive.WideString(name_);
+  if (archive.IsRestoring()) Free();
 }

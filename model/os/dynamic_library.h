@@ -40,11 +40,6 @@ class GDynamicLibrary : public MPersistentObject {
   RWCollectable* NewInstance() const override { return new GDynamicLibrary; }
   RWCollectable* Clone() const override { return new GDynamicLibrary(*this); }
   RWClassID ClassID() const override { return kGDynamicLibraryClassID; }
-  uint32_t StoredSize() const override;
-  void RestoreContentsFromStream(GVirtualInStream& stream) override;
-  void RestoreContentsFromFile(GBinaryFile& file) override;
-  void SaveContentsToStream(GVirtualOutStream& stream) const override;
-  void SaveContentsToFile(GBinaryFile& file) const override;
   // Same key, name, loaded flag and module.
   bool SameContent(const MPersistentObject& other) const override;
 
@@ -63,6 +58,11 @@ class GDynamicLibrary : public MPersistentObject {
   // Loads when needed and calls the entry with the two arguments; answers
   // its result, or 0 when the library cannot be loaded or has no such entry.
   uint16_t CallEntry16(const char* entryName, uint32_t first, void* second);
+
+ protected:
+  // A restored library names what it names now; the module loaded before
+  // belongs to the old name.
+  void Fields(GFieldArchive& archive) override;
 
  private:
   // The address of the entry, loading first; null when there is none.

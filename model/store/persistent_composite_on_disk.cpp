@@ -18,34 +18,13 @@ const GClassRegistrar registrar(CreateCollectable<MPersistentCompositeOnDisk>, k
 
 using Lock = std::lock_guard<std::recursive_mutex>;
 
-// Version, state, the path's length word and the option.
-constexpr uint32_t kFixedFieldsSize = 16;
-
 // How many stores may be opened inside each other, each read while opening
 // the one before: a bound for stored files that name each other in a chain.
 constexpr uint32_t kMaxNestedOpens = 16;
 
-bool ReadFields(GBinaryFile& file, int32_t& state, RWCString& path, int32_t& option) {
-  if (!file.Read(state)) return false;
-  path.RestoreFrom(file);
-  return !file.AtEnd() && !file.Failed() && file.Read(option);
-}
-
-bool ReadFields(GVirtualInStream& stream, int32_t& state, RWCString& path, int32_t& option) {
-  if (!stream.GetLong(state).IsGood()) return false;
-  path.RestoreFrom(stream);
-  return stream.IsGood() && stream.GetLong(option).IsGood();
-}
-
 MPersistentCompositeOnDiskImp& ImplementationOf(const GObjectRef& implementation) {
   return static_cast<MPersistentCompositeOnDiskImp&>(*implementation);
 }
-
-// A handle that does not open fails a stream it came from (settings from
-// outside are refused whole); a store file that names one is still read
-// whole, and the handle itself answers HasFailed.
-void RefuseUnopened(GVirtualInStream& stream) { FailInput(stream); }
-void RefuseUnopened(GBinaryFile&) {}
 
 }  // namespace
 
@@ -150,49 +129,22 @@ bool MPersistentCompositeOnDisk::HasFailed() {
   return failed_ != 0;
 }
 
-uint32_t MPersistentCompositeOnDisk::StoredSize() const {
-  return MPersistentObject::StoredSize() + path_.Length() + kFixedFieldsSize;
-}
-
-void MPersistentCompositeOnDisk::SaveContentsToFile(GBinaryFile& file) const {
-  MPersistentObject::SaveContentsToFile(file);
-  file.Write(FormatVersion());
-  file.Write(state_);
-  path_.SaveTo(file);
-  file.Write(option_);
-}
-
-void MPersistentCompositeOnDisk::SaveContentsToStream(GVirtualOutStream& stream) const {
-  MPersistentObject::SaveContentsToStream(stream);
-  stream.PutULong(FormatVersion()).PutLong(state_);
-  path_.SaveTo(stream);
-  stream.PutLong(option_);
-}
-
-void MPersistentCompositeOnDisk::RestoreContentsFromFile(GBinaryFile& file) {
-  MPersistentObject::RestoreContentsFromFile(file);
-  if (ReadVersion(file, FormatVersion())) RestoreHandle(file);
-}
-
-void MPersistentCompositeOnDisk::RestoreContentsFromStream(GVirtualInStream& stream) {
-  MPersistentObject::RestoreContentsFromStream(stream);
-  if (ReadVersion(stream, FormatVersion())) RestoreHandle(stream);
-}
-
-// The stored state is read and not used: a restored handle is opened, on
-// the terms of a path from stored data.
-template <typename Input>
-void MPersistentCompositeOnDisk::RestoreHandle(Input& input) {
-  int32_t state;
-  RWCString path;
-  int32_t option;
-  if (!ReadFields(input, state, path, option)) return;
+void MPersistentCompositeOnDisk::Fields(GFieldArchive& archive) {
+  MPersistentObject::Fields(archive);
+  if (!archive.Version(FormatVersion())) return;
+  int32_t state = state_;
+  RWCString path = path_;
+  int32_t option = option_;
+  if (!archive.Int32(state) || !archive.String(path) || !archive.Int32(option) || !archive.IsRestoring()) return;
   const Lock lock(StoreLock());
   Close();
   option_ = option;
   fromData_ = true;
   Open(path);
-  if (!implementation_) RefuseUnopened(input);
+  // A handle that does not open fails a stream it came from (settings from
+  // outside are refused whole); a store file that names one is still read
+  // whole, and the handle itself answers HasFailed.
+  if (!implementation_ && !archive.IsRestoringFromFile()) archive.FailInput();
 }
 
 bool MPersistentCompositeOnDisk::SameContent(const MPersistentObject& other) const {

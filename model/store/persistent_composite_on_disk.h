@@ -48,11 +48,6 @@ class MPersistentCompositeOnDisk : public MPersistentObject {
   RWCollectable* NewInstance() const override { return new MPersistentCompositeOnDisk; }
   RWCollectable* Clone() const override { return new MPersistentCompositeOnDisk(*this); }
   RWClassID ClassID() const override { return kMPersistentCompositeOnDiskClassID; }
-  uint32_t StoredSize() const override;
-  void RestoreContentsFromStream(GVirtualInStream& stream) override;
-  void RestoreContentsFromFile(GBinaryFile& file) override;
-  void SaveContentsToStream(GVirtualOutStream& stream) const override;
-  void SaveContentsToFile(GBinaryFile& file) const override;
   // Same class, path, state, implementation and option.
   bool SameContent(const MPersistentObject& other) const override;
 
@@ -94,6 +89,11 @@ class MPersistentCompositeOnDisk : public MPersistentObject {
   // Calls function with a fresh copy of each top-level child, in order.
   void ForEachChild(void (*function)(GCountedPtr& element, void* user), void* user);
 
+ protected:
+  // The stored state is read and not used: a restored handle is opened, on
+  // the terms of a path from stored data.
+  void Fields(GFieldArchive& archive) override;
+
  private:
   // The implementation, opening the handle first; held for the call, which
   // runs under StoreLock.
@@ -106,8 +106,6 @@ class MPersistentCompositeOnDisk : public MPersistentObject {
   // being read by a store that holds it (a store inside itself, directly or
   // through others), or too many stores are being opened inside each other.
   void Refuse();
-  template <typename Input>
-  void RestoreHandle(Input& input);
 
   RWCString path_;
   int32_t state_ = kClosed;

@@ -78,26 +78,9 @@ MPersistentCompositeOnDiskImp::~MPersistentCompositeOnDiskImp() {
   records_.ClearRecords();
 }
 
-uint32_t MPersistentCompositeOnDiskImp::StoredSize() const { return MPersistentObject::StoredSize() + 4; }
-
-void MPersistentCompositeOnDiskImp::SaveContentsToFile(GBinaryFile& file) const {
-  MPersistentObject::SaveContentsToFile(file);
-  file.Write(FormatVersion());
-}
-
-void MPersistentCompositeOnDiskImp::SaveContentsToStream(GVirtualOutStream& stream) const {
-  MPersistentObject::SaveContentsToStream(stream);
-  stream.PutULong(FormatVersion());
-}
-
-void MPersistentCompositeOnDiskImp::RestoreContentsFromFile(GBinaryFile& file) {
-  MPersistentObject::RestoreContentsFromFile(file);
-  ReadVersion(file, FormatVersion());
-}
-
-void MPersistentCompositeOnDiskImp::RestoreContentsFromStream(GVirtualInStream& stream) {
-  MPersistentObject::RestoreContentsFromStream(stream);
-  ReadVersion(stream, FormatVersion());
+void MPersistentCompositeOnDiskImp::Fields(GFieldArchive& archive) {
+  MPersistentObject::Fields(archive);
+  archive.Version(FormatVersion());
 }
 
 bool MPersistentCompositeOnDiskImp::SameContent(const MPersistentObject& other) const {

@@ -61,11 +61,6 @@ class MPersistentCompositeOnDiskImp : public MPersistentObject {
   // An implementation of nothing: files are not copied.
   RWCollectable* Clone() const override { return new MPersistentCompositeOnDiskImp; }
   RWClassID ClassID() const override { return kMPersistentCompositeOnDiskImpClassID; }
-  uint32_t StoredSize() const override;
-  void RestoreContentsFromStream(GVirtualInStream& stream) override;
-  void RestoreContentsFromFile(GBinaryFile& file) override;
-  void SaveContentsToStream(GVirtualOutStream& stream) const override;
-  void SaveContentsToFile(GBinaryFile& file) const override;
   // Only implementations that share the very same records.
   bool SameContent(const MPersistentObject& other) const override;
 
@@ -125,6 +120,10 @@ class MPersistentCompositeOnDiskImp : public MPersistentObject {
   std::unique_ptr<GIterator> NewChildIterator() override;
   // Calls function with a fresh copy of each top-level child, in order.
   void ForEachChild(void (*function)(GCountedPtr& element, void* user), void* user);
+
+ protected:
+  // The version word alone.
+  void Fields(GFieldArchive& archive) override;
 
  private:
   GRecordRef StoreRecord(const MPersistentObject& object, bool replacing, uint32_t depth);

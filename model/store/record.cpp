@@ -3,10 +3,8 @@
 #include <charconv>
 #include <utility>
 
-#include "foundation/binary_file.h"
 #include "foundation/class_registrar.h"
 #include "foundation/unit_lock.h"
-#include "foundation/virtual_stream.h"
 #include "model/objects/persistent_object.h"
 #include "model/store/persistent_composite_on_disk_imp.h"
 
@@ -16,9 +14,6 @@ const GClassRegistrar registrar(CreateCollectable<GRecord>, kGRecordClassID, kGR
 
 // Every record's count changes under this lock, whatever kind of record.
 GUnitLock recordLock;
-
-// Version, class ID, serial number and key.
-constexpr uint32_t kRecordSize = 4 + 2 + 4 + 4;
 
 }  // namespace
 
@@ -93,54 +88,20 @@ GRecord::GRecord(const MPersistentObject& object)
     : classId_(object.ClassID()), serialNumber_(object.SerialNumber()), key_(object.Key()) {}
 
 GRecord::GRecord(const GRecord& other)
-    : RWCollectable(other), classId_(other.classId_), serialNumber_(other.serialNumber_), key_(other.key_) {}
+    : GArchivedCollectable(other), classId_(other.classId_), serialNumber_(other.serialNumber_), key_(other.key_) {}
 
-uint32_t GRecord::StoredSize() const { return RWCollectable::StoredSize() + kRecordSize; }
-
-void GRecord::SaveContentsToFile(GBinaryFile& file) const {
-  RWCollectable::SaveContentsToFile(file);
-  file.Write(kFormatVersion);
-  file.Write(classId_);
-  file.Write(serialNumber_);
-  file.Write(key_);
-}
-
-void GRecord::SaveContentsToStream(GVirtualOutStream& stream) const {
-  RWCollectable::SaveContentsToStream(stream);
-  stream.PutULong(kFormatVersion).PutUShort(classId_).PutULong(serialNumber_).PutLong(key_);
-}
-
-bool GRecord::RestoreRecord(GBinaryFile& file) {
-  RWCollectable::RestoreContentsFromFile(file);
-  uint32_t version;
-  RWClassID classId;
-  uint32_t serialNumber;
-  int32_t key;
-  if (!file.Read(version) || version != kFormatVersion) return false;
-  if (!file.Read(classId) || !file.Read(serialNumber) || !file.Read(key)) return false;
+void GRecord::Fields(GFieldArchive& archive) {
+  if (!archive.Version(kFormatVersion)) return;
+  RWClassID classId = classId_;
+  uint32_t serialNumber = serialNumber_;
+  int32_t key = key_;
+  if (!archive.UInt16(classId) || !archive.UInt32(serialNumber) || !archive.Int32(key) || !archive.IsRestoring()) {
+    return;
+  }
   classId_ = classId;
   serialNumber_ = serialNumber;
   key_ = key;
-  return true;
 }
-
-bool GRecord::RestoreRecord(GVirtualInStream& stream) {
-  RWCollectable::RestoreContentsFromStream(stream);
-  uint32_t version;
-  RWClassID classId;
-  uint32_t serialNumber;
-  int32_t key;
-  if (!stream.GetULong(version).IsGood() || version != kFormatVersion) return false;
-  if (!stream.GetUShort(classId).GetULong(serialNumber).GetLong(key).IsGood()) return false;
-  classId_ = classId;
-  serialNumber_ = serialNumber;
-  key_ = key;
-  return true;
-}
-
-void GRecord::RestoreContentsFromFile(GBinaryFile& file) { RestoreRecord(file); }
-
-void GRecord::RestoreContentsFromStream(GVirtualInStream& stream) { RestoreRecord(stream); }
 
 void GRecord::AddReference() { ::AddReference(references_, recordLock); }
 

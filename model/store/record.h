@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
-#include "foundation/rw_collectable.h"
 #include "foundation/rw_cstring.h"
 #include "model/objects/class_ids.h"
+#include "model/objects/field_archive.h"
 #include "model/objects/object_ref.h"
 
 class GDoubleLinkedList;
@@ -51,7 +51,7 @@ class GRecordMatch {
 //
 // Stored form after the collectable part (which is empty): version 1
 // (32-bit), class ID (16-bit), serial number (32-bit), key (32-bit).
-class GRecord : public RWCollectable {
+class GRecord : public GArchivedCollectable {
  public:
   static constexpr uint32_t kFormatVersion = 1;
 
@@ -64,11 +64,6 @@ class GRecord : public RWCollectable {
   RWCollectable* NewInstance() const override { return new GRecord; }
   RWCollectable* Clone() const override { return new GRecord(*this); }
   RWClassID ClassID() const override { return kGRecordClassID; }
-  uint32_t StoredSize() const override;
-  void RestoreContentsFromStream(GVirtualInStream& stream) override;
-  void RestoreContentsFromFile(GBinaryFile& file) override;
-  void SaveContentsToStream(GVirtualOutStream& stream) const override;
-  void SaveContentsToFile(GBinaryFile& file) const override;
 
   void AddReference();
   // The count from before: 0 tells the caller it was the last owner.
@@ -114,10 +109,9 @@ class GRecord : public RWCollectable {
   virtual uint32_t ObjectCount() const;
 
  protected:
-  // Restores this part; false when the rest of a derived class's fields
-  // must not be read (a version that is not 1, or input that failed).
-  bool RestoreRecord(GBinaryFile& file);
-  bool RestoreRecord(GVirtualInStream& stream);
+  // The three values are read whole: a restore that cannot read them all
+  // changes none.
+  void Fields(GFieldArchive& archive) override;
 
  private:
   int32_t references_ = -1;

@@ -2,49 +2,13 @@
 
 #include <utility>
 
-#include "foundation/binary_file.h"
 #include "foundation/class_registrar.h"
-#include "foundation/persistence.h"
-#include "foundation/rw/rwstore.h"
-#include "foundation/string_storage.h"
-#include "foundation/virtual_stream.h"
-#include "model/objects/reference_reader.h"
 #include "model/store/persistent_composite_on_disk_imp.h"
 
 namespace {
 
 const GClassRegistrar registrar(CreateCollectable<GRecordComposite>, kGRecordCompositeClassID,
                                 kGRecordCompositeClassName);
-
-// The fewest bytes a stored object reference takes: a back-reference in a
-// file, and '@' with an index in a binary stream.
-constexpr uint32_t kFileReferenceSize = 6;
-constexpr uint32_t kStreamReferenceSize = 5;
-
-bool ReadCount(GBinaryFile& file, uint32_t& count) { return file.Read(count); }
-
-bool ReadCount(GVirtualInStream& stream, uint32_t& count) { return stream.GetULong(count).IsGood(); }
-
-bool IsGood(GBinaryFile& file) { return !file.AtEnd() && !file.Failed(); }
-
-bool IsGood(GVirtualInStream& stream) { return stream.IsGood(); }
-
-// A file keeps no state of its own to mark.
-void Fail(GBinaryFile&) {}
-
-void Fail(GVirtualInStream& stream) { stream.SetState(stream.State() | GStreamStateAdapter::kFail); }
-
-RWCollectable* ReadReference(GBinaryFile& file) {
-  RWCollectable* object = nullptr;
-  ReadObjectFromFile(file, object);
-  return object;
-}
-
-RWCollectable* ReadReference(GVirtualInStream& stream) {
-  RWCollectable* object = nullptr;
-  ReadObjectFromStream(stream, object);
-  return object;
-}
 
 // Calls visit with each record of the list, in order. A record list is only
 // read here, though the list hands out its links without const.
@@ -56,6 +20,30 @@ void VisitRecords(const GDoubleLinkedList& records, Visit visit) {
   }
 }
 
+bool IsRecord(const RWCollectable& object) { return dynamic_cast<const GRecord*>(&object) != nullptr; }
+
+// A composite record's child records as the archive stores a child list.
+class StoredRecords {
+ public:
+  explicit StoredRecords(GRecordComposite& composite) : composite_(composite) {}
+
+  uint32_t Count() const { return composite_.RecordCount(); }
+  template <typename Visit>
+  void ForEach(Visit visit) const {
+    VisitRecords(*composite_.ChildList(), [&visit](const GRecord& record) { visit(&record); });
+  }
+  void Clear() { composite_.ClearRecords(); }
+  bool ReadChild(GFieldArchive& archive) {
+    auto* record = static_cast<GRecord*>(archive.ReadFreshObject(IsRecord));
+    if (record == nullptr) return false;
+    composite_.AddRecord(record);
+    return archive.Good();
+  }
+
+ private:
+  GRecordComposite& composite_;
+};
+
 }  // namespace
 
 GRecordComposite::GRecordComposite(const MPersistentObject& object) : GRecord(object) {}
@@ -66,64 +54,11 @@ GRecordComposite::GRecordComposite(const GRecordComposite& other) : GRecord(othe
 
 GRecordComposite::~GRecordComposite() { ClearRecords(); }
 
-uint32_t GRecordComposite::StoredSize() const {
-  uint32_t size = GRecord::StoredSize() + 8;
-  VisitRecords(records_, [&size](const GRecord& record) { size += ObjectStoreSize(&record); });
-  return size;
-}
-
-void GRecordComposite::SaveContentsToFile(GBinaryFile& file) const {
-  GRecord::SaveContentsToFile(file);
-  file.Write(kFormatVersion);
-  file.Write(records_.Count());
-  VisitRecords(records_, [&file](const GRecord& record) { WriteObjectToFile(&record, file); });
-}
-
-void GRecordComposite::SaveContentsToStream(GVirtualOutStream& stream) const {
-  GRecord::SaveContentsToStream(stream);
-  stream.PutULong(kFormatVersion).PutULong(records_.Count());
-  VisitRecords(records_, [&stream](const GRecord& record) { WriteObjectToStream(&record, stream); });
-}
-
-void GRecordComposite::RestoreContentsFromFile(GBinaryFile& file) {
-  uint32_t version;
-  if (RestoreRecord(file) && file.Read(version) && version == kFormatVersion) {
-    RestoreRecords(file, kFileReferenceSize);
-  }
-}
-
-void GRecordComposite::RestoreContentsFromStream(GVirtualInStream& stream) {
-  uint32_t version;
-  if (RestoreRecord(stream) && stream.GetULong(version).IsGood() && version == kFormatVersion) {
-    RestoreRecords(stream, kStreamReferenceSize);
-  }
-}
-
-// Every record of a stored list appears once: a child must be a record that
-// its own reference made. Anything else (a record named again, which would
-// share or cycle, or an object of another kind) stops the restore; the
-// records read before it stay.
-template <typename Input>
-void GRecordComposite::RestoreRecords(Input& input, uint32_t minimumReferenceSize) {
-  ClearRecords();
-  uint32_t count;
-  if (!ReadCount(input, count) || !HoldsStoredCount(input, count, minimumReferenceSize)) return;
-  // Keeps what is refused alive until the restore ends, as later
-  // references of the same restore may still name it.
-  const GReferenceReader session(nullptr);
-  for (uint32_t i = 0; i < count; ++i) {
-    const GFreshReadProbe probe;
-    RWCollectable* read = ReadReference(input);
-    const bool fresh = probe.Fresh(read);
-    auto* record = fresh ? dynamic_cast<GRecord*>(read) : nullptr;
-    if (record == nullptr) {
-      if (fresh) GReferenceReader::Discard(read);
-      Fail(input);
-      return;
-    }
-    AddRecord(record);
-    if (!IsGood(input)) return;
-  }
+void GRecordComposite::Fields(GFieldArchive& archive) {
+  GRecord::Fields(archive);
+  if (!archive.Version(kFormatVersion)) return;
+  StoredRecords list(*this);
+  archive.ChildList(list);
 }
 
 void GRecordComposite::AddRecord(GRecord* record) {

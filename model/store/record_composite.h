@@ -34,11 +34,6 @@ class GRecordComposite : public GRecord {
   RWCollectable* NewInstance() const override { return new GRecordComposite; }
   RWCollectable* Clone() const override { return new GRecordComposite(*this); }
   RWClassID ClassID() const override { return kGRecordCompositeClassID; }
-  uint32_t StoredSize() const override;
-  void RestoreContentsFromStream(GVirtualInStream& stream) override;
-  void RestoreContentsFromFile(GBinaryFile& file) override;
-  void SaveContentsToStream(GVirtualOutStream& stream) const override;
-  void SaveContentsToFile(GBinaryFile& file) const override;
 
   GDoubleLinkedList* ChildList() override { return &records_; }
   void AddRecord(GRecord* record) override;
@@ -75,9 +70,13 @@ class GRecordComposite : public GRecord {
   // The last link of the list, the head sentinel when empty.
   GDoubleLink* LastLink() { return records_.Tail()->previous; }
 
- private:
-  template <typename Input>
-  void RestoreRecords(Input& input, uint32_t minimumReferenceSize);
+ protected:
+  // Every record of a stored list appears once: a child must be a record
+  // that its own reference made. Anything else (a record named again, which
+  // would share or cycle, or an object of another kind) stops the restore;
+  // the records read before it stay.
+  void Fields(GFieldArchive& archive) override;
 
+ private:
   GDoubleLinkedList records_;
 };

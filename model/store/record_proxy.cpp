@@ -1,11 +1,7 @@
 #include "model/store/record_proxy.h"
 
-#include "foundation/binary_file.h"
 #include "foundation/class_registrar.h"
-#include "foundation/persistence.h"
-#include "foundation/virtual_stream.h"
 #include "model/objects/persistent_object.h"
-#include "model/objects/reference_reader.h"
 #include "model/store/persistent_composite_on_disk_imp.h"
 
 namespace {
@@ -22,40 +18,9 @@ GRecordProxy::GRecordProxy(const MPersistentObject& object) : GRecord(object), h
 
 GRecordProxy::GRecordProxy(const GRecordProxy& other) : GRecord(other), held_(CloneOf(other.held_.Get())) {}
 
-uint32_t GRecordProxy::StoredSize() const { return GRecord::StoredSize() + 4 + ObjectStoreSize(held_.Get()); }
-
-void GRecordProxy::SaveContentsToFile(GBinaryFile& file) const {
-  GRecord::SaveContentsToFile(file);
-  file.Write(kFormatVersion);
-  WriteObjectToFile(held_.Get(), file);
-}
-
-void GRecordProxy::SaveContentsToStream(GVirtualOutStream& stream) const {
-  GRecord::SaveContentsToStream(stream);
-  stream.PutULong(kFormatVersion);
-  WriteObjectToStream(held_.Get(), stream);
-}
-
-void GRecordProxy::RestoreContentsFromFile(GBinaryFile& file) {
-  uint32_t version;
-  if (RestoreRecord(file) && file.Read(version) && version == kFormatVersion) RestoreHeld(file);
-}
-
-void GRecordProxy::RestoreContentsFromStream(GVirtualInStream& stream) {
-  uint32_t version;
-  if (RestoreRecord(stream) && stream.GetULong(version).IsGood() && version == kFormatVersion) {
-    RestoreHeld(stream);
-  }
-}
-
-// The held object is a model object, read under the model's rules of
-// ownership; anything else leaves the proxy empty.
-template <typename Input>
-void GRecordProxy::RestoreHeld(Input& input) {
-  held_ = nullptr;
-  const GReferenceReader reader(nullptr);
-  GObjectRef read;
-  if (reader.Read(input, read)) held_ = read;
+void GRecordProxy::Fields(GFieldArchive& archive) {
+  GRecord::Fields(archive);
+  if (archive.Version(kFormatVersion)) archive.Object(held_);
 }
 
 GObjectRef GRecordProxy::Take(const GRecordMatch& match, MPersistentCompositeOnDiskImp& store) {

@@ -24,11 +24,6 @@ class GRecordProxy : public GRecord {
   RWCollectable* NewInstance() const override { return new GRecordProxy; }
   RWCollectable* Clone() const override { return new GRecordProxy(*this); }
   RWClassID ClassID() const override { return kGRecordProxyClassID; }
-  uint32_t StoredSize() const override;
-  void RestoreContentsFromStream(GVirtualInStream& stream) override;
-  void RestoreContentsFromFile(GBinaryFile& file) override;
-  void SaveContentsToStream(GVirtualOutStream& stream) const override;
-  void SaveContentsToFile(GBinaryFile& file) const override;
 
   // Its own match first, then the nested store's answer. A replacement by
   // identity never matches a proxy and never reaches the nested store.
@@ -39,9 +34,11 @@ class GRecordProxy : public GRecord {
 
   MPersistentObject* HeldObject() const { return held_.Get(); }
 
- private:
-  template <typename Input>
-  void RestoreHeld(Input& input);
+ protected:
+  // The held object is a model object, read under the model's rules of
+  // ownership; anything else leaves the proxy empty.
+  void Fields(GFieldArchive& archive) override;
 
+ private:
   GObjectRef held_;
 };

@@ -18,23 +18,7 @@ bool ValueNode::SameContent(const MPersistentObject& other) const {
   return node != nullptr && node->value == value;
 }
 
-void ValueNode::SaveContentsToFile(GBinaryFile& file) const {
-  MPersistentObject::SaveContentsToFile(file);
-  file.Write(FormatVersion());
-  file.Write(value);
-}
-
-void ValueNode::SaveContentsToStream(GVirtualOutStream& stream) const {
-  MPersistentObject::SaveContentsToStream(stream);
-  stream.PutULong(FormatVersion()).PutLong(value);
-}
-
-void ValueNode::RestoreContentsFromFile(GBinaryFile& file) {
-  MPersistentObject::RestoreContentsFromFile(file);
-  if (ReadVersion(file, FormatVersion())) file.Read(value);
-}
-
-void ValueNode::RestoreContentsFromStream(GVirtualInStream& stream) {
-  MPersistentObject::RestoreContentsFromStream(stream);
-  if (ReadVersion(stream, FormatVersion())) stream.GetLong(value);
+void ValueNode::Fields(GFieldArchive& archive) {
+  MPersistentObject::Fields(archive);
+  if (archive.Version(FormatVersion())) archive.Int32(value);
 }

@@ -27,14 +27,12 @@ class ValueNode : public MPersistentObject {
   RWCollectable* NewInstance() const override { return new ValueNode; }
   RWCollectable* Clone() const override { return new ValueNode(*this); }
   RWClassID ClassID() const override { return kID; }
-  uint32_t StoredSize() const override { return MPersistentObject::StoredSize() + 8; }
   bool SameContent(const MPersistentObject& other) const override;
-  void SaveContentsToFile(GBinaryFile& file) const override;
-  void SaveContentsToStream(GVirtualOutStream& stream) const override;
-  void RestoreContentsFromFile(GBinaryFile& file) override;
-  void RestoreContentsFromStream(GVirtualInStream& stream) override;
 
   int32_t value;
+
+ protected:
+  void Fields(GFieldArchive& archive) override;
 };
 
 // The same fields under another class ID.

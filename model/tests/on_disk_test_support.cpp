@@ -22,28 +22,9 @@ std::string Half(uint16_t value) {
 DiskCommandList::DiskCommandList(const std::string& path, int32_t key)
     : MPersistentObject(key), store_(WidePath(path), 0, key) {}
 
-uint32_t DiskCommandList::StoredSize() const { return MPersistentObject::StoredSize() + 4 + store_.StoredSize(); }
-
-void DiskCommandList::SaveContentsToFile(GBinaryFile& file) const {
-  MPersistentObject::SaveContentsToFile(file);
-  file.Write(FormatVersion());
-  store_.SaveContentsToFile(file);
-}
-
-void DiskCommandList::SaveContentsToStream(GVirtualOutStream& stream) const {
-  MPersistentObject::SaveContentsToStream(stream);
-  stream.PutULong(FormatVersion());
-  store_.SaveContentsToStream(stream);
-}
-
-void DiskCommandList::RestoreContentsFromFile(GBinaryFile& file) {
-  MPersistentObject::RestoreContentsFromFile(file);
-  if (ReadVersion(file, FormatVersion())) store_.RestoreContentsFromFile(file);
-}
-
-void DiskCommandList::RestoreContentsFromStream(GVirtualInStream& stream) {
-  MPersistentObject::RestoreContentsFromStream(stream);
-  if (ReadVersion(stream, FormatVersion())) store_.RestoreContentsFromStream(stream);
+void DiskCommandList::Fields(GFieldArchive& archive) {
+  MPersistentObject::Fields(archive);
+  if (archive.Version(FormatVersion())) archive.Embedded(store_);
 }
 
 bool DiskCommandList::SameContent(const MPersistentObject& other) const {

@@ -29,11 +29,6 @@ class DiskCommandList : public MPersistentObject {
   RWCollectable* NewInstance() const override { return new DiskCommandList; }
   RWCollectable* Clone() const override { return new DiskCommandList(*this); }
   RWClassID ClassID() const override { return kGCommandCompositeOnDiskClassID; }
-  uint32_t StoredSize() const override;
-  void SaveContentsToFile(GBinaryFile& file) const override;
-  void SaveContentsToStream(GVirtualOutStream& stream) const override;
-  void RestoreContentsFromFile(GBinaryFile& file) override;
-  void RestoreContentsFromStream(GVirtualInStream& stream) override;
   bool SameContent(const MPersistentObject& other) const override;
 
   void AddShared(const GObjectRef& node) override { store_.AddShared(node); }
@@ -51,6 +46,9 @@ class DiskCommandList : public MPersistentObject {
   GObjectRef SharedIfEqual(const MPersistentObject& other) override { return store_.SharedIfEqual(other); }
 
   MPersistentCompositeOnDisk& Store() { return store_; }
+
+ protected:
+  void Fields(GFieldArchive& archive) override;
 
  private:
   MPersistentCompositeOnDisk store_;

@@ -117,15 +117,16 @@ namespace {
 class DataFileRoot : public GAttributeComposite {
  public:
   using GAttributeComposite::GAttributeComposite;
-  void Hold(MPersistentObject* child) { held_.emplace_back(child); }
-  void SaveContentsToStream(GVirtualOutStream& stream) const override {
-    GAttribute::SaveContentsToStream(stream);
-    stream.PutULong(FormatVersion()).PutULong(static_cast<uint32_t>(held_.size()));
-    for (const GObjectRef& child : held_) WriteObjectToStream(child.Get(), stream);
+  void Hold(MPersistentObject* child) { held_.Append(GCountedPtr(child)); }
+
+ protected:
+  void Fields(GFieldArchive& archive) override {
+    GAttribute::Fields(archive);
+    if (archive.Version(FormatVersion())) archive.Children(held_);
   }
 
  private:
-  std::vector<GObjectRef> held_;
+  GCountedPtrVector held_;
 };
 
 }  // namespace
