@@ -11,11 +11,12 @@
 #include "model/attributes/state.h"
 #include "model/attributes/string_attribute.h"
 #include "model/attributes/value_attribute.h"
+#include "model/testing/test_peripheral.h"
 
 // A pipeline stage that records which of its handlers each attribute
 // reached, and answers the statuses it is given in turn (0 once they run
 // out).
-class RecordingPeripheral : public GPeripheral {
+class RecordingPeripheral : public TestPeripheral {
  public:
   static constexpr RWClassID kID = 0x7E20;
 
@@ -27,7 +28,6 @@ class RecordingPeripheral : public GPeripheral {
   RWCollectable* NewInstance() const override { return new RecordingPeripheral; }
   RWCollectable* Clone() const override { return new RecordingPeripheral(*this); }
   RWClassID ClassID() const override { return kID; }
-  uint16_t SendTo(GPeripheral&) override { return 0; }
 
   uint16_t ApplyValueAttribute(GValueAttribute& attribute) override { return Record("value", attribute); }
   uint16_t ApplyStringAttribute(GStringAttribute& attribute) override { return Record("string", attribute); }

@@ -13,20 +13,20 @@
 #include "model/os/lock.h"
 #include "model/os/memory_os_factory.h"
 #include "model/os/printer_identity.h"
+#include "model/testing/test_peripheral.h"
 
 // Doubles and fixtures for the tests of the OS factory and the driver server.
 
 // A device root for driver data files, registered under an ID that no class
 // of the system uses.
-class TestDeviceRoot : public GPeripheral {
+class TestDeviceRoot : public TestPeripheral {
  public:
   static constexpr RWClassID kID = 0x7E30;
 
-  using GPeripheral::GPeripheral;
+  using TestPeripheral::TestPeripheral;
   RWCollectable* NewInstance() const override { return new TestDeviceRoot; }
   RWCollectable* Clone() const override { return new TestDeviceRoot(*this); }
   RWClassID ClassID() const override { return kID; }
-  uint16_t SendTo(GPeripheral&) override { return 0; }
 };
 
 // What happened to the driver objects of a test, counted across threads.
