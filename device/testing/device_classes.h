@@ -5,10 +5,20 @@
 // The persistent classes of the device library, which its registry test
 // and its restore fuzz target go through.
 inline constexpr RWClassID kDeviceClassIDs[] = {
+    kGBinClassID,
+    kGBookletCompositeClassID,
     kGCustomMediaSizeClassID,
+    kGDisplayStringAttributeClassID,
     kGFormToTrayAssociationClassID,
     kGFormToTrayDatabaseClassID,
     kGMarginPoolClassID,
     kGMediaClassID,
     kGMediaPoolClassID,
+    kGOptMediaCompositeClassID,
+    kGPaperHandlingDeviceClassID,
+    kGTintwiseAttributeClassID,
+    kGTintwiseEnhancedAttributeClassID,
+    kGTintwiseEnhancedAttributeVer2ClassID,
+    kGTrayClassID,
+    kGValue32AttributeClassID,
 };
