@@ -6,7 +6,6 @@
 #include "device/media/media.h"
 #include "model/attributes/enum_attribute.h"
 #include "model/objects/child_iterator.h"
-#include "model/objects/trailing_version.h"
 
 class GMediaPool;
 
@@ -47,10 +46,10 @@ class GMediaIterator : public GIterator {
 // removed and selected through the enumeration's operations.
 //
 // Stored part: the enumeration's, then version 1.
-class GMediaPool : public GTrailingVersion<GEnumAttribute> {
+class GMediaPool : public GEnumAttribute {
  public:
   GMediaPool() = default;
-  explicit GMediaPool(int32_t key) : GTrailingVersion(key) {}
+  explicit GMediaPool(int32_t key) : GEnumAttribute(key) {}
   // Shares the media and the current choice.
   GMediaPool(const GMediaPool& other) = default;
 
@@ -74,4 +73,10 @@ class GMediaPool : public GTrailingVersion<GEnumAttribute> {
   RWCollectable* Clone() const override { return new GMediaPool(*this); }
   RWClassID ClassID() const override { return kGMediaPoolClassID; }
   bool IsKindOf(RWClassID id) const override { return id == kGMediaPoolClassID || GEnumAttribute::IsKindOf(id); }
+
+ protected:
+  void Fields(GFieldArchive& archive) override {
+    GEnumAttribute::Fields(archive);
+    archive.TrailingVersion(FormatVersion());
+  }
 };

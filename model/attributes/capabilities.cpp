@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "foundation/class_registrar.h"
-#include "model/objects/stored_input.h"
 
 namespace {
 
@@ -14,13 +13,6 @@ const GClassRegistrar registrar(CreateCollectable<GCapabilities>, kGCapabilities
 // The most bits a set can have: the bit vector sizes its bytes as
 // (count + 7) / 8 in 32 bits.
 constexpr uint32_t kMaxBitCount = std::numeric_limits<uint32_t>::max() - 7;
-
-bool ReadCount(GBinaryFile& file, uint32_t& count) { return file.Read(count); }
-bool ReadCount(GVirtualInStream& stream, uint32_t& count) { return stream.GetULong(count).IsGood(); }
-bool ReadBytes(GBinaryFile& file, uint8_t* bytes, uint32_t count) { return file.Read(bytes, count); }
-bool ReadBytes(GVirtualInStream& stream, uint8_t* bytes, uint32_t count) {
-  return stream.GetUChars(bytes, count).IsGood();
-}
 
 }  // namespace
 
@@ -67,45 +59,22 @@ void GCapabilities::ClearBits(const uint32_t* bits, uint16_t length) {
   }
 }
 
-uint32_t GCapabilities::StoredSize() const { return MPersistentObject::StoredSize() + 8 + bits_.ByteCount(); }
+// The bit count, then the bytes that hold the bits; the byte count is
+// checked against the input left before the bytes are allocated.
+void GCapabilities::Fields(GFieldArchive& archive) {
+  MPersistentObject::Fields(archive);
+  if (!archive.Version(FormatVersion())) return;
+  uint32_t count = bits_.Count();
+  if (!archive.UInt32(count) || count == 0) return;
+  const uint32_t byteCount = (count / 8) + (count % 8 != 0 ? 1 : 0);
+  if (count > kMaxBitCount || !archive.Holds(byteCount, 1)) return;
+  std::vector<uint8_t> bytes(byteCount);
+  if (!archive.IsRestoring()) std::copy_n(bits_.Data(), byteCount, bytes.begin());
+  if (archive.Bytes(bytes.data(), byteCount) && archive.IsRestoring()) bits_ = GBitVector(bytes.data(), count);
+}
 
 bool GCapabilities::SameContent(const MPersistentObject& other) const {
   if (this == &other) return true;
   const auto* capabilities = SameClassAndKey<GCapabilities>(other);
   return capabilities != nullptr && capabilities->bits_ == bits_;
-}
-
-void GCapabilities::SaveContentsToFile(GBinaryFile& file) const {
-  MPersistentObject::SaveContentsToFile(file);
-  file.Write(FormatVersion());
-  file.Write(bits_.Count());
-  if (bits_.Count() != 0) file.Write(bits_.Data(), bits_.ByteCount());
-}
-
-void GCapabilities::SaveContentsToStream(GVirtualOutStream& stream) const {
-  MPersistentObject::SaveContentsToStream(stream);
-  stream.PutULong(FormatVersion()).PutULong(bits_.Count());
-  if (bits_.Count() != 0) stream.PutUChars(bits_.Data(), bits_.ByteCount());
-}
-
-// The stored count is checked against the input left before the bytes are
-// allocated.
-template <typename Input>
-void GCapabilities::RestoreBits(Input& input) {
-  uint32_t count;
-  if (!ReadVersion(input, FormatVersion()) || !ReadCount(input, count) || count == 0) return;
-  const uint32_t byteCount = (count / 8) + (count % 8 != 0 ? 1 : 0);
-  if (count > kMaxBitCount || !InputCanHold(input, byteCount, 1)) return;
-  std::vector<uint8_t> bytes(byteCount);
-  if (ReadBytes(input, bytes.data(), byteCount)) bits_ = GBitVector(bytes.data(), count);
-}
-
-void GCapabilities::RestoreContentsFromFile(GBinaryFile& file) {
-  MPersistentObject::RestoreContentsFromFile(file);
-  RestoreBits(file);
-}
-
-void GCapabilities::RestoreContentsFromStream(GVirtualInStream& stream) {
-  MPersistentObject::RestoreContentsFromStream(stream);
-  RestoreBits(stream);
 }

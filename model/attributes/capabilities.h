@@ -47,20 +47,16 @@ class GCapabilities : public MPersistentObject {
   RWCollectable* NewInstance() const override { return new GCapabilities; }
   RWCollectable* Clone() const override { return new GCapabilities(*this); }
   RWClassID ClassID() const override { return kGCapabilitiesClassID; }
-  uint32_t StoredSize() const override;
-  // A stored empty set leaves the present bits as they are.
-  void RestoreContentsFromStream(GVirtualInStream& stream) override;
-  void RestoreContentsFromFile(GBinaryFile& file) override;
-  void SaveContentsToStream(GVirtualOutStream& stream) const override;
-  void SaveContentsToFile(GBinaryFile& file) const override;
   bool IsKindOf(RWClassID id) const override { return id == kGCapabilitiesClassID || MPersistentObject::IsKindOf(id); }
   // Same class and key, same bit count and bits.
   bool SameContent(const MPersistentObject& other) const override;
 
+ protected:
+  // A stored empty set leaves the present bits as they are.
+  void Fields(GFieldArchive& archive) override;
+
  private:
   void GrowToHold(uint32_t bit);
-  template <typename Input>
-  void RestoreBits(Input& input);
 
   GBitVector bits_;
 };

@@ -19,3 +19,8 @@ void GConfiguration::AddChild(MPersistentObject* node) {
   }
   MPersistentComposite::AddChild(node);
 }
+
+void GConfiguration::Fields(GFieldArchive& archive) {
+  MPersistentComposite::Fields(archive);
+  archive.TrailingVersion(FormatVersion());
+}

@@ -1,71 +1,25 @@
 #include "model/attributes/enum_attribute.h"
 
 #include "foundation/class_registrar.h"
-#include "foundation/persistence.h"
 #include "model/attributes/peripheral.h"
-#include "model/objects/reference_reader.h"
 
 namespace {
 
 const GClassRegistrar registrar(CreateCollectable<GEnumAttribute>, kGEnumAttributeClassID, kGEnumAttributeClassName);
 
-// The bytes after the composite part besides the current choice: version
-// and choice class ID.
-constexpr uint32_t kOwnFieldsSize = 6;
-
-bool ReadClassId(GBinaryFile& file, RWClassID& id) { return file.Read(id); }
-
-bool ReadClassId(GVirtualInStream& stream, RWClassID& id) { return stream.GetUShort(id).IsGood(); }
-
 }  // namespace
 
-uint32_t GEnumAttribute::StoredSize() const {
-  // After the children, so that a current choice among them counts as the
-  // back-reference it is saved as.
-  const uint32_t composite = GAttributeComposite::StoredSize();
-  return composite + ObjectStoreSize(current_) + kOwnFieldsSize;
-}
-
-void GEnumAttribute::SaveContentsToFile(GBinaryFile& file) const {
-  GAttributeComposite::SaveContentsToFile(file);
-  file.Write(FormatVersion());
-  WriteObjectToFile(current_, file);
-  file.Write(choiceClassId_);
-}
-
-void GEnumAttribute::SaveContentsToStream(GVirtualOutStream& stream) const {
-  GAttributeComposite::SaveContentsToStream(stream);
-  stream.PutULong(FormatVersion());
-  WriteObjectToStream(current_, stream);
-  stream.PutUShort(choiceClassId_);
-}
-
-// The stored current choice is trusted only as one of the children just
-// read; whatever else it names, the repair that follows moves it on.
-template <typename Input>
-void GEnumAttribute::RestoreChoice(Input& input) {
-  if (!ReadVersion(input, FormatVersion())) return;
-  const GReferenceReader reader(this);
-  GObjectRef choice;
-  if (!reader.Read(input, choice)) return;
-  current_ = choice.Get();
-  ReadClassId(input, choiceClassId_);
-}
-
-void GEnumAttribute::RestoreContentsFromFile(GBinaryFile& file) {
+void GEnumAttribute::Fields(GFieldArchive& archive) {
   // The children read replace the present ones, the current choice among
   // them; it is held until it has been looked for.
-  const GObjectRef held(current_);
-  GAttributeComposite::RestoreContentsFromFile(file);
-  RestoreChoice(file);
-  RepairCurrentChoice(-1);
-}
-
-void GEnumAttribute::RestoreContentsFromStream(GVirtualInStream& stream) {
-  const GObjectRef held(current_);
-  GAttributeComposite::RestoreContentsFromStream(stream);
-  RestoreChoice(stream);
-  RepairCurrentChoice(-1);
+  const GObjectRef held(archive.IsRestoring() ? current_ : nullptr);
+  GAttributeComposite::Fields(archive);
+  GObjectRef choice(current_);
+  if (archive.Version(FormatVersion()) && archive.Object(choice)) {
+    if (archive.IsRestoring()) current_ = choice.Get();
+    archive.UInt16(choiceClassId_);
+  }
+  if (archive.IsRestoring()) RepairCurrentChoice(-1);
 }
 
 bool GEnumAttribute::SameContent(const MPersistentObject& other) const {

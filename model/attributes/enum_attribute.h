@@ -36,11 +36,6 @@ class GEnumAttribute : public GAttributeComposite {
   RWCollectable* NewInstance() const override { return new GEnumAttribute; }
   RWCollectable* Clone() const override { return new GEnumAttribute(*this); }
   RWClassID ClassID() const override { return kGEnumAttributeClassID; }
-  uint32_t StoredSize() const override;
-  void RestoreContentsFromStream(GVirtualInStream& stream) override;
-  void RestoreContentsFromFile(GBinaryFile& file) override;
-  void SaveContentsToStream(GVirtualOutStream& stream) const override;
-  void SaveContentsToFile(GBinaryFile& file) const override;
   bool IsKindOf(RWClassID id) const override {
     return id == kGEnumAttributeClassID || GAttributeComposite::IsKindOf(id);
   }
@@ -74,6 +69,13 @@ class GEnumAttribute : public GAttributeComposite {
   // ApplyEnumAttribute of the target, then the changed flag is cleared.
   uint16_t SendTo(GPeripheral& target) override;
 
+ protected:
+  // The composite's part, then the current choice as an object reference
+  // (a back-reference to the child it is) and the choice class ID. The
+  // stored current choice is trusted only as one of the children just read;
+  // whatever else it names, the repair that follows the restore moves it on.
+  void Fields(GFieldArchive& archive) override;
+
  private:
   // Runs a replacement below and keeps the current choice among the
   // children: a replaced current choice is followed by the child now at its
@@ -84,8 +86,6 @@ class GEnumAttribute : public GAttributeComposite {
   // the child at formerIndex (when there is one) or else the first child
   // becomes current, or none when no child is left.
   void RepairCurrentChoice(int32_t formerIndex);
-  template <typename Input>
-  void RestoreChoice(Input& input);
 
   MPersistentObject* current_ = nullptr;
   RWClassID choiceClassId_ = 0;

@@ -16,12 +16,11 @@ class GGraphicStateAttribute : public GAttribute {
   GGraphicStateAttribute() = default;
   explicit GGraphicStateAttribute(int32_t key) : GAttribute(key) {}
 
-  uint32_t StoredSize() const override;
-  void RestoreContentsFromStream(GVirtualInStream& stream) override;
-  void RestoreContentsFromFile(GBinaryFile& file) override;
-  void SaveContentsToStream(GVirtualOutStream& stream) const override;
-  void SaveContentsToFile(GBinaryFile& file) const override;
   bool IsKindOf(RWClassID id) const override {
     return id == kGGraphicStateAttributeClassID || GAttribute::IsKindOf(id);
   }
+
+ protected:
+  // The version word alone; derived classes' fields follow it.
+  void Fields(GFieldArchive& archive) override;
 };

@@ -37,17 +37,17 @@ class GRangeAttribute : public GAttribute {
   RWCollectable* NewInstance() const override { return new GRangeAttribute; }
   RWCollectable* Clone() const override { return new GRangeAttribute(*this); }
   RWClassID ClassID() const override { return kGRangeAttributeClassID; }
-  uint32_t StoredSize() const override;
-  void RestoreContentsFromStream(GVirtualInStream& stream) override;
-  void RestoreContentsFromFile(GBinaryFile& file) override;
-  void SaveContentsToStream(GVirtualOutStream& stream) const override;
-  void SaveContentsToFile(GBinaryFile& file) const override;
   bool IsKindOf(RWClassID id) const override { return id == kGRangeAttributeClassID || GAttribute::IsKindOf(id); }
   bool SameContent(const MPersistentObject& other) const override;
   // Every class derived from this one merges as a range attribute.
   RWClassID BaseTypeId() const override { return kGRangeAttributeClassID; }
   // ApplyRangeAttribute of the target.
   uint16_t SendTo(GPeripheral& target) override;
+
+ protected:
+  // The four fields are read whole: a restore that cannot read them all
+  // changes none.
+  void Fields(GFieldArchive& archive) override;
 
  private:
   // Into [minimum, maximum]; stored data may hold a minimum above the

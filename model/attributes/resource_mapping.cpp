@@ -11,36 +11,19 @@ const GClassRegistrar listRegistrar(CreateCollectable<GResourceMappingList>, kGR
 
 }  // namespace
 
-uint32_t GResourceMapping::StoredSize() const { return MPersistentObject::StoredSize() + 12; }
+// Each field is read only when the one before it was.
+void GResourceMapping::Fields(GFieldArchive& archive) {
+  MPersistentObject::Fields(archive);
+  if (archive.Version(FormatVersion()) && archive.UInt32(resourceId_) && archive.UInt16(osId_)) {
+    archive.Int16(deviceId_);
+  }
+}
 
 bool GResourceMapping::SameContent(const MPersistentObject& other) const {
   if (this == &other) return true;
   const auto* mapping = SameClassAndKey<GResourceMapping>(other);
   return mapping != nullptr && mapping->resourceId_ == resourceId_ && mapping->osId_ == osId_ &&
          mapping->deviceId_ == deviceId_;
-}
-
-void GResourceMapping::SaveContentsToFile(GBinaryFile& file) const {
-  MPersistentObject::SaveContentsToFile(file);
-  file.Write(FormatVersion());
-  file.Write(resourceId_);
-  file.Write(osId_);
-  file.Write(deviceId_);
-}
-
-void GResourceMapping::SaveContentsToStream(GVirtualOutStream& stream) const {
-  MPersistentObject::SaveContentsToStream(stream);
-  stream.PutULong(FormatVersion()).PutULong(resourceId_).PutUShort(osId_).PutShort(deviceId_);
-}
-
-void GResourceMapping::RestoreContentsFromFile(GBinaryFile& file) {
-  MPersistentObject::RestoreContentsFromFile(file);
-  if (ReadVersion(file, FormatVersion()) && file.Read(resourceId_) && file.Read(osId_)) file.Read(deviceId_);
-}
-
-void GResourceMapping::RestoreContentsFromStream(GVirtualInStream& stream) {
-  MPersistentObject::RestoreContentsFromStream(stream);
-  if (ReadVersion(stream, FormatVersion())) stream.GetULong(resourceId_).GetUShort(osId_).GetShort(deviceId_);
 }
 
 template <typename Match>
@@ -93,4 +76,9 @@ MPersistentObject* GResourceMappingList::DeepCopy() const {
     if (!child.IsEmpty()) copy->MPersistentComposite::AddChild(child->DeepCopy());
   }
   return copy;
+}
+
+void GResourceMappingList::Fields(GFieldArchive& archive) {
+  MPersistentComposite::Fields(archive);
+  archive.TrailingVersion(FormatVersion());
 }

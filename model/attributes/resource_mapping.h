@@ -3,7 +3,6 @@
 #include <cstdint>
 
 #include "model/objects/persistent_composite.h"
-#include "model/objects/trailing_version.h"
 
 // Ties the number the operating system uses for an item (a paper size, a
 // paper source) to the number the device model uses for it and to the
@@ -29,16 +28,14 @@ class GResourceMapping : public MPersistentObject {
   RWCollectable* NewInstance() const override { return new GResourceMapping; }
   RWCollectable* Clone() const override { return new GResourceMapping(*this); }
   RWClassID ClassID() const override { return kGResourceMappingClassID; }
-  uint32_t StoredSize() const override;
-  void RestoreContentsFromStream(GVirtualInStream& stream) override;
-  void RestoreContentsFromFile(GBinaryFile& file) override;
-  void SaveContentsToStream(GVirtualOutStream& stream) const override;
-  void SaveContentsToFile(GBinaryFile& file) const override;
   bool IsKindOf(RWClassID id) const override {
     return id == kGResourceMappingClassID || MPersistentObject::IsKindOf(id);
   }
   // Same class and key and all three IDs.
   bool SameContent(const MPersistentObject& other) const override;
+
+ protected:
+  void Fields(GFieldArchive& archive) override;
 
  private:
   uint32_t resourceId_ = kNoResourceId;
@@ -51,9 +48,9 @@ class GResourceMapping : public MPersistentObject {
 // add operations and restore: AddChild takes nothing.
 //
 // Stored part: the composite's, then version 1 (read and not examined).
-class GResourceMappingList : public GTrailingVersion<MPersistentComposite> {
+class GResourceMappingList : public MPersistentComposite {
  public:
-  explicit GResourceMappingList(int32_t key = 0) : GTrailingVersion(key) {}
+  explicit GResourceMappingList(int32_t key = 0) : MPersistentComposite(key) {}
   // Shares the mappings.
   GResourceMappingList(const GResourceMappingList& other) = default;
   GResourceMappingList& operator=(const GResourceMappingList& other) = default;
@@ -86,6 +83,10 @@ class GResourceMappingList : public GTrailingVersion<MPersistentComposite> {
   // A new list with this one's key holding deep copies of the mappings
   // (which AddChild would refuse).
   MPersistentObject* DeepCopy() const override;
+
+ protected:
+  // The base's part, then this class's version word, read and not examined.
+  void Fields(GFieldArchive& archive) override;
 
  private:
   template <typename Match>

@@ -70,3 +70,8 @@ bool GState::Merge(GAttribute& child) {
   child.SetChangedFlag(1);
   return true;
 }
+
+void GState::Fields(GFieldArchive& archive) {
+  GAttributeComposite::Fields(archive);
+  archive.TrailingVersion(FormatVersion());
+}

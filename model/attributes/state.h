@@ -3,7 +3,6 @@
 #include <cstdint>
 
 #include "model/attributes/attribute_composite.h"
-#include "model/objects/trailing_version.h"
 
 // A state block: an attribute composite in which each base type and key
 // occurs at most once, so that adding or merging an attribute replaces the
@@ -12,10 +11,10 @@
 // UpdateFrom; the changed flags then mark what has to be sent on.
 //
 // Stored part: the composite's, then version 1 (read and not examined).
-class GState : public GTrailingVersion<GAttributeComposite> {
+class GState : public GAttributeComposite {
  public:
   GState() = default;
-  explicit GState(int32_t key) : GTrailingVersion(key) {}
+  explicit GState(int32_t key) : GAttributeComposite(key) {}
   GState(const GState& other) = default;
 
   RWCollectable* NewInstance() const override { return new GState; }
@@ -35,6 +34,10 @@ class GState : public GTrailingVersion<GAttributeComposite> {
   // else is added as one child and marked changed. Answers 1 when this block
   // took something over, else 0.
   int32_t UpdateFrom(GAttribute* other) override;
+
+ protected:
+  // The base's part, then this class's version word, read and not examined.
+  void Fields(GFieldArchive& archive) override;
 
  private:
   // Takes one child of another state: answers whether it was taken.

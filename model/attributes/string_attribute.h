@@ -29,16 +29,14 @@ class GStringAttribute : public GAttribute {
   RWCollectable* NewInstance() const override { return new GStringAttribute; }
   RWCollectable* Clone() const override { return new GStringAttribute(*this); }
   RWClassID ClassID() const override { return kGStringAttributeClassID; }
-  uint32_t StoredSize() const override;
-  void RestoreContentsFromStream(GVirtualInStream& stream) override;
-  void RestoreContentsFromFile(GBinaryFile& file) override;
-  void SaveContentsToStream(GVirtualOutStream& stream) const override;
-  void SaveContentsToFile(GBinaryFile& file) const override;
   bool IsKindOf(RWClassID id) const override { return id == kGStringAttributeClassID || GAttribute::IsKindOf(id); }
   // Same class and key, same length and bytes.
   bool SameContent(const MPersistentObject& other) const override;
   // ApplyStringAttribute of the target.
   uint16_t SendTo(GPeripheral& target) override;
+
+ protected:
+  void Fields(GFieldArchive& archive) override;
 
  private:
   RWCString text_;

@@ -5,23 +5,10 @@
 #include <memory>
 
 #include "foundation/class_registrar.h"
-#include "model/objects/stored_input.h"
 
 namespace {
 
 const GClassRegistrar registrar(CreateCollectable<GBinaryData>, kGBinaryDataClassID, kGBinaryDataClassName);
-
-bool ReadHeader(GBinaryFile& file, uint32_t& length, int32_t& owned) { return file.Read(length) && file.Read(owned); }
-
-bool ReadHeader(GVirtualInStream& stream, uint32_t& length, int32_t& owned) {
-  return stream.GetULong(length).GetLong(owned).IsGood();
-}
-
-bool ReadBytes(GBinaryFile& file, uint8_t* bytes, uint32_t length) { return file.Read(bytes, length); }
-
-bool ReadBytes(GVirtualInStream& stream, uint8_t* bytes, uint32_t length) {
-  return stream.GetUChars(bytes, length).IsGood();
-}
 
 }  // namespace
 
@@ -61,53 +48,30 @@ void GBinaryData::Clear() {
   Hold(nullptr, 0, 0, false);
 }
 
-uint32_t GBinaryData::StoredSize() const { return MPersistentObject::StoredSize() + 12 + length_; }
-
 bool GBinaryData::SameContent(const MPersistentObject& other) const {
   const auto* data = SameClassAndKey<GBinaryData>(other);
   return data != nullptr && data->length_ == length_ &&
          (length_ == 0 || data->data_ == data_ || std::memcmp(data->data_, data_, length_) == 0);
 }
 
-void GBinaryData::SaveContentsToFile(GBinaryFile& file) const {
-  MPersistentObject::SaveContentsToFile(file);
-  file.Write(FormatVersion());
-  file.Write(length_);
-  file.Write(owned_);
-  if (length_ != 0) file.Write(data_, length_);
-}
-
-void GBinaryData::SaveContentsToStream(GVirtualOutStream& stream) const {
-  MPersistentObject::SaveContentsToStream(stream);
-  stream.PutULong(FormatVersion()).PutULong(length_).PutLong(owned_);
-  if (length_ != 0) stream.PutUChars(data_, length_);
-}
-
-void GBinaryData::RestoreContentsFromFile(GBinaryFile& file) {
-  MPersistentObject::RestoreContentsFromFile(file);
-  if (ReadVersion(file, FormatVersion())) RestoreBlock(file);
-}
-
-void GBinaryData::RestoreContentsFromStream(GVirtualInStream& stream) {
-  MPersistentObject::RestoreContentsFromStream(stream);
-  if (ReadVersion(stream, FormatVersion())) RestoreBlock(stream);
-}
-
-// The stored length is checked against the input left before anything is
-// allocated; a length the input cannot hold fails the restore and leaves the
-// object empty.
-template <typename Input>
-void GBinaryData::RestoreBlock(Input& input) {
+void GBinaryData::Fields(GFieldArchive& archive) {
+  MPersistentObject::Fields(archive);
+  if (!archive.Version(FormatVersion())) return;
+  if (!archive.IsRestoring()) {
+    archive.UInt32(length_);
+    archive.Int32(owned_);
+    archive.Bytes(data_, length_);
+    return;
+  }
   Clear();
-  uint32_t length;
-  int32_t owned;
-  if (!ReadHeader(input, length, owned)) return;
+  uint32_t length = 0;
+  int32_t owned = 0;
+  if (!archive.UInt32(length) || !archive.Int32(owned)) return;
   if (length == 0) {
     owned_ = owned;
     return;
   }
-  if (!InputCanHold(input, length, 1)) return;
+  if (!archive.Holds(length, 1)) return;
   auto block = std::make_unique<uint8_t[]>(length);
-  if (!ReadBytes(input, block.get(), length)) return;
-  Hold(block.release(), length, owned, true);
+  if (archive.Bytes(block.get(), length)) Hold(block.release(), length, owned, true);
 }

@@ -26,11 +26,6 @@ class GBinaryData : public MPersistentObject {
   RWCollectable* NewInstance() const override { return new GBinaryData; }
   RWCollectable* Clone() const override { return new GBinaryData(*this); }
   RWClassID ClassID() const override { return kGBinaryDataClassID; }
-  uint32_t StoredSize() const override;
-  void RestoreContentsFromStream(GVirtualInStream& stream) override;
-  void RestoreContentsFromFile(GBinaryFile& file) override;
-  void SaveContentsToStream(GVirtualOutStream& stream) const override;
-  void SaveContentsToFile(GBinaryFile& file) const override;
   // Equal lengths and equal bytes.
   bool SameContent(const MPersistentObject& other) const override;
 
@@ -46,10 +41,14 @@ class GBinaryData : public MPersistentObject {
   // Frees the block when the object frees it and leaves the object empty.
   void Clear();
 
+ protected:
+  // The stored length is checked against the input left before anything
+  // is allocated; a length the input cannot hold fails the restore and
+  // leaves the object empty.
+  void Fields(GFieldArchive& archive) override;
+
  private:
   void Hold(uint8_t* data, uint32_t length, int32_t owned, bool frees);
-  template <typename Input>
-  void RestoreBlock(Input& input);
 
   uint8_t* data_ = nullptr;
   uint32_t length_ = 0;

@@ -4,6 +4,7 @@
 
 #include "foundation/rw_collectable.h"
 #include "model/objects/class_ids.h"
+#include "model/objects/field_archive.h"
 #include "model/objects/object_ref.h"
 
 class MPersistentObject;
@@ -14,7 +15,7 @@ class MPersistentObject;
 // the nil object), restoring it takes the object read and lets go of the
 // previous one. The factory knows the class but never makes one: a stored
 // counted pointer is restored only as part of its owner.
-class GCountedPtr : public RWCollectable {
+class GCountedPtr : public GArchivedCollectable {
  public:
   GCountedPtr() = default;
   explicit GCountedPtr(MPersistentObject* object) : ref_(object) {}
@@ -42,11 +43,6 @@ class GCountedPtr : public RWCollectable {
   RWCollectable* NewInstance() const override { return nullptr; }
   RWCollectable* Clone() const override { return nullptr; }
   RWClassID ClassID() const override { return kGCountedPtrClassID; }
-  uint32_t StoredSize() const override;
-  void RestoreContentsFromStream(GVirtualInStream& stream) override;
-  void RestoreContentsFromFile(GBinaryFile& file) override;
-  void SaveContentsToStream(GVirtualOutStream& stream) const override;
-  void SaveContentsToFile(GBinaryFile& file) const override;
 
   // 773 and the model root's 751.
   bool IsKindOf(RWClassID id) const { return id == kGCountedPtrClassID || id == kMPersistentObjectClassID; }
@@ -56,6 +52,11 @@ class GCountedPtr : public RWCollectable {
 
   // The factory's create function, which makes nothing.
   static RWCollectable* Create() { return nullptr; }
+
+ protected:
+  // The pointee as an object reference; a restore that fails keeps the
+  // present pointee.
+  void Fields(GFieldArchive& archive) override;
 
  private:
   GObjectRef ref_;

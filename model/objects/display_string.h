@@ -20,11 +20,6 @@ class GDisplayString : public MPersistentObject {
   RWCollectable* NewInstance() const override { return new GDisplayString; }
   RWCollectable* Clone() const override { return new GDisplayString(*this); }
   RWClassID ClassID() const override { return kGDisplayStringClassID; }
-  uint32_t StoredSize() const override;
-  void RestoreContentsFromStream(GVirtualInStream& stream) override;
-  void RestoreContentsFromFile(GBinaryFile& file) override;
-  void SaveContentsToStream(GVirtualOutStream& stream) const override;
-  void SaveContentsToFile(GBinaryFile& file) const override;
   // Equal IDs, default texts and module names.
   bool SameContent(const MPersistentObject& other) const override;
 
@@ -36,6 +31,9 @@ class GDisplayString : public MPersistentObject {
   void SetStringId(int16_t stringId) { stringId_ = stringId; }
   void SetDefaultText(const RWCString& text) { defaultText_ = text; }
   void SetModuleName(const RWCString& name) { moduleName_ = name; }
+
+ protected:
+  void Fields(GFieldArchive& archive) override;
 
  private:
   int16_t stringId_ = 0;

@@ -204,7 +204,7 @@ bool GFieldArchive::WideString(RWWString& text) {
 bool GFieldArchive::Count(uint32_t& count, uint32_t minimumItemSize) {
   uint32_t read = count;
   if (!UInt32(read)) return false;
-  if (restoring_ && !InputHolds(read, minimumItemSize)) return false;
+  if (!Holds(read, minimumItemSize)) return false;
   count = read;
   return true;
 }
@@ -258,7 +258,10 @@ RWCollectable* GFieldArchive::ReadFreshObject(bool (*accepts)(const RWCollectabl
   return nullptr;
 }
 
-bool GFieldArchive::InputHolds(uint32_t count, uint32_t minimumItemSize) {
+// The one place that judges a stored count against the input left.
+bool GFieldArchive::Holds(uint32_t count, uint32_t minimumItemSize) {
+  if (stopped_) return false;
+  if (!restoring_) return true;
   if (mode_ == Mode::kRestoreFile) return InputCanHold(*file_, count, minimumItemSize);
   return InputCanHold(*in_, count, minimumItemSize);
 }

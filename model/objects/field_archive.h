@@ -80,6 +80,11 @@ class GFieldArchive {
   // allocates or loops: a count the input cannot hold fails the input and
   // answers false.
   bool Count(uint32_t& count, uint32_t minimumItemSize);
+  // On restore, whether the input left can hold count items of at least
+  // minimumItemSize bytes each; failing the input otherwise. For counts
+  // stored in other forms (a number of bits, a 16-bit count). True while
+  // saving or sizing.
+  bool Holds(uint32_t count, uint32_t minimumItemSize);
   // length bytes, back to back; the caller has sized the block (after a
   // Count on restore).
   bool Bytes(uint8_t* bytes, uint32_t length);
@@ -140,8 +145,6 @@ class GFieldArchive {
   // restore(file|stream) answering success.
   template <typename Save, typename Size, typename Restore>
   bool Field(const Save& save, const Size& size, const Restore& restore);
-  // The one place that judges a stored count against the input left.
-  bool InputHolds(uint32_t count, uint32_t minimumItemSize);
   void FailInput();
   // The fewest bytes a stored object reference takes in this input.
   uint32_t MinimumReferenceSize() const;
@@ -228,7 +231,7 @@ bool GFieldArchive::ChildList(List& list) {
     return true;
   }
   list.Clear();
-  uint32_t count;
+  uint32_t count = 0;
   if (!Count(count, MinimumReferenceSize())) return false;
   for (uint32_t i = 0; i < count; ++i) {
     if (!list.ReadChild(*this)) return false;

@@ -53,11 +53,6 @@ class GLocaleInfo : public MPersistentObject {
   RWCollectable* NewInstance() const override { return new GLocaleInfo; }
   RWCollectable* Clone() const override { return new GLocaleInfo(*this); }
   RWClassID ClassID() const override { return kGLocaleInfoClassID; }
-  uint32_t StoredSize() const override;
-  void RestoreContentsFromStream(GVirtualInStream& stream) override;
-  void RestoreContentsFromFile(GBinaryFile& file) override;
-  void SaveContentsToStream(GVirtualOutStream& stream) const override;
-  void SaveContentsToFile(GBinaryFile& file) const override;
   // Every number and every text equal.
   bool SameContent(const MPersistentObject& other) const override;
 
@@ -88,11 +83,13 @@ class GLocaleInfo : public MPersistentObject {
   void SetThousandSeparator(const char* text) { SetText(kThousandSeparator, text); }
   void SetTimeSeparator(const char* text) { SetText(kTimeSeparator, text); }
 
+ protected:
+  // Reading stops at the first value that fails.
+  void Fields(GFieldArchive& archive) override;
+
  private:
   // A null text stands for an empty one.
   void SetText(TextField field, const char* text) { texts_[field] = text != nullptr ? RWCString(text) : RWCString(); }
-  template <typename Input>
-  void RestoreFields(Input& input);
 
   std::array<int32_t, kNumberCount> numbers_;
   std::array<RWCString, kTextCount> texts_;

@@ -23,7 +23,6 @@ class GPersistableNumber : public MPersistentObject {
 
   Number Value() const { return value_; }
 
-  uint32_t StoredSize() const override { return MPersistentObject::StoredSize() + 8; }
   // By value against a number of the same class, signed or unsigned as
   // the class is; by address otherwise.
   int32_t Compare(const RWCollectable* other) const override {
@@ -41,31 +40,15 @@ class GPersistableNumber : public MPersistentObject {
     const auto* number = SameClassAndKey<GPersistableNumber>(other);
     return number != nullptr && number->value_ == value_;
   }
-  void SaveContentsToFile(GBinaryFile& file) const override {
-    MPersistentObject::SaveContentsToFile(file);
-    file.Write(FormatVersion());
-    file.Write(value_);
-  }
-  void SaveContentsToStream(GVirtualOutStream& stream) const override {
-    MPersistentObject::SaveContentsToStream(stream);
-    stream.PutULong(FormatVersion());
+
+ protected:
+  void Fields(GFieldArchive& archive) override {
+    MPersistentObject::Fields(archive);
+    if (!archive.Version(FormatVersion())) return;
     if constexpr (std::is_signed_v<Number>) {
-      stream.PutLong(value_);
+      archive.Int32(value_);
     } else {
-      stream.PutULong(value_);
-    }
-  }
-  void RestoreContentsFromFile(GBinaryFile& file) override {
-    MPersistentObject::RestoreContentsFromFile(file);
-    if (ReadVersion(file, FormatVersion())) file.Read(value_);
-  }
-  void RestoreContentsFromStream(GVirtualInStream& stream) override {
-    MPersistentObject::RestoreContentsFromStream(stream);
-    if (!ReadVersion(stream, FormatVersion())) return;
-    if constexpr (std::is_signed_v<Number>) {
-      stream.GetLong(value_);
-    } else {
-      stream.GetULong(value_);
+      archive.UInt32(value_);
     }
   }
 

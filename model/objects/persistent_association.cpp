@@ -3,8 +3,6 @@
 #include <memory>
 
 #include "foundation/class_registrar.h"
-#include "foundation/persistence.h"
-#include "model/objects/reference_reader.h"
 
 namespace {
 
@@ -44,71 +42,20 @@ bool MPersistentAssociation::HasKeyObject(const MPersistentObject* keyObject) co
   return SameObjects(Key(), keyObject);
 }
 
-uint32_t MPersistentAssociation::StoredSize() const {
-  return MPersistentObject::StoredSize() + 4 + ObjectStoreSize(Key()) + ObjectStoreSize(Value());
-}
-
 bool MPersistentAssociation::SameContent(const MPersistentObject& other) const {
   if (this == &other) return true;
   const auto* association = SameClassAndKey<MPersistentAssociation>(other);
   return association != nullptr && SameObjects(Key(), association->Key()) && SameObjects(Value(), association->Value());
 }
 
-void MPersistentAssociation::SaveContentsToFile(GBinaryFile& file) const {
-  MPersistentObject::SaveContentsToFile(file);
-  file.Write(FormatVersion());
-  WriteObjectToFile(Key(), file);
-  WriteObjectToFile(Value(), file);
+void MPersistentAssociation::Fields(GFieldArchive& archive) {
+  MPersistentObject::Fields(archive);
+  if (archive.Version(FormatVersion()) && archive.Object(keyObject_)) archive.Object(valueObject_);
 }
 
-void MPersistentAssociation::SaveContentsToStream(GVirtualOutStream& stream) const {
-  MPersistentObject::SaveContentsToStream(stream);
-  stream.PutULong(FormatVersion());
-  WriteObjectToStream(Key(), stream);
-  WriteObjectToStream(Value(), stream);
-}
-
-void MPersistentAssociation::RestoreContentsFromFile(GBinaryFile& file) {
-  MPersistentObject::RestoreContentsFromFile(file);
-  if (ReadVersion(file, FormatVersion())) RestoreObjects(file);
-}
-
-void MPersistentAssociation::RestoreContentsFromStream(GVirtualInStream& stream) {
-  MPersistentObject::RestoreContentsFromStream(stream);
-  if (ReadVersion(stream, FormatVersion())) RestoreObjects(stream);
-}
-
-template <typename Input>
-void MPersistentAssociation::RestoreObjects(Input& input) {
-  const GReferenceReader reader(this);
-  keyObject_ = nullptr;
-  if (!reader.Read(input, keyObject_)) return;
-  valueObject_ = nullptr;
-  reader.Read(input, valueObject_);
-}
-
-uint32_t MAssociationList::StoredSize() const { return MPersistentComposite::StoredSize() + 4; }
-
-void MAssociationList::SaveContentsToFile(GBinaryFile& file) const {
-  MPersistentComposite::SaveContentsToFile(file);
-  file.Write(FormatVersion());
-}
-
-void MAssociationList::SaveContentsToStream(GVirtualOutStream& stream) const {
-  MPersistentComposite::SaveContentsToStream(stream);
-  stream.PutULong(FormatVersion());
-}
-
-void MAssociationList::RestoreContentsFromFile(GBinaryFile& file) {
-  MPersistentComposite::RestoreContentsFromFile(file);
-  uint32_t version;
-  file.Read(version);
-}
-
-void MAssociationList::RestoreContentsFromStream(GVirtualInStream& stream) {
-  MPersistentComposite::RestoreContentsFromStream(stream);
-  uint32_t version;
-  stream.GetULong(version);
+void MAssociationList::Fields(GFieldArchive& archive) {
+  MPersistentComposite::Fields(archive);
+  archive.TrailingVersion(FormatVersion());
 }
 
 void MAssociationList::AddChild(MPersistentObject* node) {

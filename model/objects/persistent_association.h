@@ -30,11 +30,6 @@ class MPersistentAssociation : public MPersistentObject {
   RWCollectable* NewInstance() const override { return new MPersistentAssociation; }
   RWCollectable* Clone() const override { return new MPersistentAssociation(*this); }
   RWClassID ClassID() const override { return kMPersistentAssociationClassID; }
-  uint32_t StoredSize() const override;
-  void RestoreContentsFromStream(GVirtualInStream& stream) override;
-  void RestoreContentsFromFile(GBinaryFile& file) override;
-  void SaveContentsToStream(GVirtualOutStream& stream) const override;
-  void SaveContentsToFile(GBinaryFile& file) const override;
   // Same class and key, key objects and value objects of the same content.
   bool SameContent(const MPersistentObject& other) const override;
 
@@ -45,10 +40,11 @@ class MPersistentAssociation : public MPersistentObject {
   // object (two missing objects match).
   bool HasKeyObject(const MPersistentObject* keyObject) const;
 
- private:
-  template <typename Input>
-  void RestoreObjects(Input& input);
+ protected:
+  // Restoring lets go of each object before it reads its replacement.
+  void Fields(GFieldArchive& archive) override;
 
+ private:
   GObjectRef keyObject_;
   GObjectRef valueObject_;
 };
@@ -68,11 +64,6 @@ class MAssociationList : public MPersistentComposite {
   RWCollectable* NewInstance() const override { return new MAssociationList; }
   RWCollectable* Clone() const override { return new MAssociationList(*this); }
   RWClassID ClassID() const override { return kMAssociationListClassID; }
-  uint32_t StoredSize() const override;
-  void RestoreContentsFromStream(GVirtualInStream& stream) override;
-  void RestoreContentsFromFile(GBinaryFile& file) override;
-  void SaveContentsToStream(GVirtualOutStream& stream) const override;
-  void SaveContentsToFile(GBinaryFile& file) const override;
 
   // Associations go through Put; any other node is not taken (and is
   // deleted unless somebody else owns it).
@@ -95,4 +86,9 @@ class MAssociationList : public MPersistentComposite {
 
   // The test of FindByKeyObject: user is the key object.
   static bool KeyObjectMatches(const GCountedPtr& element, void* user);
+
+ protected:
+  // The composite's part, then this class's version word, read and not
+  // examined.
+  void Fields(GFieldArchive& archive) override;
 };

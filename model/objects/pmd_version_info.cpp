@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "foundation/class_registrar.h"
-#include "model/objects/stored_input.h"
 
 namespace {
 
@@ -24,16 +23,6 @@ uint16_t NextMajor(uint32_t& word) {
   const uint16_t major = Major(word);
   if (major != kLastNumber) word = uint32_t{static_cast<uint16_t>(major + 1)} << 16;
   return major;
-}
-
-bool ReadValues(GBinaryFile& file, uint32_t& b, uint32_t& a, uint16_t& s, uint32_t& first, uint32_t& second,
-                uint32_t& count) {
-  return file.Read(b) && file.Read(a) && file.Read(s) && file.Read(first) && file.Read(second) && file.Read(count);
-}
-
-bool ReadValues(GVirtualInStream& stream, uint32_t& b, uint32_t& a, uint16_t& s, uint32_t& first, uint32_t& second,
-                uint32_t& count) {
-  return stream.GetULong(b).GetULong(a).GetUShort(s).GetULong(first).GetULong(second).GetULong(count).IsGood();
 }
 
 // A stored text takes at least its 4-byte length.
@@ -65,12 +54,6 @@ uint16_t GPMDVersionInfo::NextMinorVersionA() { return NextMinor(versionA_); }
 
 uint16_t GPMDVersionInfo::NextMajorVersionA() { return NextMajor(versionA_); }
 
-uint32_t GPMDVersionInfo::StoredSize() const {
-  uint32_t size = MPersistentObject::StoredSize() + 26;
-  for (const RWCString& text : texts_) size += text.Length() + 4;
-  return size;
-}
-
 bool GPMDVersionInfo::SameContent(const MPersistentObject& other) const {
   if (this == &other) return true;
   const auto* info = SameClassAndKey<GPMDVersionInfo>(other);
@@ -79,47 +62,24 @@ bool GPMDVersionInfo::SameContent(const MPersistentObject& other) const {
          std::equal(texts_.begin(), texts_.end(), info->texts_.begin(), info->texts_.end());
 }
 
-void GPMDVersionInfo::SaveContentsToFile(GBinaryFile& file) const {
-  MPersistentObject::SaveContentsToFile(file);
-  file.Write(FormatVersion());
-  file.Write(versionB_);
-  file.Write(versionA_);
-  file.Write(shortValue_);
-  file.Write(firstValue_);
-  file.Write(secondValue_);
-  file.Write(texts_.Count());
-  for (const RWCString& text : texts_) text.SaveTo(file);
-}
-
-void GPMDVersionInfo::SaveContentsToStream(GVirtualOutStream& stream) const {
-  MPersistentObject::SaveContentsToStream(stream);
-  stream.PutULong(FormatVersion()).PutULong(versionB_).PutULong(versionA_).PutUShort(shortValue_);
-  stream.PutULong(firstValue_).PutULong(secondValue_).PutULong(texts_.Count());
-  for (const RWCString& text : texts_) text.SaveTo(stream);
-}
-
-void GPMDVersionInfo::RestoreContentsFromFile(GBinaryFile& file) {
-  MPersistentObject::RestoreContentsFromFile(file);
-  if (ReadVersion(file, FormatVersion())) RestoreFields(file);
-}
-
-void GPMDVersionInfo::RestoreContentsFromStream(GVirtualInStream& stream) {
-  MPersistentObject::RestoreContentsFromStream(stream);
-  if (ReadVersion(stream, FormatVersion())) RestoreFields(stream);
-}
-
-// The stored text count is checked against the input left; reading stops at
-// the first text that fails.
-template <typename Input>
-void GPMDVersionInfo::RestoreFields(Input& input) {
-  uint32_t count;
-  if (!ReadValues(input, versionB_, versionA_, shortValue_, firstValue_, secondValue_, count)) return;
+void GPMDVersionInfo::Fields(GFieldArchive& archive) {
+  MPersistentObject::Fields(archive);
+  if (!archive.Version(FormatVersion())) return;
+  if (!archive.UInt32(versionB_) || !archive.UInt32(versionA_) || !archive.UInt16(shortValue_) ||
+      !archive.UInt32(firstValue_) || !archive.UInt32(secondValue_)) {
+    return;
+  }
+  uint32_t count = texts_.Count();
+  if (!archive.UInt32(count)) return;
+  if (!archive.IsRestoring()) {
+    for (RWCString& text : texts_) archive.String(text);
+    return;
+  }
   texts_.Clear(texts_.Capacity());
-  if (!InputCanHold(input, count, kMinimumTextSize)) return;
+  if (!archive.Holds(count, kMinimumTextSize)) return;
   for (uint32_t i = 0; i < count; ++i) {
     RWCString text;
-    text.RestoreFrom(input);
-    if (!InputIsGood(input)) return;
+    if (!archive.String(text)) return;
     texts_.Append(text);
   }
 }

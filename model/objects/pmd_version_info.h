@@ -23,11 +23,6 @@ class GPMDVersionInfo : public MPersistentObject {
   RWCollectable* NewInstance() const override { return new GPMDVersionInfo; }
   RWCollectable* Clone() const override { return new GPMDVersionInfo(*this); }
   RWClassID ClassID() const override { return kGPMDVersionInfoClassID; }
-  uint32_t StoredSize() const override;
-  void RestoreContentsFromStream(GVirtualInStream& stream) override;
-  void RestoreContentsFromFile(GBinaryFile& file) override;
-  void SaveContentsToStream(GVirtualOutStream& stream) const override;
-  void SaveContentsToFile(GBinaryFile& file) const override;
   // Every value equal and the same texts in the same order.
   bool SameContent(const MPersistentObject& other) const override;
 
@@ -52,10 +47,12 @@ class GPMDVersionInfo : public MPersistentObject {
   uint16_t NextMinorVersionA();
   uint16_t NextMajorVersionA();
 
- private:
-  template <typename Input>
-  void RestoreFields(Input& input);
+ protected:
+  // The stored text count is checked against the input left; reading
+  // stops at the first text that fails.
+  void Fields(GFieldArchive& archive) override;
 
+ private:
   uint32_t versionA_ = 0;
   uint32_t versionB_ = 0;
   uint16_t shortValue_ = 1;

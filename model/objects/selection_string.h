@@ -18,16 +18,14 @@ class GSelectionString : public MPersistentObject {
   RWCollectable* NewInstance() const override { return new GSelectionString; }
   RWCollectable* Clone() const override { return new GSelectionString(*this); }
   RWClassID ClassID() const override { return kGSelectionStringClassID; }
-  uint32_t StoredSize() const override;
-  void RestoreContentsFromStream(GVirtualInStream& stream) override;
-  void RestoreContentsFromFile(GBinaryFile& file) override;
-  void SaveContentsToStream(GVirtualOutStream& stream) const override;
-  void SaveContentsToFile(GBinaryFile& file) const override;
   // Equal values and equal texts.
   bool SameContent(const MPersistentObject& other) const override;
 
   const RWCString& Text() const { return text_; }
   int16_t Value() const { return value_; }
+
+ protected:
+  void Fields(GFieldArchive& archive) override;
 
  private:
   RWCString text_;
