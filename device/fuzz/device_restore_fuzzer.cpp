@@ -15,11 +15,19 @@
 #include <string>
 #include <vector>
 
+#include "device/attributes/display_string_attribute.h"
+#include "device/attributes/option_list_attribute.h"
+#include "device/attributes/value32_attribute.h"
+#include "device/colour/colour_feature_attribute.h"
+#include "device/colour/tintwise_attribute.h"
 #include "device/forms/form_to_tray_database.h"
 #include "device/media/custom_media_size.h"
 #include "device/media/margin_pool.h"
 #include "device/media/media.h"
 #include "device/media/media_pool.h"
+#include "device/paper/bin.h"
+#include "device/paper/paper_handling_device.h"
+#include "device/paper/tray.h"
 #include "device/testing/device_classes.h"
 #include "foundation/binary_file.h"
 #include "foundation/binary_stream.h"
@@ -28,6 +36,7 @@
 #include "foundation/rw_factory.h"
 #include "foundation/testing/fuzz_seeds.h"
 #include "foundation/text_stream.h"
+#include "model/attributes/attribute_composite.h"
 #include "model/objects/object_ref.h"
 #include "model/objects/persistent_object.h"
 
@@ -97,6 +106,46 @@ uint8_t ClassIndex(RWClassID id) {
   return index;
 }
 
+// A paper-handling device with two configurations of trays (one tray with
+// a medium), and a bin.
+void AddPaperPathSamples(std::vector<GObjectRef>& samples) {
+  auto* device = new GPaperHandlingDevice("HCI", GPaperHandlingDevice::kInput, 1, 1, 3, 1, 12, "HCI", "res", 90);
+  for (uint16_t id : {3, 19}) {
+    auto* trays = new GAttributeComposite(82);
+    trays->AddChild(new GTray(7, "Tray 3", 3, 500, 0, 500, 250,
+                              std::make_unique<GMedia>("A4", GDotPair{4960, 7015}, GDotPair{4760, 6815},
+                                                       GDotPair{100, 100}, 0, 9, 600, 600, 190, 0, nullptr, "Plain"),
+                              "Tray 3", nullptr, 82));
+    trays->AddChild(new GTray("Tray 4", 4, 82));
+    device->AddEntry(id, trays);
+  }
+  samples.emplace_back(device);
+  samples.emplace_back(new GTray("Tray 1", 1, 82));
+  samples.emplace_back(new GBin(3, "Face down", 1, 0, 0, 250, 10, 1, 0, "Face down", "res", 91));
+}
+
+// The option lists, the value and text attributes and the colour settings.
+void AddAttributeSamples(std::vector<GObjectRef>& samples) {
+  auto* media = new GOptMediaComposite(2, 0);
+  media->AddEntry(1);
+  media->AddEntry(26);
+  samples.emplace_back(media);
+  auto* booklet = new GBookletComposite(26, 1);
+  booklet->AddEntryPair(5, 6);
+  samples.emplace_back(booklet);
+  samples.emplace_back(new GValue32Attribute(0x12345678, 44));
+  samples.emplace_back(new GDisplayStringAttribute(12, 401, "Tray 1", "strings.dll"));
+  samples.emplace_back(new GTintwiseAttribute(295));
+  samples.emplace_back(new GTintwiseEnhancedAttribute(295));
+  samples.emplace_back(new GTintwiseEnhancedAttributeVer2(295));
+  samples.emplace_back(new GSRGBExtension(100, 1));
+  samples.emplace_back(new GEdgeControl(93, 2));
+  samples.emplace_back(new GSRGBColor(98, 3));
+  samples.emplace_back(new GHalftoneEnhanced(40, 4));
+  samples.emplace_back(new GNeutralGrays(70, 5));
+  samples.emplace_back(new GColorMap(15, 6));
+}
+
 // One object of every device class, each with fields and children set.
 std::vector<GObjectRef> Samples() {
   std::vector<GObjectRef> samples;
@@ -120,6 +169,8 @@ std::vector<GObjectRef> Samples() {
   database->SetAssociationWithName(2, 0x4001, 12000, "Form");
   database->ResetAssociation(3);
   samples.emplace_back(database);
+  AddPaperPathSamples(samples);
+  AddAttributeSamples(samples);
   return samples;
 }
 
