@@ -59,10 +59,7 @@ bool GMedia::SameContent(const MPersistentObject& other) const {
          media->mediaType_ == mediaType_ && media->sizeId_ == sizeId_;
 }
 
-uint16_t GMedia::SendTo(GPeripheral&) {
-  // The pipeline's media handler is not part of the peripheral yet.
-  return 0;
-}
+uint16_t GMedia::SendTo(GPeripheral& target) { return target.ApplyMedia(*this); }
 
 void GMedia::Fields(GFieldArchive& archive) {
   GAttribute::Fields(archive);

@@ -83,6 +83,7 @@ class GMedia : public GAttribute {
   // Same class and key and every field equal, each resolution compared with
   // the same axis of the other medium.
   bool SameContent(const MPersistentObject& other) const override;
+  // ApplyMedia of the target.
   uint16_t SendTo(GPeripheral& target) override;
 
  protected:

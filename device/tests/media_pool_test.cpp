@@ -138,4 +138,13 @@ TEST_F(MediaPoolTest, StoresTheEnumerationThenItsVersion) {
   EXPECT_EQ(dynamic_cast<GMedia*>(pool->CurrentChoice())->GetPaperSize(), (GDotPair{6600, 5100}));
 }
 
+TEST_F(MediaPoolTest, TheTrailingVersionIsReadButNotExamined) {
+  std::string bytes = SaveContentsToFileBytes(pool_);
+  bytes.replace(bytes.size() - 4, 4, Words({7}));
+  GMediaPool restored;
+  EXPECT_EQ(RestoreContentsFromFileBytes(restored, bytes), bytes.size());
+  EXPECT_EQ(restored.EntryCount(), 6u);
+  EXPECT_NE(restored.FindBySizeId(7, 0, 600, 300), nullptr);
+}
+
 }  // namespace

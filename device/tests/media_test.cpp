@@ -5,10 +5,12 @@
 #include <functional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "device/media/media.h"
 #include "device/tests/stored_bytes.h"
 #include "model/testing/round_trip.h"
+#include "model/testing/test_peripheral.h"
 
 namespace {
 
@@ -122,6 +124,25 @@ TEST(Media, AnotherStoredVersionStopsTheRestoreAndKeepsTheFields) {
   GMedia media = Letter();
   EXPECT_EQ(RestoreContentsFromFileBytes(media, bytes), Words({1, 190, 0, 1, 1, 2}).size());
   EXPECT_TRUE(media.SameContent(letter));
+}
+
+// A stage that records the media handed to it and answers a status of its
+// own.
+class MediaRecorder : public TestPeripheral {
+ public:
+  uint16_t ApplyMedia(GMedia& media) override {
+    received.push_back(&media);
+    return 17;
+  }
+
+  std::vector<const GMedia*> received;
+};
+
+TEST(Media, SendToHandsTheMediumToTheStagesMediaHandler) {
+  MediaRecorder stage;
+  GMedia letter = Letter();
+  EXPECT_EQ(letter.SendTo(stage), 17);
+  EXPECT_EQ(stage.received, std::vector<const GMedia*>{&letter});
 }
 
 TEST(Media, NormalizeAngleMapsEveryAngleIntoOneTurn) {
