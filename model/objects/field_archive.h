@@ -99,6 +99,16 @@ class GFieldArchive {
   // not a model object, which also fails the input), leaves the reference
   // empty and answers false.
   bool Object(GObjectRef& object);
+  // The same for a reference that must name a T or the nil object:
+  // restoring refuses any other class the same way.
+  template <typename T>
+  bool ObjectOf(GObjectRef& object);
+  // A T that this object holds in place (not through a pointer) and stores
+  // as an object reference. Saving writes a reference to value itself;
+  // restoring reads a T and copies it into value. The nil object or another
+  // class leaves value as it was, fails the input and answers false.
+  template <typename T>
+  bool ObjectValue(T& value);
   // An object kept inside this one, stored in place: its own stored part,
   // with no reference around it.
   bool Embedded(RWCollectable& part);
@@ -195,6 +205,34 @@ class GArchivedCollectable : public RWCollectable {
   // Fields of an object the archive only reads (saving and sizing).
   void ReadOnlyFields(GFieldArchive& archive) const { const_cast<GArchivedCollectable*>(this)->Fields(archive); }
 };
+
+template <typename T>
+bool GFieldArchive::ObjectOf(GObjectRef& object) {
+  if (!Object(object)) return false;
+  if (!restoring_ || object.IsEmpty() || dynamic_cast<const T*>(object.Get()) != nullptr) return true;
+  object = nullptr;
+  FailInput();
+  return false;
+}
+
+template <typename T>
+bool GFieldArchive::ObjectValue(T& value) {
+  if (stopped_) return false;
+  if (!restoring_) {
+    WriteReference(&value);
+    return true;
+  }
+  // What was read stays alive until the restore ends, as later references
+  // may name it.
+  GObjectRef read;
+  if (!ObjectOf<T>(read)) return false;
+  if (read.IsEmpty()) {
+    FailInput();
+    return false;
+  }
+  value = static_cast<const T&>(*read);
+  return true;
+}
 
 template <typename List>
 bool GFieldArchive::ChildList(List& list) {

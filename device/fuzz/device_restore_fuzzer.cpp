@@ -1,0 +1,202 @@
+// Restores device classes in place from arbitrary bytes through the binary
+// file and the binary, byte-swapping and text streams, then sizes, saves
+// and compares what came back. Input: one byte choosing the form, one
+// choosing the class among the device classes, then the stored contents.
+// The seeds are the contents of one object of each class in each form.
+
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "device/attributes/display_string_attribute.h"
+#include "device/attributes/option_list_attribute.h"
+#include "device/attributes/value32_attribute.h"
+#include "device/colour/colour_feature_attribute.h"
+#include "device/colour/tintwise_attribute.h"
+#include "device/forms/form_to_tray_database.h"
+#include "device/media/custom_media_size.h"
+#include "device/media/margin_pool.h"
+#include "device/media/media.h"
+#include "device/media/media_pool.h"
+#include "device/paper/bin.h"
+#include "device/paper/paper_handling_device.h"
+#include "device/paper/tray.h"
+#include "device/testing/device_classes.h"
+#include "foundation/binary_file.h"
+#include "foundation/binary_stream.h"
+#include "foundation/endian_stream.h"
+#include "foundation/persistence.h"
+#include "foundation/rw_factory.h"
+#include "foundation/testing/fuzz_seeds.h"
+#include "foundation/text_stream.h"
+#include "model/attributes/attribute_composite.h"
+#include "model/objects/object_ref.h"
+#include "model/objects/persistent_object.h"
+
+namespace {
+
+enum Form : uint8_t { kFile, kBinary, kEndian, kText, kFormCount };
+
+const std::string& ScratchPath() {
+  static const std::string path = "/tmp/qv_device_fuzz_" + std::to_string(getpid()) + ".bin";
+  return path;
+}
+
+std::unique_ptr<GVirtualInStream> InStream(uint8_t form, std::stringbuf& channel) {
+  if (form == kEndian) return std::make_unique<GEndianInStream>(&channel);
+  if (form == kText) return std::make_unique<GTextInStream>(&channel);
+  return std::make_unique<GBinaryInStream>(&channel);
+}
+
+std::unique_ptr<GVirtualOutStream> OutStream(uint8_t form, std::stringbuf& channel) {
+  if (form == kEndian) return std::make_unique<GEndianOutStream>(&channel, 1);
+  if (form == kText) return std::make_unique<GTextOutStream>(&channel);
+  return std::make_unique<GBinaryOutStream>(&channel);
+}
+
+void Restore(uint8_t form, const std::string& bytes, MPersistentObject& object) {
+  if (form == kFile) {
+    std::ofstream(ScratchPath(), std::ios::binary | std::ios::trunc) << bytes;
+    GBinaryFile file(ScratchPath().c_str(), "rb");
+    object.RestoreContentsFromFile(file);
+    return;
+  }
+  std::stringbuf channel(bytes, std::ios::in | std::ios::binary);
+  object.RestoreContentsFromStream(*InStream(form, channel));
+}
+
+std::string Save(uint8_t form, const MPersistentObject& object) {
+  if (form == kFile) {
+    {
+      GBinaryFile file(ScratchPath().c_str(), "wb");
+      object.SaveContentsToFile(file);
+    }
+    std::ifstream in(ScratchPath(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  std::stringbuf channel(std::ios::out | std::ios::binary);
+  const std::unique_ptr<GVirtualOutStream> stream = OutStream(form, channel);
+  object.SaveContentsToStream(*stream);
+  stream->Flush();
+  return channel.str();
+}
+
+// What a restored object must stand: its size, a save as a graph and a
+// comparison with itself.
+void Exercise(const MPersistentObject& object) {
+  const uint32_t size = RWCollectable::ObjectStoreSize(&object);
+  std::stringbuf channel(std::ios::out | std::ios::binary);
+  {
+    GBinaryOutStream stream(&channel);
+    WriteObjectToStream(&object, stream);
+  }
+  if (size == 0 || !object.SameContent(object)) std::abort();
+}
+
+uint8_t ClassIndex(RWClassID id) {
+  uint8_t index = 0;
+  while (kDeviceClassIDs[index] != id) ++index;
+  return index;
+}
+
+// A paper-handling device with two configurations of trays (one tray with
+// a medium), and a bin.
+void AddPaperPathSamples(std::vector<GObjectRef>& samples) {
+  auto* device = new GPaperHandlingDevice("HCI", GPaperHandlingDevice::kInput, 1, 1, 3, 1, 12, "HCI", "res", 90);
+  for (uint16_t id : {3, 19}) {
+    auto* trays = new GAttributeComposite(82);
+    trays->AddChild(new GTray(7, "Tray 3", 3, 500, 0, 500, 250,
+                              std::make_unique<GMedia>("A4", GDotPair{4960, 7015}, GDotPair{4760, 6815},
+                                                       GDotPair{100, 100}, 0, 9, 600, 600, 190, 0, nullptr, "Plain"),
+                              "Tray 3", nullptr, 82));
+    trays->AddChild(new GTray("Tray 4", 4, 82));
+    device->AddEntry(id, trays);
+  }
+  samples.emplace_back(device);
+  samples.emplace_back(new GTray("Tray 1", 1, 82));
+  samples.emplace_back(new GBin(3, "Face down", 1, 0, 0, 250, 10, 1, 0, "Face down", "res", 91));
+}
+
+// The option lists, the value and text attributes and the colour settings.
+void AddAttributeSamples(std::vector<GObjectRef>& samples) {
+  auto* media = new GOptMediaComposite(2, 0);
+  media->AddEntry(1);
+  media->AddEntry(26);
+  samples.emplace_back(media);
+  auto* booklet = new GBookletComposite(26, 1);
+  booklet->AddEntryPair(5, 6);
+  samples.emplace_back(booklet);
+  samples.emplace_back(new GValue32Attribute(0x12345678, 44));
+  samples.emplace_back(new GDisplayStringAttribute(12, 401, "Tray 1", "strings.dll"));
+  samples.emplace_back(new GTintwiseAttribute(295));
+  samples.emplace_back(new GTintwiseEnhancedAttribute(295));
+  samples.emplace_back(new GTintwiseEnhancedAttributeVer2(295));
+  samples.emplace_back(new GSRGBExtension(100, 1));
+  samples.emplace_back(new GEdgeControl(93, 2));
+  samples.emplace_back(new GSRGBColor(98, 3));
+  samples.emplace_back(new GHalftoneEnhanced(40, 4));
+  samples.emplace_back(new GNeutralGrays(70, 5));
+  samples.emplace_back(new GColorMap(15, 6));
+}
+
+// One object of every device class, each with fields and children set.
+std::vector<GObjectRef> Samples() {
+  std::vector<GObjectRef> samples;
+  auto* pool = new GMediaPool(189);
+  pool->AddChild(new GMedia("Letter", {5100, 6600}, {4900, 6400}, {100, 100}, 0, 2, 600, 600, 190, 0, "", "Plain"));
+  pool->AddChild(new GMedia("A4", {4960, 7015}, {4760, 6815}, {100, 100}, 90, 9, 600, 600, 190, 1, "x", nullptr));
+  pool->NextChoice();
+  samples.emplace_back(pool);
+  samples.emplace_back(
+      new GMedia("Legal", {5100, 8400}, {4900, 8200}, {100, 100}, 270, 5, 300, 600, 190, 0, nullptr, "Bond"));
+  samples.emplace_back(new GCustomMediaSize(0x4000, "Form", kMicrometres, 210000, 297000, 0x40000019));
+  auto* margins = new GMarginPool;
+  GMarginRecord record{};
+  for (int32_t i = 0; i < 16; ++i) record[i] = 1000 * i - 3000;
+  margins->Add(&record);
+  margins->Add(&record);
+  samples.emplace_back(margins);
+  samples.emplace_back(new GFormToTrayAssociation(3, 26, 11913, RWWString::FromMultibyte("Letter")));
+  auto* database = new GFormToTrayDatabase(510);
+  database->SetAssociation(1, 26, 11913);
+  database->SetAssociationWithName(2, 0x4001, 12000, "Form");
+  database->ResetAssociation(3);
+  samples.emplace_back(database);
+  AddPaperPathSamples(samples);
+  AddAttributeSamples(samples);
+  return samples;
+}
+
+GFuzzSeeds Seeds() {
+  GFuzzSeeds seeds;
+  for (const GObjectRef& sample : Samples()) {
+    for (uint8_t form = 0; form < kFormCount; ++form) {
+      seeds.push_back(std::string{static_cast<char>(form), static_cast<char>(ClassIndex(sample->ClassID()))} +
+                      Save(form, *sample));
+    }
+  }
+  return seeds;
+}
+
+}  // namespace
+
+QV_FUZZ_TARGET_SEEDS(Seeds)
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < 2) return 0;
+  const uint8_t form = data[0] % kFormCount;
+  const RWClassID id = kDeviceClassIDs[data[1] % std::size(kDeviceClassIDs)];
+  const std::string bytes(reinterpret_cast<const char*>(data + 2), size - 2);
+  const GObjectRef object(dynamic_cast<MPersistentObject*>(FactoryCreateByID(id)));
+  if (!object) std::abort();
+  Restore(form, bytes, *object);
+  Exercise(*object);
+  return 0;
+}
