@@ -119,7 +119,7 @@ TEST(DisplayStringAttribute, TextEqualityAndStoredForm) {
   EXPECT_TRUE(text.SameContent(GDisplayStringAttribute(12, 401, "Tray 1", "strings.dll")));
   EXPECT_FALSE(text.SameContent(GDisplayStringAttribute(12, 402, "Tray 1", "strings.dll")));
   text.SetChangedFlag(0);
-  EXPECT_EQ(SaveGraph(GStoreForm::kFile, &text), GraphStart(787) + AttributePart(12, text.SerialNumber(), 0) +
+  EXPECT_EQ(SaveGraph(StoreForm::kFile, &text), GraphStart(787) + AttributePart(12, text.SerialNumber(), 0) +
                                                      Words({1}) + DisplayStringBytes(text.GetDisplayString()));
   EXPECT_TRUE(RoundTrips(text));
   RecordingPeripheral stage;
@@ -134,8 +134,8 @@ TEST(DisplayStringAttribute, TextEqualityAndStoredForm) {
   EXPECT_EQ(kept.GetDisplayString().StringId(), 1);
   const GValue32Attribute notText(1, 2);
   const std::string wrong =
-      GraphStart(787) + AttributePart(12, 5, 0) + Words({1}) + SaveGraph(GStoreForm::kFile, &notText).substr(4);
-  const GObjectRef restored = RestoreGraph(GStoreForm::kFile, wrong);
+      GraphStart(787) + AttributePart(12, 5, 0) + Words({1}) + SaveGraph(StoreForm::kFile, &notText).substr(4);
+  const GObjectRef restored = RestoreGraph(StoreForm::kFile, wrong);
   const auto* read = dynamic_cast<const GDisplayStringAttribute*>(restored.Get());
   ASSERT_NE(read, nullptr);
   EXPECT_TRUE(read->GetDisplayString().SameContent(GDisplayString()));

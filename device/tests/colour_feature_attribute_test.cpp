@@ -95,7 +95,7 @@ TEST(ColourFeature, StoredFormsAndTheSharedHalftoneID) {
   // A stored 790 comes back as the class registered first for it; by name
   // each halftone is itself.
   const GHalftone halftone(41, 3);
-  const GObjectRef restored = RestoreGraph(GStoreForm::kBinary, SaveGraph(GStoreForm::kBinary, &halftone));
+  const GObjectRef restored = RestoreGraph(StoreForm::kBinary, SaveGraph(StoreForm::kBinary, &halftone));
   EXPECT_NE(dynamic_cast<GHalftoneEnhanced*>(restored.Get()), nullptr);
   const std::unique_ptr<RWCollectable> byName(FactoryCreateByName(RWStringID("GHalftone")));
   EXPECT_NE(dynamic_cast<GHalftone*>(byName.get()), nullptr);

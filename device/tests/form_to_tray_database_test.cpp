@@ -134,7 +134,7 @@ TEST_F(FormToTrayDatabaseTest, CopiesShareTheAssociations) {
 TEST_F(FormToTrayDatabaseTest, RoundTripsAndComparesAssociationsInOrder) {
   EXPECT_TRUE(RoundTrips(database_));
   EXPECT_TRUE(RoundTrips(GFormToTrayAssociation(3, 0x4001, 12001, RWWString::FromMultibyte("Form A"))));
-  const GObjectRef restored = RestoreGraph(GStoreForm::kText, SaveGraph(GStoreForm::kText, &database_));
+  const GObjectRef restored = RestoreGraph(StoreForm::kText, SaveGraph(StoreForm::kText, &database_));
   const auto* database = dynamic_cast<const GFormToTrayDatabase*>(restored.Get());
   ASSERT_NE(database, nullptr);
   EXPECT_EQ(Trays(*database), (std::vector<uint16_t>{1, 2, 3, 4, 5}));
@@ -162,14 +162,14 @@ TEST(FormToTrayDatabase, StoredLayoutsOfDatabaseAndAssociation) {
   // root part, attribute part, version, count and the children.
   const std::string bytes = Words({0x8888}) + Shorts({1012}) + Words({1, 510, 40, 1, 1, 1}) +
                             Words({1, 0, 41, 1, 1, 1, 1}) + AssociationBytes(50, 3, 26, 12001);
-  const GObjectRef restored = RestoreGraph(GStoreForm::kFile, bytes);
+  const GObjectRef restored = RestoreGraph(StoreForm::kFile, bytes);
   const auto* database = dynamic_cast<const GFormToTrayDatabase*>(restored.Get());
   ASSERT_NE(database, nullptr);
   EXPECT_EQ(database->Key(), 510);
   EXPECT_EQ(database->GetFirstValueFor(3), 26);
   EXPECT_EQ(database->GetSecondValueFor(3), 12001);
   EXPECT_TRUE(database->HasAssociationWithValueAndName(26, RWWString::FromMultibyte("A4")));
-  EXPECT_EQ(SaveGraph(GStoreForm::kFile, database), bytes);
+  EXPECT_EQ(SaveGraph(StoreForm::kFile, database), bytes);
 }
 
 TEST_F(FormToTrayDatabaseTest, AnotherStoredVersionKeepsThePresentAssociations) {
@@ -196,7 +196,7 @@ TEST(FormToTrayDatabase, AStoredIdThatIsNoValueSettingFailsTheRestore) {
                              Shorts({763}) + "{" + Words({1, 0, 13, 1, 1, 1}) + Shorts({4}) + "}" + Words({0});
     const std::string bytes = ":" + Shorts({1013}) + "{" + Words({1, 0, 10, 1, 1, 1}) + c.media + rest + "}";
     bool good = true;
-    const GObjectRef restored = RestoreGraph(GStoreForm::kBinary, bytes, good);
+    const GObjectRef restored = RestoreGraph(StoreForm::kBinary, bytes, good);
     EXPECT_FALSE(good);
     if (const auto* association = dynamic_cast<const GFormToTrayAssociation*>(restored.Get())) {
       EXPECT_EQ(association->GetMediaId(), 0);

@@ -50,8 +50,8 @@ TEST(MarginPool, StoresCountAndRecordsAsUnsignedWords) {
   EXPECT_EQ(bytes, Words({1, 959, pool.SerialNumber(), 1, 2}) + RecordWords(first) + RecordWords(second));
   EXPECT_EQ(pool.StoredSize(), bytes.size());
   EXPECT_TRUE(RoundTrips(pool));
-  for (GStoreForm form : kAllStoreForms) {
-    SCOPED_TRACE(StoreFormName(form));
+  for (StoreForm form : kAllStoreForms) {
+    SCOPED_TRACE(FormName(form));
     const GObjectRef restored = RestoreGraph(form, SaveGraph(form, &pool));
     const auto* copy = dynamic_cast<const GMarginPool*>(restored.Get());
     ASSERT_NE(copy, nullptr);

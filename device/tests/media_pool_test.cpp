@@ -130,7 +130,7 @@ TEST_F(MediaPoolTest, StoresTheEnumerationThenItsVersion) {
   GEnumAttribute same(pool_);
   EXPECT_EQ(SaveContentsToFileBytes(pool_), SaveContentsToFileBytes(same) + Words({1}));
   EXPECT_EQ(pool_.StoredSize(), same.StoredSize() + 4);
-  const GObjectRef restored = RestoreGraph(GStoreForm::kFile, SaveGraph(GStoreForm::kFile, &pool_));
+  const GObjectRef restored = RestoreGraph(StoreForm::kFile, SaveGraph(StoreForm::kFile, &pool_));
   ASSERT_FALSE(restored.IsEmpty());
   auto* pool = dynamic_cast<GMediaPool*>(restored.Get());
   ASSERT_NE(pool, nullptr);

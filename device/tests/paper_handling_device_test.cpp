@@ -197,13 +197,13 @@ TEST(PaperHandlingDevice, StoredFormHoldsTheConfigurationsThatHaveObjects) {
                                Text("PHD") + Words({1, 1, 1}) + Shorts({17}) + Words({1}) + Shorts({17}) +
                                Shorts({757}) + AttributePart(91, bins->SerialNumber(), 0) + Words({1, 0}) +
                                Words({2, 1}) + DisplayStringBytes(device.GetDisplayString());
-  EXPECT_EQ(SaveGraph(GStoreForm::kFile, &device), expected);
+  EXPECT_EQ(SaveGraph(StoreForm::kFile, &device), expected);
   EXPECT_EQ(RWCollectable::ObjectStoreSize(&device), expected.size());
 
   device.RemoveEntry(1);
   device.AddEntry(3, Trays({1, 2}));
   EXPECT_TRUE(RoundTrips(device));
-  const GObjectRef restored = RestoreGraph(GStoreForm::kText, SaveGraph(GStoreForm::kText, &device));
+  const GObjectRef restored = RestoreGraph(StoreForm::kText, SaveGraph(StoreForm::kText, &device));
   auto& copy = static_cast<GPaperHandlingDevice&>(*restored);
   EXPECT_EQ(copy.GetDefaultId(), 17);
   EXPECT_EQ(copy.GetMaxChildCount(), 2u);
@@ -231,7 +231,7 @@ TEST(PaperHandlingDevice, AnOlderStoredVersionDetectsByNameAndSelectsWithTwoConf
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     bool good = false;
-    const GObjectRef restored = RestoreGraph(GStoreForm::kFile, Version1Bytes(c.configurations), good);
+    const GObjectRef restored = RestoreGraph(StoreForm::kFile, Version1Bytes(c.configurations), good);
     const auto* device = dynamic_cast<const GPaperHandlingDevice*>(restored.Get());
     ASSERT_NE(device, nullptr);
     EXPECT_EQ(device->GetEntryCount(), c.configurations);
@@ -260,7 +260,7 @@ TEST(PaperHandlingDevice, ANewerStoredVersionKeepsTheFieldsAndBadConfigurationsE
   for (const std::string& rest :
        {Words({2}) + Shorts({1}) + Shorts({786}) + notAnAttribute, Words({0x40000000}) + Shorts({1})}) {
     bool good = true;
-    const GObjectRef restored = RestoreGraph(GStoreForm::kFile, head + rest, good);
+    const GObjectRef restored = RestoreGraph(StoreForm::kFile, head + rest, good);
     EXPECT_FALSE(good);
     const auto* read = dynamic_cast<const GPaperHandlingDevice*>(restored.Get());
     ASSERT_NE(read, nullptr);

@@ -154,17 +154,17 @@ TEST(Tray, ATrayReachesItsHandlerAndABinNone) {
 TEST(Tray, StoredFormsOfTrayAndBin) {
   GTray tray(7, "Tray 2", 2, 500, -3, 250, 100, nullptr, "Tray 2", "res.dll", 82);
   tray.SetChangedFlag(0);
-  EXPECT_EQ(SaveGraph(GStoreForm::kFile, &tray),
+  EXPECT_EQ(SaveGraph(StoreForm::kFile, &tray),
             GraphStart(1001) + AttributePart(82, tray.SerialNumber(), 0) + Words({2}) + Text("Tray 2") + Shorts({2}) +
                 Words({500, static_cast<uint32_t>(-3), 250, 100, 0}) + DisplayStringBytes(tray.GetDisplayString()));
   EXPECT_TRUE(RoundTrips(tray));
   tray.SetMedium(Letter());
   EXPECT_TRUE(RoundTrips(tray));
-  const std::string withMedium = SaveGraph(GStoreForm::kFile, &tray);
+  const std::string withMedium = SaveGraph(StoreForm::kFile, &tray);
   EXPECT_EQ(withMedium.substr(4 + 2 + 20 + 4 + 10 + 2 + 16, 6), Words({1}) + Shorts({1002}));
 
   GBin bin(4, "Face up", 2, 1, 2, 100, 50, 1, 9, "Face up", nullptr, 91);
-  EXPECT_EQ(SaveGraph(GStoreForm::kFile, &bin),
+  EXPECT_EQ(SaveGraph(StoreForm::kFile, &bin),
             GraphStart(1009) + AttributePart(91, bin.SerialNumber(), 1) + Words({2}) + Text("Face up") + Shorts({2}) +
                 Words({1, 2, 100, 50, 1, 9}) + DisplayStringBytes(bin.GetDisplayString()));
   EXPECT_TRUE(RoundTrips(bin));
@@ -172,11 +172,11 @@ TEST(Tray, StoredFormsOfTrayAndBin) {
 
 TEST(Tray, AnOlderStoredVersionHasNoDisplayStringAndANewerOneStops) {
   const GMedia medium = *Letter();
-  const std::string mediumBytes = SaveGraph(GStoreForm::kFile, &medium).substr(4);
+  const std::string mediumBytes = SaveGraph(StoreForm::kFile, &medium).substr(4);
   const std::string trayBytes = GraphStart(1001) + AttributePart(82, 3, 1) + Words({1}) + Text("Old") + Shorts({4}) +
                                 Words({10, 20, 30, 5, 1}) + mediumBytes;
   bool good = false;
-  const GObjectRef restoredTray = RestoreGraph(GStoreForm::kFile, trayBytes, good);
+  const GObjectRef restoredTray = RestoreGraph(StoreForm::kFile, trayBytes, good);
   const auto* tray = dynamic_cast<const GTray*>(restoredTray.Get());
   ASSERT_NE(tray, nullptr);
   EXPECT_EQ(tray->GetId(), 4);
@@ -187,7 +187,7 @@ TEST(Tray, AnOlderStoredVersionHasNoDisplayStringAndANewerOneStops) {
 
   const std::string binBytes = GraphStart(1009) + AttributePart(91, 3, 1) + Words({1}) + Text("Old") + Shorts({4}) +
                                Words({10, 20, 30, 5, 1, 2});
-  const GObjectRef restoredBin = RestoreGraph(GStoreForm::kFile, binBytes, good);
+  const GObjectRef restoredBin = RestoreGraph(StoreForm::kFile, binBytes, good);
   const auto* bin = dynamic_cast<const GBin*>(restoredBin.Get());
   ASSERT_NE(bin, nullptr);
   EXPECT_EQ(bin->GetOutputOrder(), 1);
@@ -210,9 +210,9 @@ TEST(Tray, AMediumOfAnotherClassIsRefused) {
   const std::string head =
       GraphStart(1001) + AttributePart(82, 3, 1) + Words({2}) + Text("T") + Shorts({1}) + Words({0, 0, 10, 0, 1});
   const GBin notAMedium("Bin", 1, 91);
-  const std::string rest = SaveGraph(GStoreForm::kFile, &notAMedium).substr(4);
+  const std::string rest = SaveGraph(StoreForm::kFile, &notAMedium).substr(4);
   bool good = true;
-  const GObjectRef restored = RestoreGraph(GStoreForm::kFile, head + rest, good);
+  const GObjectRef restored = RestoreGraph(StoreForm::kFile, head + rest, good);
   EXPECT_FALSE(good);
   const auto* read = dynamic_cast<const GTray*>(restored.Get());
   ASSERT_NE(read, nullptr);
