@@ -15,11 +15,15 @@
 #include <string>
 #include <vector>
 
+#include "device/fonts/device_font_description.h"
+#include "device/fonts/device_font_list.h"
+#include "device/fonts/device_font_list_composite.h"
 #include "device/forms/form_to_tray_database.h"
 #include "device/media/custom_media_size.h"
 #include "device/media/margin_pool.h"
 #include "device/media/media.h"
 #include "device/media/media_pool.h"
+#include "device/query/pml_descriptor.h"
 #include "device/testing/device_classes.h"
 #include "foundation/binary_file.h"
 #include "foundation/binary_stream.h"
@@ -28,7 +32,10 @@
 #include "foundation/rw_factory.h"
 #include "foundation/testing/fuzz_seeds.h"
 #include "foundation/text_stream.h"
+#include "model/attributes/string_attribute.h"
 #include "model/objects/object_ref.h"
+#include "model/objects/persistable_number.h"
+#include "model/objects/persistent_association.h"
 #include "model/objects/persistent_object.h"
 
 namespace {
@@ -97,6 +104,32 @@ uint8_t ClassIndex(RWClassID id) {
   return index;
 }
 
+// A font description, a slot's list of two with both lookup tables and a
+// composite holding that list.
+void AddFontSamples(std::vector<GObjectRef>& samples) {
+  GIntArray symbolSets;
+  for (int32_t code : {277, 14, 0x7FFFFFFF}) symbolSets.Add(code);
+  const GDeviceFontDescription courier("Courier", "Courier,CourierPS,", 277, symbolSets, 700, 1, 48, 1, 0, 12, 9, 4);
+  samples.emplace_back(new GDeviceFontDescription(courier));
+  auto* list = new GDeviceFontList(3);
+  list->AddDescription(courier);
+  list->AddDescription(GDeviceFontDescription("Univers", "Univers,", 14, GIntArray(), 400, 0, 16, 0, 1, 0, 0, 2));
+  list->SetCatalogueCount(2);
+  for (uint32_t id : {9u, 0x10001u}) {
+    auto* table = new MAssociationList;
+    table->Put(new MPersistentAssociation(new GPersistableULong(id), new GStringAttribute("#1B(8U", 0), 0));
+    if (id == 9) {
+      list->SetFirstTable(table);
+    } else {
+      list->SetSecondTable(table);
+    }
+  }
+  samples.emplace_back(list);
+  auto* composite = new GDeviceFontListComposite;
+  composite->AddList(new GDeviceFontList(*list));
+  samples.emplace_back(composite);
+}
+
 // One object of every device class, each with fields and children set.
 std::vector<GObjectRef> Samples() {
   std::vector<GObjectRef> samples;
@@ -120,6 +153,8 @@ std::vector<GObjectRef> Samples() {
   database->SetAssociationWithName(2, 0x4001, 12000, "Form");
   database->ResetAssociation(3);
   samples.emplace_back(database);
+  AddFontSamples(samples);
+  samples.emplace_back(new GPMLDescriptor(RWWString::FromMultibyte("hrMemorySize"), 2, "\x06\x01\x02"));
   return samples;
 }
 

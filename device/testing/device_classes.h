@@ -6,9 +6,13 @@
 // and its restore fuzz target go through.
 inline constexpr RWClassID kDeviceClassIDs[] = {
     kGCustomMediaSizeClassID,
+    kGDeviceFontDescriptionClassID,
+    kGDeviceFontListClassID,
+    kGDeviceFontListCompositeClassID,
     kGFormToTrayAssociationClassID,
     kGFormToTrayDatabaseClassID,
     kGMarginPoolClassID,
     kGMediaClassID,
     kGMediaPoolClassID,
+    kGPMLDescriptorClassID,
 };
