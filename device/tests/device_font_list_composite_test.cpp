@@ -91,7 +91,8 @@ TEST(DeviceFontListComposite, RefusesWhatIsNotAPlainComposite) {
   source.AddList(Slot(1, 1));
   const std::string good = SaveContentsToFileBytes(source);
   // A font list where the composite belongs.
-  const std::string wrongClass = good.substr(0, 16) + SaveGraph(GStoreForm::kFile, Slot(1, 1));
+  const GObjectRef list(Slot(1, 1));
+  const std::string wrongClass = good.substr(0, 16) + SaveGraph(GStoreForm::kFile, list.Get());
   struct Case {
     const char* name;
     std::string bytes;
