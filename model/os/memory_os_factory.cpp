@@ -42,8 +42,8 @@ RWWString SystemTemporaryDirectory() {
 }
 
 GOSDataStore::Value DwordValue(uint32_t value) {
-  GOSDataStore::Value stored{GOSDataStore::kDword, {}};
-  AppendLittle32(stored.bytes, value);
+  GOSDataStore::Value stored{GOSDataStore::kDword, std::vector<uint8_t>(4)};
+  StoreLittle32(stored.bytes.data(), value);
   return stored;
 }
 
