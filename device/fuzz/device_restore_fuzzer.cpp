@@ -151,72 +151,74 @@ void AddAttributeSamples(std::vector<GObjectRef>& samples) {
   samples.emplace_back(new GHalftoneEnhanced(40, 4));
   samples.emplace_back(new GNeutralGrays(70, 5));
   samples.emplace_back(new GColorMap(15, 6));
-  // A font description, a slot's list of two with both lookup tables and a
-  // composite holding that list.
-  void AddFontSamples(std::vector<GObjectRef> & samples) {
-    GIntArray symbolSets;
-    for (int32_t code : {277, 14, 0x7FFFFFFF}) symbolSets.Add(code);
-    const GDeviceFontDescription courier("Courier", "Courier,CourierPS,", 277, symbolSets, 700, 1, 48, 1, 0, 12, 9, 4);
-    samples.emplace_back(new GDeviceFontDescription(courier));
-    auto* list = new GDeviceFontList(3);
-    list->AddDescription(courier);
-    list->AddDescription(GDeviceFontDescription("Univers", "Univers,", 14, GIntArray(), 400, 0, 16, 0, 1, 0, 0, 2));
-    list->SetCatalogueCount(2);
-    for (uint32_t id : {9u, 0x10001u}) {
-      auto* table = new MAssociationList;
-      table->Put(new MPersistentAssociation(new GPersistableULong(id), new GStringAttribute("#1B(8U", 0), 0));
-      if (id == 9) {
-        list->SetFirstTable(table);
-      } else {
-        list->SetSecondTable(table);
-      }
-    }
-    samples.emplace_back(list);
-    auto* composite = new GDeviceFontListComposite;
-    composite->AddList(new GDeviceFontList(*list));
-    samples.emplace_back(composite);
-  }
+}
 
-  // One object of every device class, each with fields and children set.
-  std::vector<GObjectRef> Samples() {
-    std::vector<GObjectRef> samples;
-    auto* pool = new GMediaPool(189);
-    pool->AddChild(new GMedia("Letter", {5100, 6600}, {4900, 6400}, {100, 100}, 0, 2, 600, 600, 190, 0, "", "Plain"));
-    pool->AddChild(new GMedia("A4", {4960, 7015}, {4760, 6815}, {100, 100}, 90, 9, 600, 600, 190, 1, "x", nullptr));
-    pool->NextChoice();
-    samples.emplace_back(pool);
-    samples.emplace_back(
-        new GMedia("Legal", {5100, 8400}, {4900, 8200}, {100, 100}, 270, 5, 300, 600, 190, 0, nullptr, "Bond"));
-    samples.emplace_back(new GCustomMediaSize(0x4000, "Form", kMicrometres, 210000, 297000, 0x40000019));
-    auto* margins = new GMarginPool;
-    GMarginRecord record{};
-    for (int32_t i = 0; i < 16; ++i) record[i] = 1000 * i - 3000;
-    margins->Add(&record);
-    margins->Add(&record);
-    samples.emplace_back(margins);
-    samples.emplace_back(new GFormToTrayAssociation(3, 26, 11913, RWWString::FromMultibyte("Letter")));
-    auto* database = new GFormToTrayDatabase(510);
-    database->SetAssociation(1, 26, 11913);
-    database->SetAssociationWithName(2, 0x4001, 12000, "Form");
-    database->ResetAssociation(3);
-    samples.emplace_back(database);
-    AddPaperPathSamples(samples);
-    AddAttributeSamples(samples);
-    AddFontSamples(samples);
-    samples.emplace_back(new GPMLDescriptor(RWWString::FromMultibyte("hrMemorySize"), 2, "\x06\x01\x02"));
-    return samples;
-  }
-
-  GFuzzSeeds Seeds() {
-    GFuzzSeeds seeds;
-    for (const GObjectRef& sample : Samples()) {
-      for (uint8_t form = 0; form < kFormCount; ++form) {
-        seeds.push_back(std::string{static_cast<char>(form), static_cast<char>(ClassIndex(sample->ClassID()))} +
-                        Save(form, *sample));
-      }
+// A font description, a slot's list of two with both lookup tables and a
+// composite holding that list.
+void AddFontSamples(std::vector<GObjectRef>& samples) {
+  GIntArray symbolSets;
+  for (int32_t code : {277, 14, 0x7FFFFFFF}) symbolSets.Add(code);
+  const GDeviceFontDescription courier("Courier", "Courier,CourierPS,", 277, symbolSets, 700, 1, 48, 1, 0, 12, 9, 4);
+  samples.emplace_back(new GDeviceFontDescription(courier));
+  auto* list = new GDeviceFontList(3);
+  list->AddDescription(courier);
+  list->AddDescription(GDeviceFontDescription("Univers", "Univers,", 14, GIntArray(), 400, 0, 16, 0, 1, 0, 0, 2));
+  list->SetCatalogueCount(2);
+  for (uint32_t id : {9u, 0x10001u}) {
+    auto* table = new MAssociationList;
+    table->Put(new MPersistentAssociation(new GPersistableULong(id), new GStringAttribute("#1B(8U", 0), 0));
+    if (id == 9) {
+      list->SetFirstTable(table);
+    } else {
+      list->SetSecondTable(table);
     }
-    return seeds;
   }
+  samples.emplace_back(list);
+  auto* composite = new GDeviceFontListComposite;
+  composite->AddList(new GDeviceFontList(*list));
+  samples.emplace_back(composite);
+}
+
+// One object of every device class, each with fields and children set.
+std::vector<GObjectRef> Samples() {
+  std::vector<GObjectRef> samples;
+  auto* pool = new GMediaPool(189);
+  pool->AddChild(new GMedia("Letter", {5100, 6600}, {4900, 6400}, {100, 100}, 0, 2, 600, 600, 190, 0, "", "Plain"));
+  pool->AddChild(new GMedia("A4", {4960, 7015}, {4760, 6815}, {100, 100}, 90, 9, 600, 600, 190, 1, "x", nullptr));
+  pool->NextChoice();
+  samples.emplace_back(pool);
+  samples.emplace_back(
+      new GMedia("Legal", {5100, 8400}, {4900, 8200}, {100, 100}, 270, 5, 300, 600, 190, 0, nullptr, "Bond"));
+  samples.emplace_back(new GCustomMediaSize(0x4000, "Form", kMicrometres, 210000, 297000, 0x40000019));
+  auto* margins = new GMarginPool;
+  GMarginRecord record{};
+  for (int32_t i = 0; i < 16; ++i) record[i] = 1000 * i - 3000;
+  margins->Add(&record);
+  margins->Add(&record);
+  samples.emplace_back(margins);
+  samples.emplace_back(new GFormToTrayAssociation(3, 26, 11913, RWWString::FromMultibyte("Letter")));
+  auto* database = new GFormToTrayDatabase(510);
+  database->SetAssociation(1, 26, 11913);
+  database->SetAssociationWithName(2, 0x4001, 12000, "Form");
+  database->ResetAssociation(3);
+  samples.emplace_back(database);
+  AddPaperPathSamples(samples);
+  AddAttributeSamples(samples);
+  AddFontSamples(samples);
+  samples.emplace_back(new GPMLDescriptor(RWWString::FromMultibyte("hrMemorySize"), 2, "\x06\x01\x02"));
+  return samples;
+}
+
+GFuzzSeeds Seeds() {
+  GFuzzSeeds seeds;
+  for (const GObjectRef& sample : Samples()) {
+    for (uint8_t form = 0; form < kFormCount; ++form) {
+      seeds.push_back(std::string{static_cast<char>(form), static_cast<char>(ClassIndex(sample->ClassID()))} +
+                      Save(form, *sample));
+    }
+  }
+  return seeds;
+}
 
 }  // namespace
 
