@@ -101,7 +101,7 @@ TEST_F(MemoryOSFactoryTest, SuppliesAUnicodeConverter) {
     EXPECT_EQ(converter->ToUnicode(c.code, c.encoding), c.unicode);
     EXPECT_EQ(converter->FromUnicode(c.unicode, c.encoding), c.code);
   }
-  EXPECT_EQ(converter->ToUnicode(0x81, 4), 0);      // no character in the code page
+  EXPECT_EQ(converter->ToUnicode(0x4142, 4), 0);    // two characters, not one
   EXPECT_EQ(converter->FromUnicode(0x3042, 4), 0);  // no code for the character
   EXPECT_EQ(converter->ToUnicode(0x41, 60), 0);     // no code page for the encoding
 
