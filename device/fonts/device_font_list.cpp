@@ -45,12 +45,10 @@ struct Descriptions {
   bool ReadChild(GFieldArchive& archive) {
     RWCollectable* read = archive.ReadFreshObject(IsDescription);
     if (read == nullptr) return false;
-    // A description cut short is not taken.
-    const bool whole = archive.Good();
-    if (whole) items.push_back(static_cast<const GDeviceFontDescription&>(*read));
+    items.push_back(static_cast<const GDeviceFontDescription&>(*read));
     // Later references of this restore may still name the object read.
     GReferenceReader::Discard(read);
-    return whole;
+    return true;
   }
 };
 

@@ -233,7 +233,8 @@ RWCollectable* GFieldArchive::ReadFreshObject(bool (*accepts)(const RWCollectabl
     ReadObjectFromStream(*in_, read);
   }
   const bool fresh = probe.Fresh(read);
-  if (fresh && accepts(*read)) return read;
+  // An object that the input cut short is not handed out as whole.
+  if (fresh && accepts(*read) && Good()) return read;
   if (fresh) GReferenceReader::Discard(read);
   FailInput();
   return nullptr;

@@ -135,8 +135,8 @@ class GFieldArchive {
   bool Field(const Save& save, const Size& size, const Restore& restore);
 
   // Reads one reference that must be an object made by this very read (an
-  // object stored once, never a back-reference) accepted by accepts; null
-  // otherwise, after failing the input. For lists whose children belong to
+  // object stored once, never a back-reference) accepted by accepts and
+  // read whole; null otherwise, after failing the input. For lists whose children belong to
   // one place alone.
   RWCollectable* ReadFreshObject(bool (*accepts)(const RWCollectable& object));
 
