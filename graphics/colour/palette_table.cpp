@@ -1,6 +1,7 @@
 #include "graphics/colour/palette_table.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "foundation/class_registrar.h"
 #include "foundation/error.h"
