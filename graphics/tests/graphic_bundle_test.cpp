@@ -315,7 +315,7 @@ TEST(GraphicBundle, SendsOnlyItsChangedAttributesInOrder) {
   EXPECT_EQ(bundle.ChangedFlag(), 0);
 }
 
-TEST(GraphicBundle, AClone_SharesTheChildrenAndEqualsTheOriginal) {
+TEST(GraphicBundle, ACloneSharesTheChildrenAndEqualsTheOriginal) {
   GGraphicBundle bundle;
   bundle.SetPen(new GPen(2, Paint(1), 0));
   bundle.SetRasterOperation(new GRasterOperation(240, 1, 0));
