@@ -153,8 +153,7 @@ void BuildFontDisplayName(RWCString& name, uint16_t weight, int32_t italic) {
 
 std::unique_ptr<GDeviceFontList> GFontCatalogueReader::ReadFontList() {
   if (!HasCatalogue()) return nullptr;
-  const GMassStorageSlot* slot = FindMassStorageSlot(Slot());
-  auto list = std::make_unique<GDeviceFontList>(slot ? slot->listKey : 0);
+  auto list = std::make_unique<GDeviceFontList>(ListKey());
   const Visit add = [](const Font& font, void* context) {
     static_cast<GDeviceFontList*>(context)->AddDescription(font.description);
   };

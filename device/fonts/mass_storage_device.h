@@ -45,10 +45,12 @@ class GMassStorageDevice {
   virtual uint32_t GetRecordCount() const;
 
   int32_t Slot() const { return slot_; }
-  const RWWString& Path() const { return path_; }
-  GDriverInterface& Driver() const { return driver_; }
 
  protected:
+  // The driver object whose printer holds the slot, and the slot's
+  // catalogue path, for devices that also write catalogues.
+  GDriverInterface& Driver() const { return driver_; }
+  const RWWString& Path() const { return path_; }
   // The open catalogue, or null.
   GBinaryFile* File() const { return file_.get(); }
   // The header read, empty when none is held.

@@ -272,6 +272,31 @@ TEST_F(FontCatalogueReaderTest, ReadsTheHeaderWholeAndAgainAfterReopening) {
   EXPECT_EQ(reader->ReadFontList()->GetCount(), 4u);
 }
 
+TEST(SymbolSetCode, MapsCatalogueCodesToInternalOnes) {
+  struct Case {
+    const char* name;
+    uint16_t code;
+    int32_t expected;
+  };
+  // 6, 7 and 8 map to 53, 55 and 54, out of order.
+  const Case cases[] = {
+      {"lowest_mapped", 5, 3},
+      {"six", 6, 53},
+      {"seven", 7, 55},
+      {"eight", 8, 54},
+      {"default_set", 207, 16},
+      {"last_of_a_group", 214, 9},
+      {"highest_mapped", 217, 20},
+      {"unknown_between", 104, 0},
+      {"zero", 0, 0},
+      {"largest_code", 0xFFFF, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(MapSymbolSetCode(c.code), c.expected);
+  }
+}
+
 TEST(FontDisplayName, AppendsBoldThenItalic) {
   struct Case {
     const char* name;
