@@ -40,7 +40,6 @@ GBinaryFile* GMassStorageDevice::OpenCatalogue(int32_t& key) {
 }
 
 std::span<const uint8_t> GMassStorageDevice::ReadCatalogueHeader(int32_t& key) {
-  header_.clear();
   key = 0;
   if (!LoadHeader()) {
     header_.clear();

@@ -128,7 +128,8 @@ def literal(data):
 
 
 def main():
-    print("// Made by make_font_catalogues.py; do not edit.")
+    print("// Made by make_font_catalogues.py; do not edit. In this directory:")
+    print("//   python3 make_font_catalogues.py > font_catalogues.inc")
     print("// clang-format off")
     for name, meaning, data in catalogues():
         print("// %s (%d bytes)" % (meaning, len(data)))
