@@ -79,11 +79,9 @@ std::unique_ptr<GMedia> SymmetricCopy(const GMedia& medium) {
                         SymmetricMargin(paper.y, printable.y, origin.y)};
   const GDotPair symmetricPrintable{static_cast<int16_t>(paper.x - 2 * margin.x),
                                     static_cast<int16_t>(paper.y - 2 * margin.y)};
-  auto copy =
-      std::make_unique<GMedia>(medium.GetName(), paper, symmetricPrintable, margin, medium.GetOrientation(),
-                               medium.GetSizeId(), medium.GetXResolution(), medium.GetYResolution(), medium.Key(),
-                               medium.GetExtraValue(), medium.GetFirstText().Data(), medium.GetMediaType().Data());
-  return copy;
+  return std::make_unique<GMedia>(medium.GetName(), paper, symmetricPrintable, margin, medium.GetOrientation(),
+                                  medium.GetSizeId(), medium.GetXResolution(), medium.GetYResolution(), medium.Key(),
+                                  medium.GetExtraValue(), medium.GetFirstText().Data(), medium.GetMediaType().Data());
 }
 
 // The running state of an enumeration: the caller's callback context, the
@@ -279,6 +277,7 @@ int32_t GDriver::IsPaperSupported(int32_t orientation, GResolution resolution, i
   const bool found = !ForEachChildAs<GCustomMediaSize>(*customSizes, [&](GCustomMediaSize& size) {
     uint16_t osId = 0;
     if (DeviceIdToOSId(size.GetId(), osId) == 0 || osId != osPaperId) return true;
+    // A size beyond 16 bits in dots lies outside every range.
     const std::optional<GUnitSize> dots = size.GetSizeInDots(resolution.x, resolution.y);
     if (!dots || dots->width > 0x7FFF || dots->height > 0x7FFF) return true;
     return !range.Holds({static_cast<int16_t>(dots->width), static_cast<int16_t>(dots->height)});
