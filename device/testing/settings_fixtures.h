@@ -38,6 +38,13 @@
 
 namespace settings_fixtures {
 
+inline std::string ToHex(int32_t value) {
+  static const char kDigits[] = "0123456789ABCDEF";
+  std::string text;
+  for (int shift = 28; shift >= 0; shift -= 4) text += kDigits[(static_cast<uint32_t>(value) >> shift) & 0xF];
+  return text;
+}
+
 template <typename Node>
 Node* With(Node* node, std::initializer_list<MPersistentObject*> children) {
   for (MPersistentObject* child : children) node->AddChild(child);
@@ -164,6 +171,35 @@ inline std::unique_ptr<MPersistentObject> DocumentSettings() {
   std::unique_ptr<MPersistentObject> settings(SettingsTemplate(1)->DeepCopy());
   settings->SetKey(360);
   return settings;
+}
+
+// ---- trees as text, for expectations that read as the tree they expect
+
+// A node and, down to the depth, its children: an attribute composite as
+// key{...}, a state as key[...], an enumeration as key<...>, a value as
+// key=value, a text as key="text", another leaf as key#class ID. A
+// composite below the depth shows as key{…}. Keys past 16 bits are in hex.
+inline std::string Dump(MPersistentObject& node, int depth = 1) {
+  const int32_t key = node.Key();
+  std::string text = key > 0xFFFF ? "0x" + ToHex(key) : std::to_string(key);
+  if (const auto* value = dynamic_cast<const GValueAttribute*>(&node))
+    return text + "=" + std::to_string(value->Value());
+  if (const auto* string = dynamic_cast<const GStringAttribute*>(&node)) {
+    return text + "=\"" + std::string(string->Text().Data(), string->Text().Length()) + "\"";
+  }
+  if (node.AsComposite() == nullptr) return text + "#" + std::to_string(node.ClassID());
+  const char* brackets = node.ClassID() == kGStateClassID           ? "[]"
+                         : node.ClassID() == kGEnumAttributeClassID ? "<>"
+                                                                    : "{}";
+  text += brackets[0];
+  if (depth == 0) return text + "…" + brackets[1];
+  const std::unique_ptr<GIterator> children = node.NewChildIterator();
+  const char* separator = "";
+  while (children->Advance()) {
+    text += separator + Dump(*children->Current(), depth - 1);
+    separator = " ";
+  }
+  return text + brackets[1];
 }
 
 // ---- the codec on memory streams
