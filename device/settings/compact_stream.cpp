@@ -93,6 +93,7 @@ RWCString GCompactInput::Text() {
 }
 
 bool GCompactInput::Bytes(uint8_t* bytes, uint32_t count) {
+  if (count == 0) return IsGood();
   if (!stream_.CanHold(count, 1)) return false;
   stream_.GetUChars(bytes, count);
   return IsGood();
