@@ -41,8 +41,8 @@ bool NeverTakenFromStream(int32_t nodeKey, int32_t childKey, bool is16Bit) {
 DefaultTable TableOf(MPersistentObject& defaults, int32_t nodeKey, bool is16Bit) {
   DefaultTable table;
   ForEachChild(defaults, [&](MPersistentObject& child) {
-    if (!NeverTakenFromStream(nodeKey, child.Key(), is16Bit))
-      table.try_emplace(child.Key(), DefaultChild{child.BaseTypeId(), false});
+    if (NeverTakenFromStream(nodeKey, child.Key(), is16Bit)) return;
+    table.try_emplace(child.Key(), DefaultChild{child.BaseTypeId(), false});
   });
   return table;
 }

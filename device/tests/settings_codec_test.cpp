@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "device/attributes/value32_attribute.h"
 #include "device/testing/settings_fixtures.h"
@@ -458,6 +461,25 @@ TEST(SettingsCodec, SixteenBitKeysKeepTheirLowHalf) {
   const std::unique_ptr<MPersistentObject> read = ReadCompact(codec, driver, bytes, 0);
   ASSERT_NE(read, nullptr);
   EXPECT_EQ(Dump(*read), "1101{25#775}");
+}
+
+// The OS factory's one codec serves every thread: the first reads build the
+// default tree once while others read beside them.
+TEST(SettingsCodec, ThreadsShareOneCodec) {
+  ConfiguredDriver driver(SettingsConfiguration());
+  GSettingsCodec codec;
+  const std::string bytes = WriteCompact(*PhySetting(), 1);
+  std::vector<std::thread> threads;
+  std::atomic<int> read{0};
+  for (int i = 0; i < 4; ++i) {
+    threads.emplace_back([&] {
+      for (int j = 0; j < 20; ++j) {
+        if (ReadCompact(codec, driver, bytes, 1) != nullptr) ++read;
+      }
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_EQ(read.load(), 80);
 }
 
 }  // namespace
