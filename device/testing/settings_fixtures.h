@@ -168,7 +168,8 @@ inline std::unique_ptr<MPersistentObject> Mappings() {
 
 // The document settings as the template gives them.
 inline std::unique_ptr<MPersistentObject> DocumentSettings() {
-  std::unique_ptr<MPersistentObject> settings(SettingsTemplate(1)->DeepCopy());
+  const std::unique_ptr<GState> settingsTemplate(SettingsTemplate(1));
+  std::unique_ptr<MPersistentObject> settings(settingsTemplate->DeepCopy());
   settings->SetKey(360);
   return settings;
 }
