@@ -451,6 +451,24 @@ TEST(SettingsCodec, ListsEndAtAnEntryThatCannotBeRead) {
   EXPECT_EQ(static_cast<GDeviceFontListComposite&>(*fonts).GetListCount(), 0u);
 }
 
+// The reader takes forms the writer never makes: a text counted 0, and
+// list entries whatever their type byte.
+TEST(SettingsCodec, ReaderTakesFormsTheWriterNeverMakes) {
+  ConfiguredDriver driver(SettingsConfiguration());
+  GSettingsCodec codec;
+  const std::unique_ptr<MPersistentObject> text =
+      ReadCompact(codec, driver, kSignature + "\x01\x01\x00\x4D\x04\x09\x00\x07\x05\x01\x00\x00\x00"s, 0);
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(Dump(*text), "1101{261=\"\"}");
+
+  const std::unique_ptr<MPersistentObject> mappings = ReadCompact(
+      codec, driver,
+      kSignature + "\x10\x01\x00\x54\x00\x11\x00\x55\x01\x00\x00\x00\x0F\x00\x07\x00\x01\x00\x00\x00\x00"s, 0);
+  ASSERT_NE(mappings, nullptr);
+  ASSERT_EQ(mappings->EntryCount(), 1u);
+  EXPECT_EQ(static_cast<GResourceMappingList&>(*mappings).FindByDeviceId(7)->OsId(), 15);
+}
+
 // The 16-bit encoding keeps the low half of a key.
 TEST(SettingsCodec, SixteenBitKeysKeepTheirLowHalf) {
   ConfiguredDriver driver(SettingsConfiguration());
