@@ -161,13 +161,18 @@ int32_t GOSFactory::StoreNamedObject(GDriverInterface& driver, const RWWString& 
     GVirtualOutStream* out = stream ? stream->Stream() : nullptr;
     if (out == nullptr || !out->IsGood()) return 0;
     const uint32_t start = stream->Position();
+    bool written = true;
     if (compact) {
-      codec_->Write(object, *out, *stream, 1);
+      written = codec_->Write(object, *out, *stream, 1) != 0;
     } else {
       WriteObjectToStream(&object, *out);
     }
     out->Flush();
-    if (out->IsGood()) return WritePrinterDataChunked(driver, name, buffer.data(), stream->Position() - start);
+    // A stream that ran out of room is tried again larger; a tree that the
+    // codec refused with room to spare is never stored half written.
+    if (!out->IsGood()) continue;
+    if (!written) return 0;
+    return WritePrinterDataChunked(driver, name, buffer.data(), stream->Position() - start);
   }
   return 0;
 }

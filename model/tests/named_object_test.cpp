@@ -22,12 +22,14 @@ namespace {
 class MarkerCodec : public GSettingsCodecInterface {
  public:
   static constexpr uint32_t kMarker = 0x434F4D50;
+  // A tree of this key is refused after its marker is written.
+  static constexpr int32_t kRefusedKey = 999;
 
   int32_t Write(const MPersistentObject& tree, GVirtualOutStream& stream, GOutputStream&, int32_t mode) override {
     ++writes;
     lastMode = mode;
     stream.PutULong(kMarker).PutLong(tree.Key());
-    return 1;
+    return tree.Key() == kRefusedKey ? 0 : 1;
   }
   std::unique_ptr<MPersistentObject> Read(GVirtualInStream& stream, GInputStream&, GDriverInterface&,
                                           int32_t mode) override {
@@ -265,6 +267,15 @@ TEST_F(NamedObjectTest, TheDeviceDescriptionChoosesTheCompactFormatExceptForTheB
   FakeDriver bare(*Identity("Bare", "Driver C"), events_);
   ASSERT_EQ(factory_->StoreNamedObject(bare, RWWString("365"), setting), 1);
   EXPECT_EQ(codec_->writes, 1);
+}
+
+// What the codec refuses is not stored, not even the part it wrote first.
+TEST_F(NamedObjectTest, ATreeTheCodecRefusesIsNotStored) {
+  driver_->SetConfiguration(CompactConfiguration(1));
+  const GValueAttribute refused(5, MarkerCodec::kRefusedKey);
+  EXPECT_EQ(factory_->StoreNamedObject(*driver_, RWWString("365"), refused), 0);
+  EXPECT_EQ(codec_->writes, 1);
+  EXPECT_EQ(Stored("365").type, 0u);
 }
 
 TEST(NamedObjects, WithoutACodecTheCompactFormatFails) {
