@@ -91,7 +91,7 @@ TEST(DescriptionCompilerTest, ASourceMayLeaveOutWhatIsDefault) {
       "# the root\n"
       "GAttributeComposite 0   # a comment after the object\n"
       "\n"
-      "  GTray 5 id=2 name=\"# not a comment\"\r\n"
+      "  GTray 5 id=0x2 name=\"# not a comment\"\r\n"
       "    # a comment deeper\n"
       "    GMedia 190 resolution=300x300 name=\"Env\"\n");
   ASSERT_FALSE(compiled.error) << compiled.error->line << ": " << compiled.error->message;

@@ -63,7 +63,11 @@ bool SplitWords(std::string_view text, std::vector<std::string_view>& words) {
   return true;
 }
 
-std::string Quoted(std::string_view word) { return "\"" + std::string(word) + "\""; }
+std::string Quoted(std::string_view word) {
+  std::string quoted(1, '"');
+  quoted += word;
+  return quoted += '"';
+}
 
 bool InRange(const DescriptionValue& value, const DescribedProperty& property) {
   auto fits = [&](int64_t number) { return number >= property.minimum && number <= property.maximum; };

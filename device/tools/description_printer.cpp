@@ -19,7 +19,10 @@ std::string PrintObject(MPersistentObject& object, size_t depth, std::string& te
   text += std::string(description->Name()) + " " + std::to_string(object.Key());
   const std::vector<DescriptionValue> values = description->Read(object);
   for (size_t i = 0; i < values.size(); ++i) {
-    text += " " + std::string(description->Properties()[i].name) + "=" + FormatDescriptionValue(values[i]);
+    text += ' ';
+    text += description->Properties()[i].name;
+    text += '=';
+    text += FormatDescriptionValue(values[i]);
   }
   text += '\n';
   std::vector<MPersistentObject*> children;
