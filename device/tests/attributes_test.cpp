@@ -120,7 +120,7 @@ TEST(DisplayStringAttribute, TextEqualityAndStoredForm) {
   EXPECT_FALSE(text.SameContent(GDisplayStringAttribute(12, 402, "Tray 1", "strings.dll")));
   text.SetChangedFlag(0);
   EXPECT_EQ(SaveGraph(StoreForm::kFile, &text), GraphStart(787) + AttributePart(12, text.SerialNumber(), 0) +
-                                                    Words({1}) + DisplayStringBytes(text.GetDisplayString()));
+                                                     Words({1}) + DisplayStringBytes(text.GetDisplayString()));
   EXPECT_TRUE(RoundTrips(text));
   RecordingPeripheral stage;
   EXPECT_EQ(text.SendTo(stage), 0);
