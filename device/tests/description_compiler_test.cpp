@@ -210,6 +210,17 @@ TEST(DescriptionCompilerTest, ThePrinterNamesWhatItCannotShow) {
   text.clear();
   EXPECT_NE(PrintDescription(unknown, text).find("key 7 has no description"), std::string::npos);
   EXPECT_EQ(text, "GConfiguration 198\n  GConfiguration 1\n");
+
+  // A graph too deep for a description: a restore can make one.
+  GConfiguration deep(0);
+  GConfiguration* level = &deep;
+  for (int i = 0; i < 70; ++i) {
+    auto* next = new GConfiguration(i + 1);
+    level->AddChild(next);
+    level = next;
+  }
+  text.clear();
+  EXPECT_NE(PrintDescription(deep, text).find("key 65 lies deeper than 64 levels"), std::string::npos);
 }
 
 }  // namespace
