@@ -4,7 +4,8 @@
 #     The dump of the data file must equal the committed dump byte for byte.
 #   cmake -DTOOL=<qv_describe> -DSOURCE=<malformed description> -DOUTPUT=<data file> -DLINE=<n> -P describe_test.cmake
 #     Compiling the description must fail, name the source and line n in its
-#     message, and leave no data file behind.
+#     message, and leave no data file behind, not even one that was there
+#     before.
 cmake_minimum_required(VERSION 3.25)
 
 if(DEFINED DATA)
@@ -20,7 +21,7 @@ if(DEFINED DATA)
   return()
 endif()
 
-file(REMOVE ${OUTPUT})
+file(WRITE ${OUTPUT} "data of an earlier run")
 execute_process(COMMAND ${TOOL} compile ${SOURCE} ${OUTPUT} RESULT_VARIABLE status ERROR_VARIABLE errors)
 if(status EQUAL 0)
   message(FATAL_ERROR "qv_describe compiled the malformed ${SOURCE}")

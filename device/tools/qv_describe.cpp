@@ -3,9 +3,9 @@
 //   qv_describe compile SOURCE DATA
 //     Compiles a description's text into the driver data file: the object
 //     graph stored in the binary form that the driver server reads. A
-//     malformed line is reported as SOURCE:LINE: message; the run then fails
-//     and leaves no DATA behind (the file is written beside it first and
-//     renamed when whole).
+//     malformed line is reported as SOURCE:LINE: message. A failed run leaves
+//     no DATA behind, not even one from an earlier run (the file is written
+//     beside it first and renamed when whole).
 //   qv_describe dump DATA
 //     Prints the data file's size and CRC-32, then its graph as description
 //     text with every property of each object.
@@ -52,6 +52,10 @@ bool WriteGraph(const MPersistentObject& root, const std::string& path) {
 }
 
 int Compile(const std::string& source, const std::string& data) {
+  const std::string written = data + ".tmp";
+  std::error_code error;
+  // A build that stops here must not go on with the data of an earlier run.
+  std::filesystem::remove(data, error);
   const std::optional<std::string> text = ReadWholeFile(source);
   if (!text) return Fail("cannot read " + source);
   const CompiledDescription compiled = CompileDescription(*text);
@@ -59,8 +63,6 @@ int Compile(const std::string& source, const std::string& data) {
     std::fprintf(stderr, "%s:%d: %s\n", source.c_str(), compiled.error->line, compiled.error->message.c_str());
     return 1;
   }
-  const std::string written = data + ".tmp";
-  std::error_code error;
   if (!WriteGraph(*compiled.root, written)) {
     std::filesystem::remove(written, error);
     return Fail("cannot write " + written);
