@@ -35,9 +35,10 @@ struct DescriptionError {
 
 // How one persistent class appears in a device description: its
 // properties, read from an object and written to it through one table, and
-// how it takes and shows its children. The compiler makes the object through
-// the class factory by name, hands it its children and then its properties;
-// the printer reads the same properties and children back.
+// how it takes and shows its children. The compiler makes the object (through
+// the class factory by name, unless the class makes its own), hands it its
+// children and then its properties; the printer reads the same properties
+// and children back.
 class ClassDescription {
  public:
   explicit ClassDescription(const char* name) : name_(name) {}
@@ -48,7 +49,8 @@ class ClassDescription {
   // The class's registered name.
   std::string_view Name() const { return name_; }
   // A new object of the class, made by the class factory from the name;
-  // null when the factory makes none.
+  // null when the factory makes none. The attribute composite makes one of
+  // its own that holds children of every kind (see described_classes.cpp).
   virtual std::unique_ptr<MPersistentObject> Create() const;
   // In the order the printer writes them.
   virtual std::span<const DescribedProperty> Properties() const = 0;
