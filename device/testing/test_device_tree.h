@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "device/media/media.h"
+#include "device/testing/test_peripheral_composite.h"
 #include "model/attributes/attribute_composite.h"
 #include "model/attributes/configuration.h"
 #include "model/testing/test_peripheral.h"
@@ -12,27 +13,6 @@
 class GMediaPool;
 class GPaperHandlingDevice;
 class GValueAttribute;
-
-// A pipeline stage that holds child stages and attributes, found by key and
-// by kind below it as in the pipeline's composite stages. Not stored.
-class TestPeripheralComposite : public TestPeripheral {
- public:
-  static constexpr RWClassID kID = 0x7E60;
-
-  using TestPeripheral::TestPeripheral;
-
-  RWCollectable* NewInstance() const override { return new TestPeripheralComposite; }
-  RWCollectable* Clone() const override { return new TestPeripheralComposite(*this); }
-  RWClassID ClassID() const override { return kID; }
-
-  void AddChild(MPersistentObject* node) override { children_.AddChild(node); }
-  MPersistentObject* FindByKey(int32_t key) override { return children_.FindByKey(key); }
-  MPersistentObject* FindKindOf(RWClassID id) override { return children_.FindKindOf(id); }
-  std::unique_ptr<GIterator> NewChildIterator() override { return children_.NewChildIterator(); }
-
- private:
-  GAttributeComposite children_;
-};
 
 // A stage that passes for a page-description generator.
 class TestGenerator : public TestPeripheral {
