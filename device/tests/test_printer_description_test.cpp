@@ -2,13 +2,19 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
+#include "device/driver/driver.h"
+#include "device/media/custom_media_size.h"
 #include "device/media/media_pool.h"
-#include "device/testing/test_peripheral_composite.h"
+#include "device/paper/tray.h"
+#include "device/query/port_name.h"
+#include "device/testing/test_driver.h"
 #include "foundation/rw_wstring.h"
 #include "model/attributes/configuration.h"
 #include "model/attributes/peripheral.h"
 #include "model/attributes/resource_mapping.h"
+#include "model/attributes/value_attribute.h"
 #include "model/os/drvrsrvr.h"
 #include "model/os/memory_os_factory.h"
 #include "model/os/printer_identity.h"
@@ -17,67 +23,30 @@ namespace {
 
 constexpr const char kDriverName[] = "QV Test Printer";
 
-// A driver object that keeps what the driver server loads into it. It has
-// no user-interface side, so the server's Open answers null for it; the
-// factory that makes it keeps its address.
-class DescribedDriver : public GDriverInterface {
- public:
-  explicit DescribedDriver(const GDriverKey& key) {
-    if (const auto* identity = dynamic_cast<const GPrinterIdentity*>(&key)) {
-      printerName_ = identity->PrinterName();
-      driverName_ = identity->DriverName();
-    }
-  }
-
-  GUIDriver* AsUIDriver() override { return nullptr; }
-  GGraphicsDevice* AsGraphicsDevice() override { return nullptr; }
-  std::unique_ptr<GDriverKey> CreatePrinterIdentity() const override {
-    return std::make_unique<GPrinterIdentity>(nullptr, printerName_, driverName_, RWWString("LPT1:"), 0);
-  }
-  void Invalidate(const GDriverKey&) override {}
-  void ReleaseJobResources() override {}
-  int32_t ReleaseCachedMemory() override { return 0; }
-  void SetSettingsRoot(std::unique_ptr<GPeripheral> root) override { root_ = std::move(root); }
-  void SetResourceMappings(std::unique_ptr<GResourceMappingList> list) override { sizes_ = std::move(list); }
-  void SetOSTrayMap(std::unique_ptr<GResourceMappingList> list) override { trays_ = std::move(list); }
-  void SetExtraMappings(std::unique_ptr<GResourceMappingList> list) override { extra_ = std::move(list); }
-  GConfiguration* GetConfiguration() override {
-    auto* head = root_ ? dynamic_cast<GPeripheral*>(root_->FindByKey(76)) : nullptr;
-    return head != nullptr ? head->GetConfiguration() : nullptr;
-  }
-  const RWWString& GetPrinterName() const override { return printerName_; }
-  const RWWString& GetText2() const override { return driverName_; }
-
-  GPeripheral* Root() const { return root_.get(); }
-  GResourceMappingList* Sizes() const { return sizes_.get(); }
-  GResourceMappingList* Trays() const { return trays_.get(); }
-  GResourceMappingList* Extra() const { return extra_.get(); }
-
- private:
-  RWWString printerName_;
-  RWWString driverName_;
-  std::unique_ptr<GPeripheral> root_;
-  std::unique_ptr<GResourceMappingList> sizes_;
-  std::unique_ptr<GResourceMappingList> trays_;
-  std::unique_ptr<GResourceMappingList> extra_;
-};
-
-class DescribedDriverFactory : public GMemoryOSFactory {
+// Makes the test printer's driver objects, keeping the last one's address.
+class TestDriverFactory : public GMemoryOSFactory {
  public:
   std::unique_ptr<GDriverInterface> CreateDriverObject(const GDriverKey& key) override {
-    auto driver = std::make_unique<DescribedDriver>(key);
+    const auto& identity = dynamic_cast<const GPrinterIdentity&>(key);
+    auto driver = std::make_unique<TestDriver>(identity.PrinterName(), identity.DriverName(), identity.PortName());
     made = driver.get();
     return driver;
   }
 
-  DescribedDriver* made = nullptr;
+  TestDriver* made = nullptr;
 };
 
-// The driver server loading the build's compiled test printer.
+int32_t CountTray(GTray& tray, GResourceMapping*, int32_t, void* context, int32_t&) {
+  static_cast<std::vector<int16_t>*>(context)->push_back(tray.GetId());
+  return 1;
+}
+
+// The driver server loading the build's compiled test printer into a
+// driver object, and the driver object answering from it.
 class TestPrinterDescriptionTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    factory_ = new DescribedDriverFactory;
+    factory_ = new TestDriverFactory;
     GOSFactory::SetInstance(factory_);
     factory_->SetDriverDataFile(RWWString(kDriverName), RWWString(QV_TEST_PRINTER_DATA_FILE));
     CreateDriverServer();
@@ -88,48 +57,176 @@ class TestPrinterDescriptionTest : public ::testing::Test {
     delete factory_;
   }
 
-  // Opens the test printer; null when the server loaded nothing.
-  DescribedDriver* Open() {
+  // Opens the test printer on the port; null when the server loaded
+  // nothing. The server answers no user-interface object for a test
+  // driver, so the handle tells whether it registered one.
+  TestDriver* Open(const char* port = "LPT1:") {
     uint32_t handle = 0;
     GDriverServer::Instance()->Open(std::make_unique<GPrinterIdentity>(nullptr, RWWString("Test printer"),
-                                                                       RWWString(kDriverName), RWWString("LPT1:"), 0),
+                                                                       RWWString(kDriverName), RWWString(port), 0),
                                     handle);
     return handle != 0 ? factory_->made : nullptr;
   }
 
-  DescribedDriverFactory* factory_ = nullptr;
+  TestDriverFactory* factory_ = nullptr;
 };
 
 TEST_F(TestPrinterDescriptionTest, TheServerLoadsTheDeviceTreeAndTheMappingLists) {
-  DescribedDriver* driver = Open();
+  TestDriver* driver = Open();
   ASSERT_NE(driver, nullptr);
 
-  ASSERT_NE(driver->Root(), nullptr);
-  EXPECT_EQ(driver->Root()->Key(), 353);
-  auto* head = dynamic_cast<TestPeripheralComposite*>(driver->Root()->FindByKey(76));
+  ASSERT_NE(driver->GetSettingsRoot(), nullptr);
+  EXPECT_EQ(driver->GetSettingsRoot()->Key(), 353);
+  GPeripheral* head = driver->GetPipelineHead();
   ASSERT_NE(head, nullptr);
+  EXPECT_EQ(head->Key(), 76);
   EXPECT_NE(head->FindByKey(101), nullptr);
   EXPECT_NE(head->FindByKey(106), nullptr);
   GConfiguration* configuration = driver->GetConfiguration();
   ASSERT_NE(configuration, nullptr);
+  EXPECT_EQ(configuration, head->GetConfiguration());
   for (const int32_t key : {189, 195, 192, 206, 228, 90, 1114, 369, 375, 359, 401, 984, 1132, 414}) {
     SCOPED_TRACE(key);
     EXPECT_NE(configuration->FindByKey(key), nullptr);
   }
-  auto* pool = dynamic_cast<GMediaPool*>(configuration->FindByKey(189));
+  GMediaPool* pool = driver->GetDeviceMediaPool();
   ASSERT_NE(pool, nullptr);
   EXPECT_NE(pool->FindBySizeId(9, 0, 600), nullptr);
   EXPECT_NE(pool->FindBySizeId(17384, 90, 1200), nullptr);
+  EXPECT_NE(driver->GetBinPool(), nullptr);
 
-  ASSERT_NE(driver->Sizes(), nullptr);
-  EXPECT_EQ(driver->Sizes()->Key(), 191);
-  ASSERT_NE(driver->Sizes()->FindByOsId(9), nullptr);
-  ASSERT_NE(driver->Trays(), nullptr);
-  ASSERT_NE(driver->Trays()->FindByDeviceId(2), nullptr);
-  EXPECT_EQ(driver->Trays()->FindByDeviceId(2)->OsId(), 2);
-  ASSERT_NE(driver->Extra(), nullptr);
-  EXPECT_EQ(driver->Extra()->Key(), 194);
-  EXPECT_NE(driver->Extra()->FindByOsId(7), nullptr);
+  ASSERT_NE(driver->GetResourceMappings(), nullptr);
+  EXPECT_EQ(driver->GetResourceMappings()->Key(), 191);
+  ASSERT_NE(driver->GetOSTrayMap(), nullptr);
+  EXPECT_EQ(driver->GetOSTrayMap()->Key(), 84);
+  ASSERT_NE(driver->GetExtraMappings(), nullptr);
+  EXPECT_EQ(driver->GetExtraMappings()->Key(), 194);
+  EXPECT_TRUE(driver->HasExtraMapping(7));
+  EXPECT_EQ(driver->GetConfigurationText401(), RWWString("Quillvane QV-4100 mono laser"));
+}
+
+// The identity's third name is the port the driver object is asked about.
+TEST_F(TestPrinterDescriptionTest, ThePortIsTheIdentitysThirdName) {
+  TestDriver* driver = Open("\\\\server\\laser");
+  ASSERT_NE(driver, nullptr);
+  EXPECT_EQ(driver->GetText3(), RWWString("\\\\server\\laser"));
+  EXPECT_EQ(ClassifyPortName(driver->GetText3()), kNetworkShare);
+}
+
+TEST_F(TestPrinterDescriptionTest, MediaIdsPaperSizesAndResolutions) {
+  TestDriver* driver = Open();
+  ASSERT_NE(driver, nullptr);
+  struct Case {
+    const char* what;
+    uint16_t mediaId;
+    int32_t classification;
+  };
+  for (const Case& c :
+       {Case{"listed Letter", 1, 1}, Case{"listed A4", 9, 1}, Case{"unlisted Legal", 5, 2}, Case{"unlisted A5", 11, 2},
+        Case{"first custom id", 16385, 2}, Case{"last custom id", 17383, 2}}) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(driver->ClassifyMediaId(nullptr, c.mediaId, 0, 600, 600), c.classification);
+  }
+
+  EXPECT_TRUE(driver->HasOptionPair(600, 600));
+  EXPECT_TRUE(driver->HasOptionPair(1200, 1200));
+  EXPECT_FALSE(driver->HasOptionPair(600, 1200));
+  EXPECT_FALSE(driver->HasOptionPair(300, 300));
+
+  int16_t deviceId = 0;
+  EXPECT_EQ(driver->OSIdToDeviceId(9, deviceId), 1);
+  EXPECT_EQ(deviceId, 9);
+  uint16_t osId = 0;
+  EXPECT_EQ(driver->DeviceIdToOSId(11, osId), 1);
+  EXPECT_EQ(osId, 11);
+  EXPECT_EQ(driver->DeviceIdToOSId(17384, osId), 0);
+}
+
+// Legal is exactly the largest custom size and A5 larger than the
+// smallest: both lie within the limits at either resolution; a paper
+// without a mapping exists only among the custom sizes of the settings.
+TEST_F(TestPrinterDescriptionTest, PapersAreHeldAgainstTheCustomSizeLimits) {
+  TestDriver* driver = Open();
+  ASSERT_NE(driver, nullptr);
+  driver->storedSettings = std::make_unique<GAttributeComposite>(360);
+  ASSERT_NE(driver->LoadCurrentSettings(), nullptr);
+  for (const GResolution resolution : {GResolution{600, 600}, GResolution{1200, 1200}}) {
+    SCOPED_TRACE(resolution.x);
+    for (const uint16_t paper : {1, 5, 9, 11}) {
+      SCOPED_TRACE(paper);
+      EXPECT_EQ(driver->IsPaperSupported(0, resolution, 1, paper), 1);
+      EXPECT_EQ(driver->IsPaperSupported(90, resolution, 1, paper), 1);
+    }
+    EXPECT_EQ(driver->IsPaperSupported(0, resolution, 1, 8), 0);
+  }
+  EXPECT_EQ(driver->IsPaperSupported(0, GResolution{300, 300}, 0, 9), 0);
+
+  int32_t count = 0;
+  EXPECT_EQ(driver->EnumerateMedia(nullptr, nullptr, 0, GResolution{600, 600}, 1, 1, count), 1);
+  EXPECT_EQ(count, 4);
+}
+
+// The paper-source order puts Tray 2 before Tray 1; both trays map to OS
+// paper sources.
+TEST_F(TestPrinterDescriptionTest, PaperSourcesFollowTheSourceOrderAndTheTrayMap) {
+  TestDriver* driver = Open();
+  ASSERT_NE(driver, nullptr);
+  std::vector<int16_t> trays;
+  int32_t count = 0;
+  EXPECT_EQ(driver->EnumeratePaperSources(CountTray, &trays, 1, count), -1);
+  EXPECT_EQ(trays, (std::vector<int16_t>{2, 1}));
+  EXPECT_EQ(count, 2);
+  EXPECT_TRUE(driver->HasPaperSource(4));
+  EXPECT_TRUE(driver->HasPaperSource(2));
+  EXPECT_FALSE(driver->HasPaperSource(1));
+}
+
+// New custom sizes take the first free id of their range.
+TEST_F(TestPrinterDescriptionTest, CustomSizesTakeIdsFromTheirRange) {
+  TestDriver* driver = Open();
+  ASSERT_NE(driver, nullptr);
+  GAttributeComposite sizes(276);
+  for (const char* name : {"Postcard", "Label", "Index card"}) {
+    auto* size = new GCustomMediaSize;
+    size->SetName(RWCString(name));
+    ASSERT_EQ(driver->AddCustomMediaSize(size, sizes, nullptr), 1);
+  }
+  std::vector<int16_t> ids;
+  for (uint32_t i = 0; i < sizes.EntryCount(); ++i) {
+    ids.push_back(dynamic_cast<GCustomMediaSize&>(*sizes.Children()[i].Get()).GetId());
+  }
+  EXPECT_EQ(ids, (std::vector<int16_t>{16385, 16386, 16387}));
+}
+
+// Value 339 of the device root's configuration is read once and again
+// only after the driver object is invalidated.
+TEST_F(TestPrinterDescriptionTest, TheCachedDeviceValueIsReadAgainOnlyAfterInvalidate) {
+  TestDriver* driver = Open();
+  ASSERT_NE(driver, nullptr);
+  EXPECT_EQ(driver->GetCachedSetting339(), 1);
+  auto* value = dynamic_cast<GValueAttribute*>(driver->GetSettingsRoot()->GetConfiguration()->FindByKey(339));
+  ASSERT_NE(value, nullptr);
+  value->SetValue(7);
+  EXPECT_EQ(driver->GetCachedSetting339(), 1);
+  driver->Invalidate(GPrinterIdentity());
+  EXPECT_EQ(driver->GetCachedSetting339(), 7);
+}
+
+// The description asks for the compact settings format and lets
+// extensions load.
+TEST_F(TestPrinterDescriptionTest, TheDescriptionsSwitches) {
+  TestDriver* driver = Open();
+  ASSERT_NE(driver, nullptr);
+  EXPECT_EQ(driver->LoadExtension(RWCString(), 0), 1);
+  MPersistentObject* templates = driver->GetConfiguration()->FindByKey(359);
+  ASSERT_NE(templates, nullptr);
+  MPersistentObject* group = templates->FindByKey(366);
+  ASSERT_NE(group, nullptr);
+  auto* compact = dynamic_cast<GValueAttribute*>(group->FindByKey(940));
+  ASSERT_NE(compact, nullptr);
+  EXPECT_EQ(compact->Value(), 1);
+  EXPECT_FALSE(driver->IsNotInNameList(RWCString("Proof")));
+  EXPECT_TRUE(driver->IsNotInNameList(RWCString("Final")));
 }
 
 }  // namespace
