@@ -12,6 +12,7 @@
 #include "graphics/commands/job_commands.h"
 #include "graphics/commands/page_command.h"
 #include "graphics/commands/pass_through_command.h"
+#include "graphics/output/memory_output_channel.h"
 #include "graphics/testing/recording_peripheral.h"
 #include "graphics/tests/command_bytes.h"
 
@@ -87,6 +88,30 @@ TEST(CommandDispatch, TheFrameMovesABaseStageThroughItsJobPhases) {
     EXPECT_EQ(step.command->DispatchTo(stage), 0);
     EXPECT_EQ(stage.JobPhase(), step.phase);
   }
+}
+
+// A stage that opened the job's channel answers an abort with the
+// channel's finish and keeps it attached until the next job reset deletes
+// it; a borrowed channel is neither finished nor deleted.
+TEST(CommandDispatch, AnAbortFinishesTheChannelOfTheStageThatOwnsIt) {
+  TestPeripheral stage;
+  auto* owned = new GMemoryOutputChannel("owned");
+  owned->Open(RWWString());
+  owned->Begin();
+  stage.OwnOutputChannel(owned);
+  GJobAbort abort;
+  EXPECT_EQ(abort.DispatchTo(stage), 0);
+  EXPECT_EQ(owned->GetState(), GOutputChannel::kFinished);
+  EXPECT_EQ(stage.OutputChannel(), owned);
+  stage.ResetJob();
+  EXPECT_EQ(stage.OutputChannel(), nullptr);
+
+  GMemoryOutputChannel borrowed("borrowed");
+  borrowed.Open(RWWString());
+  stage.BorrowOutputChannel(&borrowed);
+  EXPECT_EQ(abort.DispatchTo(stage), 0);
+  EXPECT_EQ(borrowed.GetState(), GOutputChannel::kOpen);
+  stage.ResetJob();
 }
 
 }  // namespace
