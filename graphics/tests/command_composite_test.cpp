@@ -9,7 +9,7 @@
 #include "graphics/commands/job_commands.h"
 #include "graphics/commands/page_command.h"
 #include "graphics/commands/pass_through_command.h"
-#include "graphics/testing/recording_peripheral.h"
+#include "graphics/testing/command_recording_peripheral.h"
 #include "graphics/tests/command_bytes.h"
 
 namespace {
@@ -101,7 +101,7 @@ TEST(CommandComposite, OwnDataReachesEveryChild) {
 TEST(CommandComposite, DispatchCallsNoHandler) {
   GCommandComposite list;
   list.AddChild(new GJobAbort(2));
-  RecordingPeripheral stage;
+  CommandRecordingPeripheral stage;
   stage.status = 7;
   EXPECT_EQ(list.DispatchTo(stage), 0);
   EXPECT_TRUE(stage.calls.empty());

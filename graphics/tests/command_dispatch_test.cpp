@@ -13,7 +13,7 @@
 #include "graphics/commands/page_command.h"
 #include "graphics/commands/pass_through_command.h"
 #include "graphics/output/memory_output_channel.h"
-#include "graphics/testing/recording_peripheral.h"
+#include "graphics/testing/command_recording_peripheral.h"
 #include "graphics/tests/command_bytes.h"
 
 namespace {
@@ -47,7 +47,7 @@ TEST(CommandDispatch, EachCommandReachesExactlyItsHandler) {
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.name);
     const std::unique_ptr<GCommand> command = c.make();
-    RecordingPeripheral stage;
+    CommandRecordingPeripheral stage;
     EXPECT_EQ(command->DispatchTo(stage), 0);
     if (c.handler == nullptr) {
       EXPECT_TRUE(stage.calls.empty());
@@ -63,7 +63,7 @@ TEST(CommandDispatch, TheHandlersStatusComesBackUnchanged) {
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.name);
     const std::unique_ptr<GCommand> command = c.make();
-    RecordingPeripheral stage;
+    CommandRecordingPeripheral stage;
     stage.status = 7;
     EXPECT_EQ(command->DispatchTo(stage), c.handler != nullptr ? 7 : 0);
   }

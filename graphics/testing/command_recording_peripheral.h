@@ -9,7 +9,7 @@
 // A pipeline stage that records every command handler a command reaches,
 // with the command it was handed, and answers a status of the test's
 // choice (0 unless set).
-class RecordingPeripheral : public TestPeripheral {
+class CommandRecordingPeripheral : public TestPeripheral {
  public:
   struct Call {
     std::string handler;
