@@ -8,6 +8,9 @@
 
 #include "graphics/output/memory_output_channel.h"
 #include "graphics/tests/command_bytes.h"
+#include "model/os/drvrsrvr.h"
+#include "model/os/memory_os_factory.h"
+#include "model/testing/name_only_driver.h"
 
 namespace {
 
@@ -152,6 +155,33 @@ TEST(DocumentCommand, AnotherStoredVersionStopsTheRestore) {
   RestoreContentsFromFileBytes(restored, bytes);
   EXPECT_EQ(restored.GetDocumentName(), Wide("old"));
   EXPECT_EQ(restored.GetOutputName(), Wide("port"));
+}
+
+// The render side of a driver object whose graphics device is the fake
+// device.
+class FakeRenderSide : public NameOnlyDriver {
+ public:
+  FakeRenderSide() : NameOnlyDriver(Wide("Office")) {}
+  GGraphicsDevice* AsGraphicsDevice() override { return FakeDevice(); }
+};
+
+TEST(DocumentStart, ARestoreFindsTheDeviceOfAKnownHandle) {
+  const GMemoryOSFactory factory;
+  GDriverServer server;
+  static uint32_t handle = 0;
+  handle = server.Register(GDriverServer::kRenderTable, std::make_unique<FakeRenderSide>());
+  ASSERT_NE(handle, 0u);
+  const HandleFunctionScope scope([](const GGraphicsDevice&) { return handle; });
+  const GDocumentStart start(Wide("Doc"), Wide("LPT1:"), FakeDevice(), 3);
+  GDocumentStart restored;
+  RestoreContentsFromFileBytes(restored, SaveContentsToFileBytes(start));
+  EXPECT_EQ(restored.GetGraphicsDevice(), FakeDevice());
+  EXPECT_TRUE(restored.SameContent(start));
+
+  GDocumentStart unknown;
+  handle = handle + 1;
+  RestoreContentsFromFileBytes(unknown, SaveContentsToFileBytes(start));
+  EXPECT_EQ(unknown.GetGraphicsDevice(), nullptr);
 }
 
 }  // namespace
