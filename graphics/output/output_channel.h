@@ -37,6 +37,9 @@ class GOutputChannel : public MPersistentObject {
   // Ends and closes an active channel (the base's part of it only).
   ~GOutputChannel() override;
 
+  // A channel is only ever itself.
+  bool SameContent(const MPersistentObject& other) const override { return this == &other; }
+
   // Closed to open; answers 0.
   virtual uint16_t Open(const RWWString& documentName);
   // Open to in document; answers 0, also when already in document.
