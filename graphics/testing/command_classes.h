@@ -1,0 +1,11 @@
+#pragma once
+
+#include "model/objects/class_ids.h"
+
+// The command classes of the graphics library, which its registry test and
+// its restore fuzz target go through.
+inline constexpr RWClassID kCommandClassIDs[] = {
+    kGCommandCompositeClassID, kGDocumentEndClassID, kGDocumentStartClassID,      kGDownloadHeaderCommandClassID,
+    kGErrorCommandClassID,     kGJobAbortClassID,    kGNoCommandClassID,          kGNullCommandClassID,
+    kGPageEndClassID,          kGPageStartClassID,   kGPassThroughCommandClassID,
+};
