@@ -1,17 +1,9 @@
-// Restores device classes in place from arbitrary bytes through the binary
-// file and the binary, byte-swapping and text streams, then sizes, saves
-// and compares what came back. Input: one byte choosing the form, one
-// choosing the class among the device classes, then the stored contents.
-// The seeds are the contents of one object of each class in each form.
-
-#include <unistd.h>
+// Restores the device classes from arbitrary bytes in every store form,
+// then sizes, saves and compares what came back. The seeds are one object
+// of each class, with fields and children set, in each form.
 
 #include <cstddef>
 #include <cstdint>
-#include <fstream>
-#include <iterator>
-#include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -33,85 +25,15 @@
 #include "device/paper/tray.h"
 #include "device/query/pml_descriptor.h"
 #include "device/testing/device_classes.h"
-#include "foundation/binary_file.h"
-#include "foundation/binary_stream.h"
-#include "foundation/endian_stream.h"
-#include "foundation/persistence.h"
-#include "foundation/rw_factory.h"
-#include "foundation/testing/fuzz_seeds.h"
-#include "foundation/text_stream.h"
 #include "model/attributes/attribute_composite.h"
 #include "model/attributes/string_attribute.h"
 #include "model/objects/object_ref.h"
 #include "model/objects/persistable_number.h"
 #include "model/objects/persistent_association.h"
 #include "model/objects/persistent_object.h"
+#include "model/testing/class_restore_fuzzing.h"
 
 namespace {
-
-enum Form : uint8_t { kFile, kBinary, kEndian, kText, kFormCount };
-
-const std::string& ScratchPath() {
-  static const std::string path = "/tmp/qv_device_fuzz_" + std::to_string(getpid()) + ".bin";
-  return path;
-}
-
-std::unique_ptr<GVirtualInStream> InStream(uint8_t form, std::stringbuf& channel) {
-  if (form == kEndian) return std::make_unique<GEndianInStream>(&channel);
-  if (form == kText) return std::make_unique<GTextInStream>(&channel);
-  return std::make_unique<GBinaryInStream>(&channel);
-}
-
-std::unique_ptr<GVirtualOutStream> OutStream(uint8_t form, std::stringbuf& channel) {
-  if (form == kEndian) return std::make_unique<GEndianOutStream>(&channel, 1);
-  if (form == kText) return std::make_unique<GTextOutStream>(&channel);
-  return std::make_unique<GBinaryOutStream>(&channel);
-}
-
-void Restore(uint8_t form, const std::string& bytes, MPersistentObject& object) {
-  if (form == kFile) {
-    std::ofstream(ScratchPath(), std::ios::binary | std::ios::trunc) << bytes;
-    GBinaryFile file(ScratchPath().c_str(), "rb");
-    object.RestoreContentsFromFile(file);
-    return;
-  }
-  std::stringbuf channel(bytes, std::ios::in | std::ios::binary);
-  object.RestoreContentsFromStream(*InStream(form, channel));
-}
-
-std::string Save(uint8_t form, const MPersistentObject& object) {
-  if (form == kFile) {
-    {
-      GBinaryFile file(ScratchPath().c_str(), "wb");
-      object.SaveContentsToFile(file);
-    }
-    std::ifstream in(ScratchPath(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
-  std::stringbuf channel(std::ios::out | std::ios::binary);
-  const std::unique_ptr<GVirtualOutStream> stream = OutStream(form, channel);
-  object.SaveContentsToStream(*stream);
-  stream->Flush();
-  return channel.str();
-}
-
-// What a restored object must stand: its size, a save as a graph and a
-// comparison with itself.
-void Exercise(const MPersistentObject& object) {
-  const uint32_t size = RWCollectable::ObjectStoreSize(&object);
-  std::stringbuf channel(std::ios::out | std::ios::binary);
-  {
-    GBinaryOutStream stream(&channel);
-    WriteObjectToStream(&object, stream);
-  }
-  if (size == 0 || !object.SameContent(object)) std::abort();
-}
-
-uint8_t ClassIndex(RWClassID id) {
-  uint8_t index = 0;
-  while (kDeviceClassIDs[index] != id) ++index;
-  return index;
-}
 
 // A paper-handling device with two configurations of trays (one tray with
 // a medium), and a bin.
@@ -209,29 +131,13 @@ std::vector<GObjectRef> Samples() {
   return samples;
 }
 
-GFuzzSeeds Seeds() {
-  GFuzzSeeds seeds;
-  for (const GObjectRef& sample : Samples()) {
-    for (uint8_t form = 0; form < kFormCount; ++form) {
-      seeds.push_back(std::string{static_cast<char>(form), static_cast<char>(ClassIndex(sample->ClassID()))} +
-                      Save(form, *sample));
-    }
-  }
-  return seeds;
-}
+GFuzzSeeds Seeds() { return ClassRestoreSeeds(kDeviceClassIDs, Samples()); }
 
 }  // namespace
 
 QV_FUZZ_TARGET_SEEDS(Seeds)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (size < 2) return 0;
-  const uint8_t form = data[0] % kFormCount;
-  const RWClassID id = kDeviceClassIDs[data[1] % std::size(kDeviceClassIDs)];
-  const std::string bytes(reinterpret_cast<const char*>(data + 2), size - 2);
-  const GObjectRef object(dynamic_cast<MPersistentObject*>(FactoryCreateByID(id)));
-  if (!object) std::abort();
-  Restore(form, bytes, *object);
-  Exercise(*object);
+  FuzzClassRestore(kDeviceClassIDs, data, size);
   return 0;
 }

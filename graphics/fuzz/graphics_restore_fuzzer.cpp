@@ -1,23 +1,13 @@
-// Restores the colour and graphic attribute classes in place from
-// arbitrary bytes, through the binary file and the binary, byte-swapping
-// and text streams, then sizes, saves and compares what came back. Input:
-// one byte choosing the form, one choosing the class, then a stored graph
-// whose outermost object is of that class. The seeds are one object of
-// each class, with fields and references set, in each form.
+// Restores the colour and graphic attribute classes from arbitrary bytes
+// in every store form, then sizes, saves and compares what came back. The
+// seeds are one object of each class, with fields and references set, in
+// each form.
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "foundation/binary_stream.h"
-#include "foundation/persistence.h"
-#include "foundation/rw_factory.h"
-#include "foundation/testing/fuzz_seeds.h"
-#include "foundation/testing/persistence_test_support.h"
 #include "graphics/attributes/brush.h"
 #include "graphics/attributes/cap.h"
 #include "graphics/attributes/fill_mode.h"
@@ -31,26 +21,9 @@
 #include "graphics/testing/graphics_attribute_classes.h"
 #include "model/objects/object_ref.h"
 #include "model/objects/persistent_object.h"
+#include "model/testing/class_restore_fuzzing.h"
 
 namespace {
-
-// What a restored object must stand: its size, a save as a graph and a
-// comparison with itself.
-void Exercise(const MPersistentObject& object) {
-  const uint32_t size = RWCollectable::ObjectStoreSize(&object);
-  std::stringbuf channel(std::ios::out | std::ios::binary);
-  {
-    GBinaryOutStream stream(&channel);
-    WriteObjectToStream(&object, stream);
-  }
-  if (size == 0 || !object.SameContent(object)) std::abort();
-}
-
-uint8_t ClassIndex(RWClassID id) {
-  uint8_t index = 0;
-  while (kGraphicsAttributeClassIDs[index] != id) ++index;
-  return index;
-}
 
 GColorPaint* Paint(uint8_t red, uint8_t green, uint8_t blue) {
   return new GColorPaint(new GRGBColor(red, green, blue, 255));
@@ -85,30 +58,13 @@ std::vector<GObjectRef> Samples() {
   return samples;
 }
 
-GFuzzSeeds Seeds() {
-  GFuzzSeeds seeds;
-  for (const GObjectRef& sample : Samples()) {
-    for (uint8_t form = 0; form < std::size(kAllStoreForms); ++form) {
-      seeds.push_back(std::string{static_cast<char>(form), static_cast<char>(ClassIndex(sample->ClassID()))} +
-                      SaveGraph(kAllStoreForms[form], sample.Get()));
-    }
-  }
-  return seeds;
-}
+GFuzzSeeds Seeds() { return ClassRestoreSeeds(kGraphicsAttributeClassIDs, Samples()); }
 
 }  // namespace
 
 QV_FUZZ_TARGET_SEEDS(Seeds)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (size < 2) return 0;
-  const StoreForm form = kAllStoreForms[data[0] % std::size(kAllStoreForms)];
-  const RWClassID id = kGraphicsAttributeClassIDs[data[1] % std::size(kGraphicsAttributeClassIDs)];
-  const std::string bytes(reinterpret_cast<const char*>(data + 2), size - 2);
-  const GObjectRef object(dynamic_cast<MPersistentObject*>(FactoryCreateByID(id)));
-  if (!object) std::abort();
-  bool good = false;
-  RestoreCollectableInPlace(form, bytes, object.Get(), good);
-  Exercise(*object);
+  FuzzClassRestore(kGraphicsAttributeClassIDs, data, size);
   return 0;
 }

@@ -208,6 +208,10 @@ bool GFieldArchive::Object(GObjectRef& object) {
 }
 
 bool GFieldArchive::Embedded(RWCollectable& part) {
+  // The part restores with a reader of its own; the object that holds it
+  // must count as under restore by then, so that no reference inside the
+  // part can make the object own itself.
+  if (restoring_ && !stopped_) Reader();
   return Field([&part](auto& output) { SaveContents(part, output); }, [&part] { return part.StoredSize(); },
                [&part](auto& input) {
                  RestoreContents(part, input);

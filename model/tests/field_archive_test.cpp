@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "foundation/class_registrar.h"
+#include "foundation/testing/persistence_test_support.h"
 #include "model/attributes/attribute_composite.h"
 #include "model/attributes/value_attribute.h"
 #include "model/objects/persistent_composite.h"
@@ -147,6 +148,47 @@ TEST(FieldArchive, AnUnknownVersionStopsTheWholeRestore) {
     EXPECT_EQ(RestoreContentsFromStreamBytes(inStream, stored), c.versionAt + 4);
     EXPECT_EQ(inStream.Value(), 5);
   }
+}
+
+// An object that keeps a composite inside itself, stored in place.
+class EmbeddingNode : public MPersistentObject {
+ public:
+  static constexpr RWClassID kID = 0x7E51;
+
+  RWCollectable* NewInstance() const override { return new EmbeddingNode; }
+  RWClassID ClassID() const override { return kID; }
+
+  MPersistentComposite inside{0};
+
+ protected:
+  void Fields(GFieldArchive& archive) override {
+    MPersistentObject::Fields(archive);
+    if (!archive.Version(1)) return;
+    archive.Embedded(inside);
+  }
+};
+
+const GClassRegistrar embeddingRegistrar(CreateCollectable<EmbeddingNode>, EmbeddingNode::kID, "EmbeddingNode");
+
+// A reference from inside the embedded part back to the object that holds
+// it would make the object own itself: the restore refuses it.
+TEST(FieldArchive, AnEmbeddedPartCannotMakeItsHolderOwnItself) {
+  GObjectRef cyclic(new EmbeddingNode);
+  auto& holder = static_cast<EmbeddingNode&>(*cyclic);
+  holder.inside.AddChild(&holder);
+  GObjectRef neighbour(new ValueNode(1, 2));
+  holder.inside.AddChild(neighbour.Get());
+  for (const StoreForm form : kAllStoreForms) {
+    SCOPED_TRACE(FormName(form));
+    const std::string stored = SaveGraph(form, &holder);
+    GObjectRef restored(new EmbeddingNode);
+    bool good = true;
+    RestoreCollectableInPlace(form, stored, restored.Get(), good);
+    EXPECT_FALSE(good);
+    auto& inside = static_cast<EmbeddingNode&>(*restored).inside;
+    for (uint32_t i = 0; i < inside.EntryCount(); ++i) EXPECT_NE(inside.Children()[i].Get(), restored.Get());
+  }
+  holder.inside.RemoveAllChildren();
 }
 
 // Both composites keep a stored nil child in its place, so that saving
