@@ -229,7 +229,9 @@ std::unique_ptr<MPersistentObject> CopyThroughCodec(GOSFactory& factory, GDriver
     if (out == nullptr) return nullptr;
     const int32_t written = codec.Write(object, *out, *output, 1);
     out->Flush();
-    if (written == 0 || !out->IsGood()) continue;
+    // Only a buffer that ran out is worth a larger one.
+    if (!out->IsGood()) continue;
+    if (written == 0) return nullptr;
     std::unique_ptr<GInputStream> input =
         factory.NewMemoryInputStream(buffer.data(), output->Position(), GOSFactory::kBinaryFormat);
     GVirtualInStream* in = input ? input->Stream() : nullptr;
