@@ -302,8 +302,7 @@ class GDriver : public GDriverInterface {
   static MPersistentObject* CopyTableValues(MPersistentObject* source, MPersistentObject* target);
   // The device font lists of the printer's mass-storage slots, brought up
   // to date with their catalogues and kept as "AddedFonts" when they
-  // changed (ui_driver.cpp); null when no slot is in use. The caller owns
-  // it.
+  // changed; null when no slot is in use. The caller owns it.
   std::unique_ptr<GDeviceFontListComposite> LoadAddedFonts();
 
   // The names by which other parts of the system call some operations.
