@@ -13,6 +13,7 @@
 #include "model/os/driver_interface.h"
 
 class GCustomMediaSize;
+class GDeviceFontListComposite;
 class GTray;
 
 // A resolution: dots per inch across and down.
@@ -65,6 +66,8 @@ class GDriver : public GDriverInterface {
   // manager (no extension library installed a creator).
   static constexpr uint16_t kExtensionsDisabled = 5;
   static constexpr uint16_t kNoExtensionManager = 603;
+  // What QueryDevice answers without a device query or a description.
+  static constexpr uint16_t kNoDeviceQuery = 603;
 
   // Called for each medium, tray or mapping of an enumeration with its
   // mapping (null when the walk does not go through one), the running index
@@ -105,6 +108,18 @@ class GDriver : public GDriverInterface {
   // The printer's settings, which become the current settings; null when
   // there are none.
   virtual std::unique_ptr<GAttributeComposite> LoadSettings() = 0;
+  // Asks the printer for its installed options through the first device
+  // query that the provider registry makes for this object and its port
+  // (kNoDeviceQuery without a query or a description) and answers the
+  // query's code. The argument is not used here.
+  virtual uint16_t QueryDevice(int32_t argument);
+  // Makes the device tree describe the installed options of the settings
+  // (their group 365; the current settings when null): the memory, duplex
+  // and collation units, the disk, the optional paper-handling devices to
+  // install and the defaults of their configurations, and the device
+  // objects that extensions rewrote in the printer data. 1, or 0 without
+  // settings or their group 365.
+  virtual int32_t SyncDeviceModel(MPersistentObject* settings);
   // Marks the cached value 339 stale and drops the private media pool; the
   // key of the printer the object is re-targeted to is not used here.
   void Invalidate(const GDriverKey& key) override;
@@ -159,6 +174,10 @@ class GDriver : public GDriverInterface {
   virtual RWWString GetConfigurationText401();
   // A new identity of the printer from the three names.
   std::unique_ptr<GDriverKey> CreatePrinterIdentity() const override = 0;
+  // Hands the settings (360) of the description's preset (in list 369)
+  // whose name (370) equals name, letter case ignored, to target; whether
+  // one was found.
+  virtual bool ApplyNamedPreset(const RWWString& name, GAttribute& target);
   // The id unchanged.
   virtual int16_t MapPaperSizeId(GAttributeComposite* settings, int16_t id);
   // Registers (unload 0) or unregisters the extension library at the path
@@ -256,6 +275,35 @@ class GDriver : public GDriverInterface {
   // Whether the description's list of names (1132) lacks the text; true
   // without a description or list.
   bool IsNotInNameList(const RWCString& text);
+
+  // Whether the installed options of settings still match the snapshot
+  // "PhySetting" in the printer data; 1 also without either. A snapshot
+  // that differs in one of the compared values or texts, or a bundle id
+  // (927) of another kind after an "Admin" or "Auto" update, answers 0.
+  int32_t UpdatePhysicalSettings(MPersistentObject* settings);
+  // Copies the object through the compact settings format, so that it
+  // takes the form of the current description (a quick-set pool of key
+  // 0x4000005C is rebuilt from the description's template), and stores it
+  // under name, or under the decimal text of its key when name is null.
+  // The object is consumed. Answers the store's result: 1 stored, 0 when
+  // the copy or the store failed.
+  int32_t ImportSettingsObject(std::unique_ptr<MPersistentObject> object, const RWWString* name);
+  // Adds to target one entry per child of imported, each a copy of the
+  // description's quick-set template (375) that takes the values the child
+  // holds. Answers 1.
+  int32_t MergeSettings(MPersistentObject& imported, MPersistentObject& target);
+  // Stores again in the current format the object kept in the older text
+  // form under the decimal text of key, or under name: the import's answer,
+  // 0 when nothing is stored there.
+  int32_t ReadObjectByName(int32_t key);
+  int32_t ReadObjectByWideName(const RWCString& name);
+  // Copies the n-up choices of the printing group (362) of source to the
+  // group 329 of target where both exist; answers target.
+  static MPersistentObject* CopyTableValues(MPersistentObject* source, MPersistentObject* target);
+  // The device font lists of the printer's mass-storage slots, brought up
+  // to date with their catalogues and kept as "AddedFonts" when they
+  // changed; null when no slot is in use. The caller owns it.
+  std::unique_ptr<GDeviceFontListComposite> LoadAddedFonts();
 
   // The names by which other parts of the system call some operations.
   int16_t GetDefaultPaperSize() { return GetOSCapabilityLevel(); }

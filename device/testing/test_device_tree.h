@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include <memory>
 
+#include "device/driver/font_escape_check.h"
 #include "device/media/media.h"
 #include "device/testing/test_peripheral_composite.h"
 #include "model/attributes/attribute_composite.h"
@@ -14,8 +15,9 @@ class GMediaPool;
 class GPaperHandlingDevice;
 class GValueAttribute;
 
-// A stage that passes for a page-description generator.
-class TestGenerator : public TestPeripheral {
+// A stage that passes for a page-description generator; it answers the
+// font-escape question with fontEscapeAnswer and keeps the text asked.
+class TestGenerator : public TestPeripheral, public GFontEscapeCheck {
  public:
   static constexpr RWClassID kID = 0x7E61;
 
@@ -25,6 +27,14 @@ class TestGenerator : public TestPeripheral {
   RWCollectable* Clone() const override { return new TestGenerator(*this); }
   RWClassID ClassID() const override { return kID; }
   bool IsKindOf(RWClassID id) const override { return id == kGPDLGeneratorClassID || TestPeripheral::IsKindOf(id); }
+
+  int32_t IsFontEscapeUsable(const RWCString& selection) override {
+    askedSelection = selection;
+    return fontEscapeAnswer;
+  }
+
+  int32_t fontEscapeAnswer = 0;
+  RWCString askedSelection;
 };
 
 // A device tree as the driver server loads it: the device root (key 353),

@@ -4,14 +4,15 @@
 #include <memory>
 
 #include "device/driver/driver.h"
+#include "device/driver/ui_driver.h"
 
 // A driver object for tests of the driver object and of what is built on
 // it. Its settings are the test's: LoadSettings and GetReloadedSettings
 // answer deep copies of storedSettings (null without them), the default
 // settings are a copy of defaultSettings (an empty composite of key 360
 // without them). Its identity is made of its three names. It is neither a
-// user-interface driver nor a graphics device.
-class TestDriver : public GDriver {
+// user-interface driver nor a graphics device (TestUIDriver is the one).
+class TestDriver : public virtual GDriver {
  public:
   explicit TestDriver(const RWWString& printerName = RWWString(QV_WIDE("Test Printer")),
                       const RWWString& driverName = RWWString(QV_WIDE("Test Driver")),
@@ -28,6 +29,7 @@ class TestDriver : public GDriver {
   GAttributeComposite* GetDevmodeSettings() override { return devmodeSettings.get(); }
   GAttributeComposite* GetDocumentSettings() override { return documentSettings.get(); }
   std::unique_ptr<GAttributeComposite> GetReloadedSettings() override;
+  int32_t IsRemotePrinter() override { return remote; }
 
   using GDriver::CurrentSettings;
   using GDriver::GetJobStarted;
@@ -41,6 +43,8 @@ class TestDriver : public GDriver {
   std::unique_ptr<GAttributeComposite> documentSettings;
   // The application flags that RefreshAppFlags copies in.
   uint32_t moduleAppFlags = 0;
+  // What IsRemotePrinter answers.
+  int32_t remote = 0;
   // How often LoadSettings and ReleaseJobResources were called.
   int32_t loads = 0;
   int32_t jobReleases = 0;
@@ -48,3 +52,18 @@ class TestDriver : public GDriver {
 
 // A deep copy of a settings composite; null for null.
 std::unique_ptr<GAttributeComposite> CopySettings(const GAttributeComposite* settings);
+
+// The user-interface driver over the test's settings, as TestDriver keeps
+// them.
+class TestUIDriver : public GUIDriver, public TestDriver {
+ public:
+  using TestDriver::TestDriver;
+
+  GGraphicsDevice* AsGraphicsDevice() override { return GUIDriver::AsGraphicsDevice(); }
+  GUIDriver* AsUIDriver() override { return GUIDriver::AsUIDriver(); }
+  void ReleaseJobResources() override { GUIDriver::ReleaseJobResources(); }
+
+  // The decisions of the capabilities belong to the process; each test
+  // starts them afresh.
+  using GUIDriver::ResetCapabilities;
+};
