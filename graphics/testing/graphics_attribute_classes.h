@@ -2,12 +2,17 @@
 
 #include "model/objects/class_ids.h"
 
-// The colour and graphic attribute classes of the graphics library, which
-// its registry test and its restore fuzz target go through.
+// The persistent classes of the graphics library (colours, graphic
+// attributes, clips, transforms, bitmaps, dither matrices), which its
+// registry test and its restore fuzz target go through.
 // clang-format off
 inline constexpr RWClassID kGraphicsAttributeClassIDs[] = {
     kGBrushClassID,
     kGCapClassID,
+    kGClipToPageClassID,
+    kGClipToPathClassID,
+    kGClipToRectangleClassID,
+    kGClipToSingleRectangleClassID,
     kGColorPaintClassID,
     kGDashedPenClassID,
     kGFillModeClassID,
@@ -20,5 +25,6 @@ inline constexpr RWClassID kGraphicsAttributeClassIDs[] = {
     kGPenClassID,
     kGRasterOperationClassID,
     kGRGBColorClassID,
+    kGTransformAttributeClassID,
 };
 // clang-format on
