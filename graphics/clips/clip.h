@@ -6,6 +6,7 @@
 #include "graphics/rectangle.h"
 #include "model/attributes/graphic_state_attribute.h"
 #include "model/objects/object_ref.h"
+#include "model/objects/persistent_object.h"
 
 // Where a graphic may paint: the whole page, a path, one rectangle or a
 // list of rectangles. A graphic bundle holds one clip under its clip key

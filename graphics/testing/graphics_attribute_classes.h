@@ -7,6 +7,8 @@
 // registry test and its restore fuzz target go through.
 // clang-format off
 inline constexpr RWClassID kGraphicsAttributeClassIDs[] = {
+    kGBitmapClassID,
+    kGBitmapImpClassID,
     kGBrushClassID,
     kGCapClassID,
     kGClipToPageClassID,
@@ -15,6 +17,7 @@ inline constexpr RWClassID kGraphicsAttributeClassIDs[] = {
     kGClipToSingleRectangleClassID,
     kGColorPaintClassID,
     kGDashedPenClassID,
+    kGDitherMatrixClassID,
     kGFillModeClassID,
     kGGraphicBundleClassID,
     kGJointClassID,
