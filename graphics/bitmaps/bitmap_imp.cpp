@@ -224,12 +224,21 @@ uint32_t GBitmapImp::GetScanLine(std::span<uint8_t> destination, int32_t left, i
   return written;
 }
 
+void GBitmapImp::PutPixel(uint8_t* out, uint32_t i, const std::array<uint8_t, 3>& pixel, bool gray,
+                          bool reverse) const {
+  const auto [a, b, c] = pixel;
+  if (gray) {
+    out[i] = colorOrder_ == 1 ? Gray(a, b, c) : Gray(c, b, a);
+    return;
+  }
+  out[3 * i] = reverse ? c : a;
+  out[3 * i + 1] = b;
+  out[3 * i + 2] = reverse ? a : c;
+}
+
 void GBitmapImp::ConvertRow(const std::vector<uint8_t>& stored, uint8_t* out, uint32_t left, uint32_t width, bool gray,
                             bool reverse) const {
   const uint64_t plane = uint64_t{rowBytes_} + 1;
-  // The planes of colour components in red, green, blue order and in the
-  // order the caller asked for.
-  const bool storedRGB = colorOrder_ == 1;
   switch (bitsPerComponent_) {
     case 1:
       if (components_ == 3) {
@@ -265,13 +274,7 @@ void GBitmapImp::ConvertRow(const std::vector<uint8_t>& stored, uint8_t* out, ui
           continue;
         }
         const uint8_t a = At(stored, x), b = At(stored, plane + x), c = At(stored, 2 * plane + x);
-        if (gray) {
-          out[i] = storedRGB ? Gray(a, b, c) : Gray(c, b, a);
-        } else {
-          out[3 * i] = reverse ? c : a;
-          out[3 * i + 1] = b;
-          out[3 * i + 2] = reverse ? a : c;
-        }
+        PutPixel(out, i, {a, b, c}, gray, reverse);
       }
       return;
     case 16:
@@ -279,15 +282,8 @@ void GBitmapImp::ConvertRow(const std::vector<uint8_t>& stored, uint8_t* out, ui
       const uint32_t size = bitsPerComponent_ / 8;
       for (uint32_t i = 0; i < width; ++i) {
         const uint32_t pixel = LittleEndianAt(stored, uint64_t{left + i} * size, size);
-        const uint8_t first = Component(pixel, 0), second = Component(pixel, 1), third = Component(pixel, 2);
-        if (gray) {
-          // Red, green and blue as a red-green-blue request would give them.
-          out[i] = storedRGB ? Gray(third, second, first) : Gray(first, second, third);
-        } else {
-          out[3 * i] = reverse ? first : third;
-          out[3 * i + 1] = second;
-          out[3 * i + 2] = reverse ? third : first;
-        }
+        // The third component comes first when nothing is reversed.
+        PutPixel(out, i, {Component(pixel, 2), Component(pixel, 1), Component(pixel, 0)}, gray, reverse);
       }
       return;
     }
@@ -295,13 +291,7 @@ void GBitmapImp::ConvertRow(const std::vector<uint8_t>& stored, uint8_t* out, ui
       for (uint32_t i = 0; i < width; ++i) {
         const uint64_t at = (uint64_t{left} + i) * 3;
         const uint8_t a = At(stored, at), b = At(stored, at + 1), c = At(stored, at + 2);
-        if (gray) {
-          out[i] = storedRGB ? Gray(a, b, c) : Gray(c, b, a);
-        } else {
-          out[3 * i] = reverse ? c : a;
-          out[3 * i + 1] = b;
-          out[3 * i + 2] = reverse ? a : c;
-        }
+        PutPixel(out, i, {a, b, c}, gray, reverse);
       }
       return;
   }

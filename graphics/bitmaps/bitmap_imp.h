@@ -143,6 +143,10 @@ class GBitmapImp : public MPersistentObject {
   // A component of a 16- or 32-bit pixel scaled to 8 bits.
   uint8_t Component(uint32_t pixel, int index) const;
   uint8_t Gray(uint8_t red, uint8_t green, uint8_t blue) const;
+  // Writes pixel i from its three components in stored order: one grey
+  // byte (the colour order says which is red), or three bytes, reversed when
+  // asked.
+  void PutPixel(uint8_t* out, uint32_t i, const std::array<uint8_t, 3>& pixel, bool gray, bool reverse) const;
   void ConvertRow(const std::vector<uint8_t>& stored, uint8_t* out, uint32_t left, uint32_t width, bool gray,
                   bool reverse) const;
   // Reverses the first width pixels of bitsPerPixel each in place.
