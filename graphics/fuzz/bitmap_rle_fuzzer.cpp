@@ -15,38 +15,23 @@
 #include "foundation/testing/fuzz_seeds.h"
 #include "graphics/bitmaps/bitmap.h"
 #include "graphics/bitmaps/run_length_decoder.h"
+#include "graphics/testing/bmp_fixtures.h"
 
 namespace {
-
-struct Fixture {
-  const char* name;
-  std::string_view file;
-  std::string_view rows;
-};
-
-const Fixture kFixtures[] = {
-#include "graphics/tests/data/bmp_fixtures.inc"
-};
 
 void Check(bool condition) {
   if (!condition) std::abort();
 }
 
-uint32_t Read32(std::string_view bytes, size_t at) {
-  uint32_t value = 0;
-  for (size_t i = 0; i < 4; ++i) value |= uint32_t{static_cast<uint8_t>(bytes[at + i])} << (8 * i);
-  return value;
-}
-
 GFuzzSeeds Seeds() {
   GFuzzSeeds seeds;
-  for (const Fixture& fixture : kFixtures) {
-    const uint32_t compression = Read32(fixture.file, 30);
+  for (const GBmpFixture& fixture : kBmpFixtures) {
+    const uint32_t compression = BmpField(fixture.file, 30);
     if (compression != 1 && compression != 2) continue;
     const std::string header{static_cast<char>(compression == 2 ? 1 : 0),
-                             static_cast<char>(Read32(fixture.file, 18) - 1),
-                             static_cast<char>(Read32(fixture.file, 22) - 1), 4};
-    seeds.push_back(header + std::string(fixture.file.substr(Read32(fixture.file, 10))));
+                             static_cast<char>(BmpField(fixture.file, 18) - 1),
+                             static_cast<char>(BmpField(fixture.file, 22) - 1), 4};
+    seeds.push_back(header + std::string(fixture.file.substr(BmpField(fixture.file, 10))));
   }
   return seeds;
 }

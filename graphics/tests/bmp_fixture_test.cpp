@@ -10,25 +10,9 @@
 #include <vector>
 
 #include "graphics/bitmaps/bitmap.h"
+#include "graphics/testing/bmp_fixtures.h"
 
 namespace {
-
-struct Fixture {
-  const char* name;
-  std::string_view file;
-  // Top row first, red, green, blue.
-  std::string_view rows;
-};
-
-const Fixture kFixtures[] = {
-#include "graphics/tests/data/bmp_fixtures.inc"
-};
-
-uint32_t Read32(std::string_view bytes, size_t at) {
-  uint32_t value = 0;
-  for (size_t i = 0; i < 4; ++i) value |= uint32_t{static_cast<uint8_t>(bytes[at + i])} << (8 * i);
-  return value;
-}
 
 // A BMP file with a 40-byte header as the image description a caller of the
 // bitmap would give, with the colour table in red, green, blue order.
@@ -40,16 +24,16 @@ struct BmpImage {
 BmpImage Parse(std::string_view file) {
   BmpImage image;
   GBitmapDescription& d = image.description;
-  const uint32_t offset = Read32(file, 10);
-  const auto width = static_cast<int32_t>(Read32(file, 18));
-  const auto height = static_cast<int32_t>(Read32(file, 22));
-  const auto bits = static_cast<uint8_t>(Read32(file, 28) & 0xFFFF);
-  const uint32_t compression = Read32(file, 30);
-  const uint32_t colorCount = Read32(file, 46);
+  const uint32_t offset = BmpField(file, 10);
+  const auto width = static_cast<int32_t>(BmpField(file, 18));
+  const auto height = static_cast<int32_t>(BmpField(file, 22));
+  const auto bits = static_cast<uint8_t>(BmpField(file, 28) & 0xFFFF);
+  const uint32_t compression = BmpField(file, 30);
+  const uint32_t colorCount = BmpField(file, 46);
   uint32_t table = 14 + 40;
   if (compression == 3) {
     d.explicitMasks = true;
-    for (size_t i = 0; i < 3; ++i) d.masks[i] = Read32(file, table + 4 * i);
+    for (size_t i = 0; i < 3; ++i) d.masks[i] = BmpField(file, table + 4 * i);
     table += 12;
   }
   for (uint32_t i = 0; i < colorCount; ++i) {
@@ -96,7 +80,7 @@ int Tolerance(const GBitmapDescription& d) {
 }
 
 TEST(BmpFixture, EveryRowHasTheColoursTheOutsideDecoderGives) {
-  for (const Fixture& fixture : kFixtures) {
+  for (const GBmpFixture& fixture : kBmpFixtures) {
     SCOPED_TRACE(fixture.name);
     const BmpImage image = Parse(fixture.file);
     const GBitmap bitmap(image.description);
