@@ -165,6 +165,12 @@ void GBitmapImp::ComputeMasks(const std::array<uint32_t, 3>& masks) {
   }
 }
 
+uint64_t GBitmapImp::PlaneBytes() const {
+  // From the bounds, not from the stored row size, which a restore may
+  // have read as anything.
+  return ((uint64_t{bitsPerComponent_} * GetWidth() + 7) >> 3) + 1;
+}
+
 std::vector<uint8_t> GBitmapImp::StoredRow(uint32_t row) const {
   const uint32_t storedRow = bottomUp_ ? GetHeight() - row - 1 : row;
   uint64_t offset = uint64_t{storedRow} * components_ * stride_;
@@ -173,9 +179,7 @@ std::vector<uint8_t> GBitmapImp::StoredRow(uint32_t row) const {
     offset = (uint64_t{components_} * (storedRow % band) * stride_) % kSegment +
              uint64_t{segmentsPerBand_} * (storedRow / band) * kSegment;
   }
-  // Each plane as far as a conversion reads: the row's bytes and one more
-  // for shifted reads, taken one stride apart.
-  const uint64_t planeBytes = uint64_t{rowBytes_} + 1;
+  const uint64_t planeBytes = PlaneBytes();
   std::vector<uint8_t> planes(planeBytes * components_, 0);
   for (uint32_t plane = 0; plane < components_; ++plane) {
     const uint64_t start = offset + uint64_t{plane} * stride_;
@@ -238,7 +242,7 @@ void GBitmapImp::PutPixel(uint8_t* out, uint32_t i, const std::array<uint8_t, 3>
 
 void GBitmapImp::ConvertRow(const std::vector<uint8_t>& stored, uint8_t* out, uint32_t left, uint32_t width, bool gray,
                             bool reverse) const {
-  const uint64_t plane = uint64_t{rowBytes_} + 1;
+  const uint64_t plane = PlaneBytes();
   switch (bitsPerComponent_) {
     case 1:
       if (components_ == 3) {

@@ -135,6 +135,9 @@ class GBitmapImp : public MPersistentObject {
   void ComputeLayout();
   void ComputeMasks(const std::array<uint32_t, 3>& masks);
   void Adopt(std::vector<uint8_t> data);
+  // How much of each plane a conversion reads: a row's bytes and one more
+  // for shifted reads.
+  uint64_t PlaneBytes() const;
   // The stored bytes of the row's planes (components x stride), zero
   // where they would lie beyond the data.
   std::vector<uint8_t> StoredRow(uint32_t row) const;

@@ -421,4 +421,18 @@ TEST(Bitmap, ADataSizeBeyondTheStoredBytesLeavesNoData) {
   EXPECT_EQ(body.GetDataSize(), 0U);
 }
 
+// The stored stride and row size are whatever the input says; rows are read
+// from the bounds and the data alone.
+TEST(Bitmap, ARestoredRowSizeDoesNotDecideWhatIsRead) {
+  const GBitmap bitmap = Image(8, 1, 2, 1, {0xAB, 0xCD});
+  std::string stored = SaveContentsToFileBytes(*bitmap.GetBody());
+  stored.replace(63, 8, "\xFF\xFF\xFF\x7F\xFF\xFF\xFF\x7F");  // stride, row bytes
+  GBitmapImp body;
+  RestoreContentsFromFileBytes(body, stored);
+  ASSERT_EQ(body.GetRowBytes(), 0x7FFFFFFFU);
+  Bytes line(2);
+  EXPECT_EQ(body.GetScanLine(line, 0, 2, 0, 2), 2U);
+  EXPECT_EQ(line, (Bytes{0xAB, 0xCD}));
+}
+
 }  // namespace
