@@ -8,4 +8,6 @@ struct GRectangle {
   int16_t top = 0;
   int16_t right = 0;
   int16_t bottom = 0;
+
+  bool operator==(const GRectangle&) const = default;
 };

@@ -7,6 +7,7 @@
 #include "graphics/attributes/joint.h"
 #include "graphics/attributes/pen.h"
 #include "graphics/attributes/raster_operation.h"
+#include "graphics/clips/clip.h"
 #include "model/attributes/graphic_state_attribute.h"
 #include "model/attributes/peripheral.h"
 
@@ -40,7 +41,7 @@ T* GGraphicBundle::Remove(int32_t key) {
 
 void GGraphicBundle::SetBrush(GBrush* brush) { Set(brush, kBrushKey); }
 void GGraphicBundle::SetCap(GCap* cap) { Set(cap, kCapKey); }
-void GGraphicBundle::SetClip(GGraphicStateAttribute* clip) { Set(clip, kClipKey); }
+void GGraphicBundle::SetClip(GClip* clip) { Set(clip, kClipKey); }
 void GGraphicBundle::SetFillMode(GFillMode* mode) { Set(mode, kFillModeKey); }
 void GGraphicBundle::SetJoint(GJoint* joint) { Set(joint, kJointKey); }
 void GGraphicBundle::SetPen(GPen* pen) { Set(pen, kPenKey); }
@@ -48,7 +49,7 @@ void GGraphicBundle::SetRasterOperation(GRasterOperation* operation) { Set(opera
 
 GBrush* GGraphicBundle::RemoveBrush() { return Remove<GBrush>(kBrushKey); }
 GCap* GGraphicBundle::RemoveCap() { return Remove<GCap>(kCapKey); }
-GGraphicStateAttribute* GGraphicBundle::RemoveClip() { return Remove<GGraphicStateAttribute>(kClipKey); }
+GClip* GGraphicBundle::RemoveClip() { return Remove<GClip>(kClipKey); }
 GFillMode* GGraphicBundle::RemoveFillMode() { return Remove<GFillMode>(kFillModeKey); }
 GJoint* GGraphicBundle::RemoveJoint() { return Remove<GJoint>(kJointKey); }
 GPen* GGraphicBundle::RemovePen() { return Remove<GPen>(kPenKey); }
@@ -56,7 +57,7 @@ GRasterOperation* GGraphicBundle::RemoveRasterOperation() { return Remove<GRaste
 
 GBrush* GGraphicBundle::GetBrush() { return Get<GBrush>(kBrushKey); }
 GCap* GGraphicBundle::GetCap() { return Get<GCap>(kCapKey); }
-GGraphicStateAttribute* GGraphicBundle::GetClip() { return Get<GGraphicStateAttribute>(kClipKey); }
+GClip* GGraphicBundle::GetClip() { return Get<GClip>(kClipKey); }
 GFillMode* GGraphicBundle::GetFillMode() { return Get<GFillMode>(kFillModeKey); }
 GJoint* GGraphicBundle::GetJoint() { return Get<GJoint>(kJointKey); }
 GPen* GGraphicBundle::GetPen() { return Get<GPen>(kPenKey); }

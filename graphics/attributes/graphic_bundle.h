@@ -6,8 +6,8 @@
 
 class GBrush;
 class GCap;
+class GClip;
 class GFillMode;
-class GGraphicStateAttribute;
 class GJoint;
 class GPen;
 class GRasterOperation;
@@ -42,8 +42,7 @@ class GGraphicBundle : public GState {
   // still holds it keeps it).
   virtual void SetBrush(GBrush* brush);
   virtual void SetCap(GCap* cap);
-  // One of the clips (a graphic-state attribute).
-  virtual void SetClip(GGraphicStateAttribute* clip);
+  virtual void SetClip(GClip* clip);
   virtual void SetFillMode(GFillMode* mode);
   virtual void SetJoint(GJoint* joint);
   virtual void SetPen(GPen* pen);
@@ -54,7 +53,7 @@ class GGraphicBundle : public GState {
   // when there is none.
   virtual GBrush* RemoveBrush();
   virtual GCap* RemoveCap();
-  virtual GGraphicStateAttribute* RemoveClip();
+  virtual GClip* RemoveClip();
   virtual GFillMode* RemoveFillMode();
   virtual GJoint* RemoveJoint();
   virtual GPen* RemovePen();
@@ -64,7 +63,7 @@ class GGraphicBundle : public GState {
   // null when there is none.
   virtual GBrush* GetBrush();
   virtual GCap* GetCap();
-  virtual GGraphicStateAttribute* GetClip();
+  virtual GClip* GetClip();
   virtual GFillMode* GetFillMode();
   virtual GJoint* GetJoint();
   virtual GPen* GetPen();

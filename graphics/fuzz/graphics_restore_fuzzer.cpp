@@ -1,10 +1,13 @@
-// Restores the colour and graphic attribute classes from arbitrary bytes
-// in every store form, then sizes, saves and compares what came back. The
-// seeds are one object of each class, with fields and references set, in
-// each form.
+// Restores the colour, graphic attribute, clip, transform, bitmap and
+// dither-matrix classes from arbitrary bytes in every store form, reads the
+// rows of restored bitmaps, then sizes, saves and compares what came back.
+// The seeds are one object of each class, with fields and references set,
+// in each form.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -15,6 +18,10 @@
 #include "graphics/attributes/joint.h"
 #include "graphics/attributes/pen.h"
 #include "graphics/attributes/raster_operation.h"
+#include "graphics/bitmaps/bitmap.h"
+#include "graphics/bitmaps/dither_matrix.h"
+#include "graphics/clips/clip.h"
+#include "graphics/clips/transform_attribute.h"
 #include "graphics/colour/color_paint.h"
 #include "graphics/colour/palette_table.h"
 #include "graphics/colour/rgb_color.h"
@@ -24,6 +31,25 @@
 #include "model/testing/class_restore_fuzzing.h"
 
 namespace {
+
+// A restored bitmap body's first rows, in every mode, whatever its stored
+// layout claims.
+void ReadRows(const GBitmapImp& body) {
+  std::vector<uint8_t> row(256 * 9);
+  const auto right = static_cast<int32_t>(std::min<uint32_t>(body.GetWidth(), 256));
+  for (int32_t y = 0; y < static_cast<int32_t>(std::min<uint32_t>(body.GetHeight(), 4)); ++y) {
+    for (int32_t mode = 0; mode <= 4; ++mode) {
+      if (body.GetScanLine(row, 0, right, y, mode) > row.size()) std::abort();
+    }
+  }
+}
+
+void ReadBitmapRows(MPersistentObject& object) {
+  if (const auto* body = dynamic_cast<const GBitmapImp*>(&object)) ReadRows(*body);
+  if (const auto* bitmap = dynamic_cast<const GBitmap*>(&object); bitmap != nullptr && !bitmap->IsNull()) {
+    ReadRows(*bitmap->GetBody());
+  }
+}
 
 GColorPaint* Paint(uint8_t red, uint8_t green, uint8_t blue) {
   return new GColorPaint(new GRGBColor(red, green, blue, 255));
@@ -47,7 +73,30 @@ std::vector<GObjectRef> Samples() {
   samples.emplace_back(new GRGBColor(1, 2, 3, 255));
   const GRGBColor colors[] = {GRGBColor(0, 0, 0, 255), GRGBColor(128, 128, 128, 255), GRGBColor(255, 0, 0, 255)};
   samples.emplace_back(new GPaletteTable(colors));
+  samples.emplace_back(new GClipToPage(177));
+  samples.emplace_back(new GClipToPath(nullptr, 1, 0, 177));
+  samples.emplace_back(new GClipToSingleRectangle({1, 2, 300, 400}, 0, 1, 177));
+  GRectangleList rectangles;
+  rectangles.Add({0, 0, 10, 10});
+  rectangles.Add({-5, 20, 7, 30});
+  samples.emplace_back(new GClipToRectangle(rectangles, 1, 1, 177));
+  samples.emplace_back(new GTransformAttribute(90, {100, -20}, {0.5F, 2.0F}));
+  const uint8_t pixels[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+  GBitmapDescription description;
+  description.data = pixels;
+  description.dataSize = sizeof pixels;
+  description.bounds = {0, 0, 2, 2};
+  description.bitsPerComponent = 16;
+  description.explicitMasks = true;
+  description.masks = {0xF800, 0x7E0, 0x1F};
+  description.palette = new GPaletteTable(colors);
+  const GBitmap bitmap(description);
+  samples.emplace_back(new GBitmap(bitmap));
+  samples.emplace_back(new GBitmapImp(*bitmap.GetBody()));
+  const uint8_t cells[] = {0, 64, 128, 192, 32, 96};
+  samples.emplace_back(new GDitherMatrix(3, 2, cells, 1, 2, 3, 4, 0xFFFF, 0));
   auto* bundle = new GGraphicBundle;
+  bundle->SetClip(new GClipToSingleRectangle({0, 0, 50, 60}, 0, 0, 0));
   bundle->SetPen(new GDashedPen({4, 4}, 1, red, 0, 0));
   bundle->SetBrush(new GBrush(red, 0));
   bundle->SetCap(new GCap(GCap::kRound, 0));
@@ -65,6 +114,6 @@ GFuzzSeeds Seeds() { return ClassRestoreSeeds(kGraphicsAttributeClassIDs, Sample
 QV_FUZZ_TARGET_SEEDS(Seeds)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  FuzzClassRestore(kGraphicsAttributeClassIDs, data, size);
+  FuzzClassRestore(kGraphicsAttributeClassIDs, data, size, ReadBitmapRows);
   return 0;
 }

@@ -2,14 +2,22 @@
 
 #include "model/objects/class_ids.h"
 
-// The colour and graphic attribute classes of the graphics library, which
-// its registry test and its restore fuzz target go through.
+// The persistent classes of the graphics library (colours, graphic
+// attributes, clips, transforms, bitmaps, dither matrices), which its
+// registry test and its restore fuzz target go through.
 // clang-format off
 inline constexpr RWClassID kGraphicsAttributeClassIDs[] = {
+    kGBitmapClassID,
+    kGBitmapImpClassID,
     kGBrushClassID,
     kGCapClassID,
+    kGClipToPageClassID,
+    kGClipToPathClassID,
+    kGClipToRectangleClassID,
+    kGClipToSingleRectangleClassID,
     kGColorPaintClassID,
     kGDashedPenClassID,
+    kGDitherMatrixClassID,
     kGFillModeClassID,
     kGGraphicBundleClassID,
     kGJointClassID,
@@ -20,5 +28,6 @@ inline constexpr RWClassID kGraphicsAttributeClassIDs[] = {
     kGPenClassID,
     kGRasterOperationClassID,
     kGRGBColorClassID,
+    kGTransformAttributeClassID,
 };
 // clang-format on

@@ -10,6 +10,8 @@
 #include "graphics/attributes/joint.h"
 #include "graphics/attributes/pen.h"
 #include "graphics/attributes/raster_operation.h"
+#include "graphics/clips/clip.h"
+#include "graphics/clips/transform_attribute.h"
 #include "graphics/colour/color_paint.h"
 #include "model/testing/test_peripheral.h"
 
@@ -34,6 +36,14 @@ class AttributeRecorder : public TestPeripheral, public GPaintTarget {
   uint16_t ApplyMiterJoint(GMiterJoint& joint) override { return Record("miter_joint", joint); }
   uint16_t ApplyFillMode(GFillMode& mode) override { return Record("fill_mode", mode); }
   uint16_t ApplyRasterOperation(GRasterOperation& operation) override { return Record("raster_operation", operation); }
+
+  uint16_t ApplyClipToPage(GClipToPage& clip) override { return Record("clip_to_page", clip); }
+  uint16_t ApplyClipToPath(GClipToPath& clip) override { return Record("clip_to_path", clip); }
+  uint16_t ApplyClipToRectangle(GClipToRectangle& clip) override { return Record("clip_to_rectangle", clip); }
+  uint16_t ApplyClipToSingleRectangle(GClipToSingleRectangle& clip) override {
+    return Record("clip_to_single_rectangle", clip);
+  }
+  uint16_t ApplyTransform(GTransformAttribute& transform) override { return Record("transform", transform); }
 
   uint16_t SetPenColor(GColorPaint& paint) override { return Record("pen_color", paint); }
   uint16_t SetBrushColor(GColorPaint& paint) override { return Record("brush_color", paint); }

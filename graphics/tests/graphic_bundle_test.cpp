@@ -10,32 +10,19 @@
 #include <string>
 #include <vector>
 
-#include "foundation/class_registrar.h"
 #include "graphics/attributes/brush.h"
 #include "graphics/attributes/cap.h"
 #include "graphics/attributes/fill_mode.h"
 #include "graphics/attributes/joint.h"
 #include "graphics/attributes/pen.h"
 #include "graphics/attributes/raster_operation.h"
+#include "graphics/clips/clip.h"
 #include "graphics/colour/color_paint.h"
 #include "graphics/tests/attribute_recorder.h"
 #include "graphics/tests/stored_parts.h"
 #include "model/testing/round_trip.h"
 
 namespace {
-
-// A stand-in for a clip: a graphic-state attribute of a class of its own.
-class TestClip : public GGraphicStateAttribute {
- public:
-  static constexpr RWClassID kID = 0x7E88;
-
-  RWCollectable* NewInstance() const override { return new TestClip; }
-  RWCollectable* Clone() const override { return new TestClip(*this); }
-  RWClassID ClassID() const override { return kID; }
-  uint16_t SendTo(GPeripheral&) override { return 0; }
-};
-
-const GClassRegistrar testClipRegistrar(CreateCollectable<TestClip>, TestClip::kID, "TestClip");
 
 // A pen whose end is seen.
 class TrackedPen : public GPen {
@@ -81,8 +68,12 @@ std::vector<Kind> Kinds() {
           "cap", 166, [] { return new GCap(2, 0); }, &B::SetCap, &B::GetCap, &B::RemoveCap),
       KindOf<GJoint>(
           "joint", 172, [] { return new GMiterJoint(3, 0); }, &B::SetJoint, &B::GetJoint, &B::RemoveJoint),
-      KindOf<GGraphicStateAttribute>(
-          "clip", 177, [] { return new TestClip; }, &B::SetClip, &B::GetClip, &B::RemoveClip),
+      KindOf<GClip>(
+          "clip", 177,
+          [] {
+            return new GClipToSingleRectangle({1, 2, 3, 4}, 0, 1, 0);
+          },
+          &B::SetClip, &B::GetClip, &B::RemoveClip),
       KindOf<GFillMode>(
           "fill_mode", 182, [] { return new GFillMode(1, 0); }, &B::SetFillMode, &B::GetFillMode, &B::RemoveFillMode),
       KindOf<GRasterOperation>(

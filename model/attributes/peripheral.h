@@ -55,7 +55,7 @@ class GPageEnd;
 class GPageStart;
 class GPassThroughCommand;
 class GPathGraphic;
-class GPoint;
+struct GPoint;
 class GPolyBezierGraphic;
 class GPolygonGraphic;
 class GRasterGraphic;
