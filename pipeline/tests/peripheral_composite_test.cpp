@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "foundation/testing/persistence_test_support.h"
+#include "graphics/commands/command_composite.h"
 #include "graphics/commands/document_command.h"
 #include "graphics/commands/error_command.h"
 #include "graphics/commands/job_commands.h"
@@ -137,6 +138,26 @@ TEST(PeripheralComposite, AnErrorAtDocumentEndLeavesTheChainForTheNextStart) {
 
   EXPECT_EQ(Process(stages.composite, new GDocumentEnd)->ClassID(), kGErrorCommandClassID);
   EXPECT_EQ(stages.composite.ActiveChain().EntryCount(), 3U);
+}
+
+TEST(PeripheralComposite, AnErrorInsideACommandListReachesTheCallerInTheList) {
+  ThreeStages<> stages;
+  Process(stages.composite, Start());
+  stages.first->status = 8;
+  stages.first->failingHandler = "PageEnd";
+  auto* list = new GCommandComposite;
+  list->AddChild(new GPageStart);
+  list->AddChild(new GPageEnd);
+  list->AddChild(new GPageStart);
+
+  const GObjectRef answer = Process(stages.composite, list);
+
+  ASSERT_EQ(answer.Get(), list);
+  auto* error = dynamic_cast<GErrorCommand*>(answer->FindByClassId(kGErrorCommandClassID));
+  ASSERT_NE(error, nullptr);
+  EXPECT_EQ(error->GetErrorCode(), 8);
+  // The later stages stop at the error too.
+  EXPECT_EQ(Handlers(*stages.third), (std::vector<std::string>{"DocumentStart", "PageStart"}));
 }
 
 // A stage that reports a fixed page scale.
