@@ -228,4 +228,28 @@ TEST(Printer, RoundTripsAndFindsItsWritersAgain) {
   }
 }
 
+// The printer's own part closes its stored form: version 1, then the mode.
+TEST(Printer, ItsStoredPartIsTheVersionAndTheMode) {
+  const GPrinter printer(RWCString("p"), nullptr, nullptr, 76);
+  const std::string bytes = SaveContentsToFileBytes(printer);
+  ASSERT_GE(bytes.size(), 8U);
+  EXPECT_EQ(bytes.substr(bytes.size() - 8), std::string("\x01\x00\x00\x00\x02\x00\x00\x00", 8));
+
+  struct Case {
+    const char* name;
+    const char* tail;
+    bool modeIsOne;
+  };
+  const Case cases[] = {
+      {"mode_one", "\x01\x00\x00\x00\x01\x00\x00\x00", true},
+      {"another_version_reads_no_mode", "\x02\x00\x00\x00\x01\x00\x00\x00", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    GPrinter restored;
+    RestoreContentsFromFileBytes(restored, bytes.substr(0, bytes.size() - 8) + std::string(c.tail, 8));
+    EXPECT_EQ(restored.ModeIsOne(), c.modeIsOne);
+  }
+}
+
 }  // namespace
