@@ -61,6 +61,11 @@ class GCommand : public MPersistentObject {
   // Without adding a reference.
   GState* GetState() const;
 
+  // Gives up the reference's hold on its object without deleting it: the
+  // object, unowned when the reference was its last owner. Null when empty.
+  // A stage uses it to hand back the command it held while working on it.
+  static MPersistentObject* GiveUp(GObjectRef& ref);
+
   bool IsChanged() const { return changed_; }
   void SetChanged(bool changed) { changed_ = changed; }
 
@@ -81,10 +86,6 @@ class GCommand : public MPersistentObject {
   static GState* StateWithKey(GState* state, int32_t key);
   // Their AcceptsState: any state, given the key; never null.
   static bool AcceptWithKey(GState* state, int32_t key);
-
-  // Gives up the reference's hold on its object without deleting it: the
-  // object, unowned when the reference was its last owner. Null when empty.
-  static MPersistentObject* GiveUp(GObjectRef& ref);
 
   void Fields(GFieldArchive& archive) override;
 

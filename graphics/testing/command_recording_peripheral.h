@@ -8,13 +8,19 @@
 
 // A pipeline stage that records every command handler a command reaches,
 // with the command it was handed, and answers a status of the test's
-// choice (0 unless set).
+// choice (0 unless set; only for the handler named in failingHandler when
+// that is set). It processes commands with the common bodies of every
+// stage.
 class CommandRecordingPeripheral : public TestPeripheral {
  public:
   struct Call {
     std::string handler;
     const void* command;
   };
+
+  GCommand* ProcessCommand(GCommand* command) override { return GPeripheral::ProcessCommand(command); }
+  GCommand* HandleCommand(GCommand* command) override { return GPeripheral::HandleCommand(command); }
+  GCommand* ProcessComposite(GCommand* composite) override { return GPeripheral::ProcessComposite(composite); }
 
   uint16_t DrawPath(GPathGraphic& path) override { return Record("DrawPath", &path); }
   uint16_t DrawPolyBezier(GPolyBezierGraphic& curve) override { return Record("DrawPolyBezier", &curve); }
@@ -37,10 +43,11 @@ class CommandRecordingPeripheral : public TestPeripheral {
 
   std::vector<Call> calls;
   uint16_t status = 0;
+  std::string failingHandler;
 
  private:
   uint16_t Record(const char* handler, const void* command) {
     calls.push_back({handler, command});
-    return status;
+    return failingHandler.empty() || failingHandler == handler ? status : 0;
   }
 };

@@ -103,7 +103,6 @@ GPeripheral::GPeripheral(const RWCString& name, GState* initialState, GConfigura
 GPeripheral::GPeripheral(const GPeripheral& other)
     : GAttribute(other),
       name_(other.name_),
-      parents_(other.parents_),
       addOnListKey_(other.addOnListKey_),
       addOnKind_(other.addOnKind_),
       addOnMode_(other.addOnMode_),
@@ -116,7 +115,6 @@ GPeripheral& GPeripheral::operator=(const GPeripheral& other) {
   if (!DiffersFrom(other)) return *this;
   GAttribute::operator=(other);
   name_ = other.name_;
-  parents_ = other.parents_;
   addOnListKey_ = other.addOnListKey_;
   addOnKind_ = other.addOnKind_;
   addOnMode_ = other.addOnMode_;

@@ -134,10 +134,12 @@ class GPeripheral : public GAttribute {
   GPeripheral(const RWCString& name, GState* initialState, GConfiguration* configuration, int32_t key,
               int32_t addOnListKey, int32_t addOnKind, int32_t addOnMode);
   // Shares the other's states and configuration and copies the name,
-  // parents, add-on settings and enabled flag; no channel, no cached
-  // sub-states, outside a document.
+  // add-on settings and enabled flag; no channel, no cached sub-states,
+  // outside a document. A copy starts with no parents: the composites that
+  // hold the original do not hold it.
   GPeripheral(const GPeripheral& other);
-  // Copies as the copy constructor does, when the contents differ.
+  // Copies as the copy constructor does, when the contents differ; the
+  // stage keeps its own parents.
   GPeripheral& operator=(const GPeripheral& other);
   // Deletes an owned channel.
   ~GPeripheral() override;

@@ -348,7 +348,7 @@ TEST(PeripheralTest, ParentsThatNameEachOtherEndTheWalk) {
   EXPECT_EQ(first.told.size(), 2u);
 }
 
-TEST(PeripheralTest, CopiesShareTheStatesAndStartOutsideAJob) {
+TEST(PeripheralTest, CopiesShareTheStatesAndStartOutsideAJobWithoutParents) {
   ListeningPeripheral parent;
   TestPeripheral stage(4);
   stage.SetName(RWCString("scale"));
@@ -360,15 +360,18 @@ TEST(PeripheralTest, CopiesShareTheStatesAndStartOutsideAJob) {
   const TestPeripheral copy(stage);
   EXPECT_EQ(copy.Key(), 4);
   EXPECT_EQ(std::string(copy.GetName().Data()), "scale");
-  EXPECT_EQ(copy.Parents().First(), &parent);
+  EXPECT_TRUE(copy.Parents().IsEmpty());
   EXPECT_FALSE(copy.IsEnabled());
   EXPECT_EQ(copy.JobPhase(), GPeripheral::kOutsideDocument);
   EXPECT_EQ(copy.GetCurrentState(), stage.GetCurrentState());
   EXPECT_EQ(copy.GetInitialState(), stage.GetInitialState());
   EXPECT_EQ(copy.GetConfiguration(), stage.GetConfiguration());
-  // The job phase differs; back outside the job they are equal.
+  // The job phase and the parents differ; back outside the job and
+  // without the parent they are equal.
   EXPECT_FALSE(copy.SameContent(stage));
   stage.LeaveJob();
+  EXPECT_FALSE(copy.SameContent(stage));
+  stage.RemoveParent(&parent);
   EXPECT_TRUE(copy.SameContent(stage));
 
   TestPeripheral assigned;
