@@ -318,9 +318,9 @@ void GPeripheralComposite::Fields(GFieldArchive& archive) {
   GPeripheral::Fields(archive);
   if (!archive.Version(FormatVersion())) return;
   archive.ObjectValue(children_);
-  archive.Object(ownCurrentState_);
-  archive.Object(ownInitialState_);
-  archive.Object(ownConfiguration_);
+  archive.ObjectOf<GState>(ownCurrentState_);
+  archive.ObjectOf<GState>(ownInitialState_);
+  archive.ObjectOf<GConfiguration>(ownConfiguration_);
   if (!archive.IsRestoring()) return;
   active_.RemoveAllChildren();
   DropNonStages();
