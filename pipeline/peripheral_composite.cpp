@@ -320,7 +320,7 @@ void GPeripheralComposite::Fields(GFieldArchive& archive) {
   archive.ObjectValue(children_);
   archive.ObjectOf<GState>(ownCurrentState_);
   archive.ObjectOf<GState>(ownInitialState_);
-  archive.ObjectOf<GConfiguration>(ownConfiguration_);
+  archive.Object(ownConfiguration_);
   if (!archive.IsRestoring()) return;
   active_.RemoveAllChildren();
   DropNonStages();

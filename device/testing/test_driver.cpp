@@ -13,22 +13,24 @@ std::unique_ptr<GAttributeComposite> CopySettings(const GAttributeComposite* set
   return std::unique_ptr<GAttributeComposite>(dynamic_cast<GAttributeComposite*>(settings->DeepCopy()));
 }
 
-TestDriver::TestDriver(const RWWString& printerName, const RWWString& driverName, const RWWString& portName) {
-  SetPrinterNames(printerName, driverName, portName);
-}
-
-std::unique_ptr<GAttributeComposite> TestDriver::CreateDefaultSettings() {
+std::unique_ptr<GAttributeComposite> TestDriverSettings::DefaultSettingsCopy() const {
   if (defaultSettings == nullptr) return std::make_unique<GAttributeComposite>(kSettingsRootKey);
   return CopySettings(defaultSettings.get());
 }
 
-std::unique_ptr<GAttributeComposite> TestDriver::LoadSettings() {
+std::unique_ptr<GAttributeComposite> TestDriverSettings::LoadStoredSettings() {
   ++loads;
+  return StoredSettingsCopy();
+}
+
+std::unique_ptr<GAttributeComposite> TestDriverSettings::StoredSettingsCopy() const {
   return CopySettings(storedSettings.get());
 }
 
-std::unique_ptr<GAttributeComposite> TestDriver::GetReloadedSettings() { return CopySettings(storedSettings.get()); }
+std::unique_ptr<GDriverKey> IdentityOfNames(const GDriver& driver) {
+  return std::make_unique<GPrinterIdentity>(nullptr, driver.GetPrinterName(), driver.GetText2(), driver.GetText3(), 0);
+}
 
-std::unique_ptr<GDriverKey> TestDriver::CreatePrinterIdentity() const {
-  return std::make_unique<GPrinterIdentity>(nullptr, GetPrinterName(), GetText2(), GetText3(), 0);
+TestDriver::TestDriver(const RWWString& printerName, const RWWString& driverName, const RWWString& portName) {
+  SetPrinterNames(printerName, driverName, portName);
 }

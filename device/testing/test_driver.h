@@ -6,13 +6,36 @@
 #include "device/driver/driver.h"
 #include "device/driver/ui_driver.h"
 
+// The settings a test hands a driver object, and the answers the driver
+// object's settings operations give from them: LoadStoredSettings and
+// StoredSettingsCopy answer deep copies of storedSettings (null without
+// them), DefaultSettingsCopy a copy of defaultSettings (an empty composite
+// of key 360 without them). The test driver and the test graphics device
+// share it.
+struct TestDriverSettings {
+  std::unique_ptr<GAttributeComposite> DefaultSettingsCopy() const;
+  // Counts the load.
+  std::unique_ptr<GAttributeComposite> LoadStoredSettings();
+  std::unique_ptr<GAttributeComposite> StoredSettingsCopy() const;
+
+  std::unique_ptr<GAttributeComposite> storedSettings;
+  std::unique_ptr<GAttributeComposite> defaultSettings;
+  std::unique_ptr<GAttributeComposite> devmodeSettings;
+  std::unique_ptr<GAttributeComposite> documentSettings;
+  // The application flags that RefreshAppFlags copies in.
+  uint32_t moduleAppFlags = 0;
+  // How often the settings were loaded.
+  int32_t loads = 0;
+};
+
+// A new identity of a driver object from its three names.
+std::unique_ptr<GDriverKey> IdentityOfNames(const GDriver& driver);
+
 // A driver object for tests of the driver object and of what is built on
-// it. Its settings are the test's: LoadSettings and GetReloadedSettings
-// answer deep copies of storedSettings (null without them), the default
-// settings are a copy of defaultSettings (an empty composite of key 360
-// without them). Its identity is made of its three names. It is neither a
-// user-interface driver nor a graphics device (TestUIDriver is the one).
-class TestDriver : public virtual GDriver {
+// it, with the test's settings. Its identity is made of its three names. It
+// is neither a user-interface driver nor a graphics device (TestUIDriver is
+// the one).
+class TestDriver : public virtual GDriver, public TestDriverSettings {
  public:
   explicit TestDriver(const RWWString& printerName = RWWString(QV_WIDE("Test Printer")),
                       const RWWString& driverName = RWWString(QV_WIDE("Test Driver")),
@@ -21,14 +44,14 @@ class TestDriver : public virtual GDriver {
   void RefreshAppFlags() override { SetAppFlags(moduleAppFlags); }
   GGraphicsDevice* AsGraphicsDevice() override { return nullptr; }
   GUIDriver* AsUIDriver() override { return nullptr; }
-  std::unique_ptr<GAttributeComposite> CreateDefaultSettings() override;
-  std::unique_ptr<GAttributeComposite> LoadSettings() override;
+  std::unique_ptr<GAttributeComposite> CreateDefaultSettings() override { return DefaultSettingsCopy(); }
+  std::unique_ptr<GAttributeComposite> LoadSettings() override { return LoadStoredSettings(); }
   void ReleaseJobResources() override { ++jobReleases; }
-  std::unique_ptr<GDriverKey> CreatePrinterIdentity() const override;
+  std::unique_ptr<GDriverKey> CreatePrinterIdentity() const override { return IdentityOfNames(*this); }
   void LocalJobStorageKey(RWWString& key) override { key = QV_WIDE("LocalJobStorageData"); }
   GAttributeComposite* GetDevmodeSettings() override { return devmodeSettings.get(); }
   GAttributeComposite* GetDocumentSettings() override { return documentSettings.get(); }
-  std::unique_ptr<GAttributeComposite> GetReloadedSettings() override;
+  std::unique_ptr<GAttributeComposite> GetReloadedSettings() override { return StoredSettingsCopy(); }
   int32_t IsRemotePrinter() override { return remote; }
 
   using GDriver::CurrentSettings;
@@ -37,16 +60,9 @@ class TestDriver : public virtual GDriver {
   using GDriver::SetJobStarted;
   using GDriver::Text4;
 
-  std::unique_ptr<GAttributeComposite> storedSettings;
-  std::unique_ptr<GAttributeComposite> defaultSettings;
-  std::unique_ptr<GAttributeComposite> devmodeSettings;
-  std::unique_ptr<GAttributeComposite> documentSettings;
-  // The application flags that RefreshAppFlags copies in.
-  uint32_t moduleAppFlags = 0;
   // What IsRemotePrinter answers.
   int32_t remote = 0;
-  // How often LoadSettings and ReleaseJobResources were called.
-  int32_t loads = 0;
+  // How often ReleaseJobResources was called.
   int32_t jobReleases = 0;
 };
 

@@ -1,8 +1,7 @@
 #include "graphics/commands/document_command.h"
 
-#include <atomic>
-
 #include "foundation/class_registrar.h"
+#include "graphics/device/graphics_device.h"
 #include "graphics/output/output_channel.h"
 #include "model/attributes/peripheral.h"
 #include "model/attributes/state.h"
@@ -13,8 +12,6 @@ namespace {
 const GClassRegistrar startRegistrar(CreateCollectable<GDocumentStart>, kGDocumentStartClassID,
                                      kGDocumentStartClassName);
 const GClassRegistrar endRegistrar(CreateCollectable<GDocumentEnd>, kGDocumentEndClassID, kGDocumentEndClassName);
-
-std::atomic<GDocumentStart::HandleFunction> handleFunction{nullptr};
 
 GGraphicsDevice* DeviceOfHandle(uint32_t handle) {
   GDriverServer* server = GDriverServer::Instance();
@@ -59,8 +56,6 @@ void GDocumentCommand::Fields(GFieldArchive& archive) {
 
 // Document start.
 
-void GDocumentStart::SetHandleFunction(HandleFunction function) { handleFunction.store(function); }
-
 GDocumentStart::GDocumentStart(const RWWString& documentName, const RWCString& alternateName,
                                const RWWString& outputName, GGraphicsDevice* device, GState* state, int32_t key)
     : GDocumentCommand(documentName, outputName, state, key), device_(device), alternateName_(alternateName) {}
@@ -86,8 +81,7 @@ void GDocumentStart::Fields(GFieldArchive& archive) {
     device_ = nullptr;
     return;
   }
-  const HandleFunction function = handleFunction.load();
-  uint32_t handle = device_ != nullptr && function != nullptr ? function(*device_) : 0;
+  uint32_t handle = device_ != nullptr ? device_->GetHandle() : 0;
   if (archive.UInt32(handle) && archive.IsRestoring()) device_ = DeviceOfHandle(handle);
 }
 

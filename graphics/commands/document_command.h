@@ -67,12 +67,6 @@ class GDocumentCommand : public GCommand {
 // is not stored.
 class GDocumentStart : public GDocumentCommand {
  public:
-  // How a document start learns the handle of its device: the graphics
-  // device's class installs the function once, at load. Without one a
-  // device is stored with the handle 0, which names no device.
-  using HandleFunction = uint32_t (*)(const GGraphicsDevice& device);
-  static void SetHandleFunction(HandleFunction function);
-
   GDocumentStart() = default;
   // The one the graphics device uses.
   GDocumentStart(const RWWString& documentName, const RWCString& alternateName, const RWWString& outputName,

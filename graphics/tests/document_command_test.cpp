@@ -7,25 +7,23 @@
 #include <memory>
 
 #include "graphics/output/memory_output_channel.h"
+#include "graphics/testing/test_graphics_device.h"
 #include "graphics/tests/command_bytes.h"
 #include "model/os/drvrsrvr.h"
-#include "model/os/memory_os_factory.h"
-#include "model/testing/name_only_driver.h"
 
 namespace {
 
-// Never dereferenced: only its address is carried.
-GGraphicsDevice* FakeDevice() {
-  static char device = 0;
-  return reinterpret_cast<GGraphicsDevice*>(&device);
-}
-
-// Installs a handle function for one test and removes it again.
-class HandleFunctionScope {
+// A device whose handle is the test's.
+class FixedHandleDevice : public TestGraphicsDevice {
  public:
-  explicit HandleFunctionScope(GDocumentStart::HandleFunction function) { GDocumentStart::SetHandleFunction(function); }
-  ~HandleFunctionScope() { GDocumentStart::SetHandleFunction(nullptr); }
+  uint32_t GetHandle() const override { return handle; }
+  uint32_t handle = 0;
 };
+
+GGraphicsDevice* FakeDevice() {
+  static FixedHandleDevice device;
+  return &device;
+}
 
 // A channel that tells when it goes.
 class WatchedChannel : public GMemoryOutputChannel {
@@ -107,8 +105,7 @@ TEST(DocumentCommand, ContentComparesNamesDeviceAndClass) {
 // After the state: the document command's version and both names, then the
 // start's version, the device flag and the handle.
 TEST(DocumentStart, StoresTheDeviceAsAFlagAndItsHandle) {
-  const HandleFunctionScope scope(
-      [](const GGraphicsDevice& device) -> uint32_t { return &device == FakeDevice() ? 0x1234 : 0; });
+  static_cast<FixedHandleDevice*>(FakeDevice())->handle = 0x1234;
   const std::string names = Words({1}) + WideText("Doc") + WideText("LPT1:");
   struct Case {
     const char* name;
@@ -157,30 +154,27 @@ TEST(DocumentCommand, AnotherStoredVersionStopsTheRestore) {
   EXPECT_EQ(restored.GetOutputName(), Wide("port"));
 }
 
-// The render side of a driver object whose graphics device is the fake
-// device.
-class FakeRenderSide : public NameOnlyDriver {
- public:
-  FakeRenderSide() : NameOnlyDriver(Wide("Office")) {}
-  GGraphicsDevice* AsGraphicsDevice() override { return FakeDevice(); }
-};
-
+// A device registered in the driver server's render table is found again
+// through the handle the start stores; once it is gone, nothing is.
 TEST(DocumentStart, ARestoreFindsTheDeviceOfAKnownHandle) {
   const GMemoryOSFactory factory;
   GDriverServer server;
-  static uint32_t handle = 0;
-  handle = server.Register(GDriverServer::kRenderTable, std::make_unique<FakeRenderSide>());
+  auto owned = std::make_unique<TestGraphicsDevice>();
+  TestGraphicsDevice* device = owned.get();
+  const uint32_t handle = server.Register(GDriverServer::kRenderTable, std::move(owned));
   ASSERT_NE(handle, 0u);
-  const HandleFunctionScope scope([](const GGraphicsDevice&) { return handle; });
-  const GDocumentStart start(Wide("Doc"), Wide("LPT1:"), FakeDevice(), 3);
+  ASSERT_EQ(device->GetHandle(), handle);
+  const GDocumentStart start(Wide("Doc"), Wide("LPT1:"), device, 3);
+  const std::string bytes = SaveContentsToFileBytes(start);
+  EXPECT_EQ(bytes.substr(bytes.size() - 4), Words({handle}));
   GDocumentStart restored;
-  RestoreContentsFromFileBytes(restored, SaveContentsToFileBytes(start));
-  EXPECT_EQ(restored.GetGraphicsDevice(), FakeDevice());
+  RestoreContentsFromFileBytes(restored, bytes);
+  EXPECT_EQ(restored.GetGraphicsDevice(), device);
   EXPECT_TRUE(restored.SameContent(start));
 
+  server.CloseRender(handle);
   GDocumentStart unknown;
-  handle = handle + 1;
-  RestoreContentsFromFileBytes(unknown, SaveContentsToFileBytes(start));
+  RestoreContentsFromFileBytes(unknown, bytes);
   EXPECT_EQ(unknown.GetGraphicsDevice(), nullptr);
 }
 

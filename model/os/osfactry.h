@@ -61,6 +61,8 @@ class GOSFactory {
   virtual void* Self(void* object) { return object; }
   // An object the graphics device keeps for the job, or null.
   virtual std::unique_ptr<MPersistentObject> CreateDeviceCompanion(GGraphicsDevice* device) = 0;
+  // The name the rendering side uses for it: the job object of a device.
+  std::unique_ptr<MPersistentObject> CreateJobObject(GGraphicsDevice* device) { return CreateDeviceCompanion(device); }
   // The local time, the same moved by the time offset, and that offset in
   // minutes; 0 when the time cannot be read.
   virtual int32_t GetLocalTime(GDateTime& now, GDateTime& shifted, int16_t& minuteOffset) = 0;
@@ -72,6 +74,9 @@ class GOSFactory {
   virtual int32_t SpareOperation2() = 0;
   // An object a font body keeps, or null.
   virtual std::unique_ptr<MPersistentObject> CreateFontCompanion() = 0;
+  // The name the rendering side uses for it: the platform's font object
+  // that answers a font's widths and metrics.
+  std::unique_ptr<MPersistentObject> CreateFontObject() { return CreateFontCompanion(); }
   virtual std::unique_ptr<GUnicodeConverter> CreateUnicodeConverter() = 0;
   // Streams over a caller's buffer or over a file, in one of the formats.
   virtual std::unique_ptr<GInputStream> NewMemoryInputStream(const uint8_t* buffer, uint32_t size, int32_t format) = 0;
@@ -162,6 +167,10 @@ class GOSFactory {
   // When non-zero, the job-header writer and the generators drop the output
   // channel they hold at the start of a document.
   virtual int32_t ForgetOutputAtDocumentStart() { return 0; }
+  // When non-zero, the job-header writer and the generators stop calling
+  // the output channel's checkpoint. A question of its own, though it
+  // answers 0 like the one before wherever the system runs.
+  virtual int32_t IsProgressSuppressed() { return 0; }
   virtual int32_t WriteUserDword(const RWWString& keyPath, const RWWString& name, uint32_t value) = 0;
   virtual int32_t SpareQuery() { return -1; }
 

@@ -29,6 +29,21 @@ TEST(AttributeCompositeTest, TakesAttributesAndLetsGoOfAnythingElse) {
   EXPECT_EQ(composite.EntryCount(), 1u);
 }
 
+// The walk over the children sees each direct child once, in order, and
+// hands each its counted pointer and the caller's value; it does not go
+// into their subtrees.
+TEST(AttributeCompositeTest, ForEachChildVisitsTheDirectChildrenInOrder) {
+  GAttributeComposite composite(1);
+  composite.AddChild(Composite(2, {Value(3, 1)}));
+  composite.AddChild(Value(4, 2));
+  composite.AddChild(Text(5, "x"));
+  std::string seen;
+  composite.ForEachChild(
+      [](GCountedPtr& element, void* user) { *static_cast<std::string*>(user) += Describe(*element.Get()) + ";"; },
+      &seen);
+  EXPECT_EQ(seen, Describe(*composite.FindByKey(2)) + ";v4=2;s5='x';");
+}
+
 TEST(AttributeCompositeTest, SearchesTestEachChildThenItsSubtree) {
   // The key 7 sits deep under the first child and directly as the second.
   GAttributeComposite tree(7);

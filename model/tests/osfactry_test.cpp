@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "foundation/testing/string_printers.h"
+#include "model/objects/persistable_number.h"
 #include "model/os/lock.h"
 #include "model/os/memory_os_factory.h"
 #include "model/tests/os_services_test_support.h"
@@ -134,6 +135,9 @@ TEST_F(OSFactoryTest, SmallDefaults) {
   EXPECT_EQ(Narrow(pattern), "&&&&&&&&.&&&");
   EXPECT_EQ(factory_->SpareQuery(), -1);
   EXPECT_EQ(factory_->ForgetOutputAtDocumentStart(), 0);
+  EXPECT_EQ(factory_->IsProgressSuppressed(), 0);
+  EXPECT_EQ(factory_->CreateJobObject(nullptr), nullptr);
+  EXPECT_EQ(factory_->CreateFontObject(), nullptr);
   EXPECT_EQ(factory_->CreateMiniInstallerLoader(RWWString("P"), nullptr, nullptr), nullptr);
   int object = 0;
   EXPECT_EQ(factory_->Self(&object), &object);
@@ -143,6 +147,31 @@ TEST_F(OSFactoryTest, SmallDefaults) {
   EXPECT_NE(block, nullptr);
   factory_->Free(block);
   factory_->Free(nullptr);
+}
+
+// The rendering side's names for the companion operations reach the
+// factory's own operations; whether progress is suppressed is a question of
+// its own, not the output-forgetting one.
+TEST(OSFactoryNames, RenderingSideNamesReachTheFactorysOperations) {
+  struct Companions : GMemoryOSFactory {
+    std::unique_ptr<MPersistentObject> CreateDeviceCompanion(GGraphicsDevice* device) override {
+      askedFor = device;
+      return std::make_unique<GPersistableULong>(7);
+    }
+    std::unique_ptr<MPersistentObject> CreateFontCompanion() override { return std::make_unique<GPersistableULong>(8); }
+    int32_t ForgetOutputAtDocumentStart() override { return 1; }
+    GGraphicsDevice* askedFor = nullptr;
+  };
+  Companions factory;
+  int device = 0;
+  const std::unique_ptr<MPersistentObject> job = factory.CreateJobObject(reinterpret_cast<GGraphicsDevice*>(&device));
+  ASSERT_NE(dynamic_cast<GPersistableULong*>(job.get()), nullptr);
+  EXPECT_EQ(static_cast<GPersistableULong&>(*job).Value(), 7u);
+  EXPECT_EQ(factory.askedFor, reinterpret_cast<GGraphicsDevice*>(&device));
+  const std::unique_ptr<MPersistentObject> font = factory.CreateFontObject();
+  ASSERT_NE(dynamic_cast<GPersistableULong*>(font.get()), nullptr);
+  EXPECT_EQ(static_cast<GPersistableULong&>(*font).Value(), 8u);
+  EXPECT_EQ(factory.IsProgressSuppressed(), 0);
 }
 
 // Constructing a factory deletes the one constructed before, and the
