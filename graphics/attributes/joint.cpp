@@ -1,20 +1,13 @@
 #include "graphics/attributes/joint.h"
 
-#include "foundation/binary_file.h"
 #include "foundation/class_registrar.h"
-#include "foundation/virtual_stream.h"
+#include "graphics/float_field.h"
 #include "model/attributes/peripheral.h"
 
 namespace {
 
 const GClassRegistrar jointRegistrar(CreateCollectable<GJoint>, kGJointClassID, kGJointClassName);
 const GClassRegistrar miterJointRegistrar(CreateCollectable<GMiterJoint>, kGMiterJointClassID, kGMiterJointClassName);
-
-// The limit in each form's own float layout.
-void SaveLimit(GBinaryFile& file, float limit) { file.Write(limit); }
-void SaveLimit(GVirtualOutStream& stream, float limit) { stream.PutFloat(limit); }
-bool RestoreLimit(GBinaryFile& file, float& limit) { return file.Read(limit); }
-bool RestoreLimit(GVirtualInStream& stream, float& limit) { return stream.GetFloat(limit).IsGood(); }
 
 }  // namespace
 
@@ -44,11 +37,5 @@ uint16_t GMiterJoint::SendTo(GPeripheral& target) { return target.ApplyMiterJoin
 void GMiterJoint::Fields(GFieldArchive& archive) {
   GJoint::Fields(archive);
   if (!archive.Version(FormatVersion())) return;
-  archive.Field([this](auto& output) { SaveLimit(output, limit_); }, [] { return uint32_t{sizeof(float)}; },
-                [this](auto& input) {
-                  float limit = 0.0F;
-                  if (!RestoreLimit(input, limit)) return false;
-                  limit_ = limit;
-                  return true;
-                });
+  FloatField(archive, limit_);
 }
