@@ -1,15 +1,14 @@
 #include "pipeline/printer.h"
 
-#include "device/query/provider_registry.h"
 #include "foundation/class_registrar.h"
 #include "graphics/commands/document_command.h"
 #include "graphics/commands/error_command.h"
 #include "graphics/commands/job_commands.h"
 #include "graphics/commands/page_command.h"
 #include "graphics/output/output_channel.h"
-#include "graphics/output/output_channel_provider.h"
 #include "model/attributes/state.h"
 #include "model/attributes/string_attribute.h"
+#include "pipeline/document_channel.h"
 
 namespace {
 
@@ -19,16 +18,6 @@ bool IsGenerator(const MPersistentObject* node) { return node != nullptr && node
 
 GPeripheral* StageByKey(MPersistentObject& node, int32_t key) {
   return dynamic_cast<GPeripheral*>(node.FindByKey(key));
-}
-
-// An output channel from the registry for the output name; null when no
-// provider made one. Anything else a provider answers is not kept.
-GOutputChannel* ChannelFor(const GDocumentStart& start) {
-  MPersistentObject* made = GetProviderRegistry().CreateQueryObject(nullptr, start.GetOutputName(),
-                                                                    GOutputChannelProvider::kOutputChannelMask);
-  auto* channel = dynamic_cast<GOutputChannel*>(made);
-  if (channel == nullptr) const GObjectRef discarded(made);
-  return channel;
 }
 
 }  // namespace
@@ -188,17 +177,7 @@ void GPrinter::DropOwnedChannel() {
 }
 
 uint16_t GPrinter::DocumentStart(GDocumentStart& start) {
-  DropOwnedChannel();
-  if (start.GetOutputChannel() != nullptr) {
-    BorrowOutputChannel(start.GetOutputChannel());
-  } else {
-    GOutputChannel* channel = ChannelFor(start);
-    if (channel == nullptr) return kNoOutputChannel;
-    OwnOutputChannel(channel);
-    if (!channel->IsReady()) return kNoOutputChannel;
-    start.SetOutputChannel(channel);
-    if (const uint16_t status = channel->Open(start.GetDocumentName()); status != 0) return status;
-  }
+  if (const uint16_t status = TakeDocumentChannel(*this, start); status != 0) return status;
   EnterDocument();
   return 0;
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "pipeline/document_channel.h"
 #include "pipeline/peripheral_composite.h"
 
 // The stage at the output end of a pipeline. It holds the two stages that
@@ -22,8 +23,6 @@ class GPrinter : public GPeripheralComposite {
   static constexpr int32_t kPJLKey = 106;
   // Where a generator held by a printer finds its own name.
   static constexpr int32_t kGeneratorNameKey = 373;
-  // The status of a document start for which no usable channel came.
-  static constexpr uint16_t kNoOutputChannel = 601;
 
   GPrinter() : GPrinter(0) {}
   explicit GPrinter(int32_t key);

@@ -166,7 +166,7 @@ TEST_F(PrinterJob, WithoutAUsableChannelTheStartFailsWith601AndTheAbortCleansUp)
     if (c.registered) provider = std::make_unique<Provider>(GOutputChannelProvider::Kind::kFile);
 
     const GObjectRef answer = Process(printer, Start("/nonexistent-directory/out.prn"));
-    EXPECT_EQ(ErrorCode(answer), GPrinter::kNoOutputChannel);
+    EXPECT_EQ(ErrorCode(answer), kNoOutputChannel);
     // The writers get the error and pass it on untouched.
     EXPECT_TRUE(log.empty());
     EXPECT_EQ(printer.OwnsOutputChannel(), c.registered);
