@@ -62,9 +62,14 @@ class GPrinter : public GPeripheralComposite {
   uint16_t JobAbort(GJobAbort& abort) override;
 
   // A copy of the generator (or the PJL writer) takes the place of the one
-  // held. The generator classes hand themselves over through these.
+  // held. The generator classes hand themselves over through the four
+  // hand-over operations (a generator's SendTo).
   uint16_t AddGenerator(const GPeripheral& generator) { return ReplaceWritingChild(kGeneratorKey, generator); }
   uint16_t AddWriter(const GPeripheral& writer) { return ReplaceWritingChild(kPJLKey, writer); }
+  uint16_t AddBorzan(GPeripheral& generator) override { return AddGenerator(generator); }
+  uint16_t AddPcl5e(GPeripheral& generator) override { return AddGenerator(generator); }
+  uint16_t AddPostScript(GPeripheral& generator) override { return AddGenerator(generator); }
+  uint16_t AddPJL(GPeripheral& writer) override { return AddWriter(writer); }
 
   bool ModeIsOne() const { return mode_ == 1; }
   // The writing children, null when absent.

@@ -3,9 +3,12 @@
 #include "device/media/media_pool.h"
 #include "device/paper/paper_handling_device.h"
 #include "device/paper/tray.h"
+#include "foundation/class_registrar.h"
 #include "model/attributes/value_attribute.h"
 
 namespace {
+
+const GClassRegistrar registrar(CreateCollectable<TestGenerator>, TestGenerator::kID, TestGenerator::kName);
 
 constexpr int32_t kDeviceRootKey = 353;
 constexpr int32_t kPipelineHeadKey = 76;

@@ -17,9 +17,12 @@ class GValueAttribute;
 
 // A stage that passes for a page-description generator; it answers the
 // font-escape question with fontEscapeAnswer and keeps the text asked.
+// Registered with the class factory, so that device descriptions can hold
+// it.
 class TestGenerator : public TestPeripheral, public GFontEscapeCheck {
  public:
   static constexpr RWClassID kID = 0x7E61;
+  static constexpr const char* kName = "TestGenerator";
 
   using TestPeripheral::TestPeripheral;
 

@@ -71,6 +71,13 @@ class ClassDescription {
   const char* name_;
 };
 
+// A stage of the render pipeline (any class derived from GPeripheral) as
+// descriptions show it: its name, its configuration and its child stages.
+// The layers above the device model describe their stages with it.
+std::unique_ptr<ClassDescription> StageDescription(const char* name);
+// Makes a class known to descriptions, in place of one of the same name.
+void AddClassDescription(std::unique_ptr<ClassDescription> description);
+
 // The description of the class registered under the name, or of the
 // object's class; null when the description does not know it.
 const ClassDescription* FindClassDescription(std::string_view name);

@@ -13,6 +13,7 @@
 #include "device/paper/bin.h"
 #include "device/paper/paper_handling_device.h"
 #include "device/paper/tray.h"
+#include "device/testing/test_device_tree.h"
 #include "device/testing/test_peripheral_composite.h"
 #include "device/tools/described_class.h"
 #include "foundation/rw_factory.h"
@@ -90,7 +91,7 @@ constexpr ChildRule kMappingChildren{AttachMappings, ShowCompositeChildren};
 // A stage's configuration is the one GConfiguration among its children; the
 // others are its children proper.
 std::optional<DescriptionError> AttachStageChildren(MPersistentObject& parent, std::vector<BuiltChild>& children) {
-  auto& stage = static_cast<TestPeripheralComposite&>(parent);
+  auto& stage = static_cast<GPeripheral&>(parent);
   bool configured = false;
   std::vector<BuiltChild> rest;
   for (BuiltChild& child : children) {
@@ -109,7 +110,7 @@ std::optional<DescriptionError> AttachStageChildren(MPersistentObject& parent, s
 
 std::string ShowStageChildren(MPersistentObject& object, std::vector<MPersistentObject*>& children) {
   std::string error = ShowCompositeChildren(object, children);
-  if (GConfiguration* configuration = static_cast<TestPeripheralComposite&>(object).GetConfiguration()) {
+  if (GConfiguration* configuration = static_cast<GPeripheral&>(object).GetConfiguration()) {
     children.insert(children.begin(), configuration);
   }
   return error;
@@ -246,18 +247,6 @@ std::unique_ptr<ClassDescription> WithoutProperties(
     const char* name, ChildRule children, typename DescribedClass<T, NoValues>::CreateObject create = nullptr) {
   return std::make_unique<DescribedClass<T, NoValues>>(name, std::vector<DescribedField<NoValues>>{}, ReadNothing<T>,
                                                        WriteNothing<T>, children, create);
-}
-
-struct StageValues {
-  std::string name;
-};
-
-std::unique_ptr<ClassDescription> StageDescription() {
-  return std::make_unique<DescribedClass<TestPeripheralComposite, StageValues>>(
-      TestPeripheralComposite::kName, std::vector{Field<&StageValues::name>("name")},
-      [](const TestPeripheralComposite& stage) { return StageValues{Text(stage.GetName())}; },
-      [](TestPeripheralComposite& stage, const StageValues& values) { stage.SetName(Narrow(values.name)); },
-      kStageChildren);
 }
 
 struct NumberValues {
@@ -519,8 +508,8 @@ std::unique_ptr<ClassDescription> BinDescription() {
 }
 
 // Every described class by its registered name.
-const std::map<std::string, std::unique_ptr<ClassDescription>, std::less<>>& Descriptions() {
-  static const auto descriptions = [] {
+std::map<std::string, std::unique_ptr<ClassDescription>, std::less<>>& Descriptions() {
+  static auto descriptions = [] {
     std::map<std::string, std::unique_ptr<ClassDescription>, std::less<>> all;
     auto add = [&all](std::unique_ptr<ClassDescription> description) {
       all.emplace(std::string(description->Name()), std::move(description));
@@ -533,7 +522,8 @@ const std::map<std::string, std::unique_ptr<ClassDescription>, std::less<>>& Des
     add(WithoutProperties<GResourceMappingList>(kGResourceMappingListClassName, kMappingChildren));
     add(WithoutProperties<MPersistentAssociation>(kMPersistentAssociationClassName, kPairChildren));
     add(WithoutProperties<GDeviceFontListComposite>(kGDeviceFontListCompositeClassName, kNoFontLists));
-    add(StageDescription());
+    add(StageDescription(TestPeripheralComposite::kName));
+    add(StageDescription(TestGenerator::kName));
     add(ValueDescription());
     add(StringDescription());
     add(RangeDescription());
@@ -550,6 +540,26 @@ const std::map<std::string, std::unique_ptr<ClassDescription>, std::less<>>& Des
 }
 
 }  // namespace
+
+namespace {
+
+struct StageValues {
+  std::string name;
+};
+
+}  // namespace
+
+std::unique_ptr<ClassDescription> StageDescription(const char* name) {
+  return std::make_unique<DescribedClass<GPeripheral, StageValues>>(
+      name, std::vector{Field<&StageValues::name>("name")},
+      [](const GPeripheral& stage) { return StageValues{Text(stage.GetName())}; },
+      [](GPeripheral& stage, const StageValues& values) { stage.SetName(Narrow(values.name)); }, kStageChildren);
+}
+
+void AddClassDescription(std::unique_ptr<ClassDescription> description) {
+  const std::string name(description->Name());
+  Descriptions().insert_or_assign(name, std::move(description));
+}
 
 std::unique_ptr<MPersistentObject> ClassDescription::Create() const {
   const std::string name(Name());

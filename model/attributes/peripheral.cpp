@@ -480,10 +480,10 @@ uint16_t GPeripheral::ApplyStringAttribute(GStringAttribute&) { return 0; }
 uint16_t GPeripheral::ApplyEnumAttribute(GEnumAttribute&) { return 0; }
 uint16_t GPeripheral::ApplyRangeAttribute(GRangeAttribute&) { return 0; }
 
-uint16_t GPeripheral::AddBorzan(GBorzan&) { return 0; }
-uint16_t GPeripheral::AddPcl5e(GPcl5e&) { return 0; }
-uint16_t GPeripheral::AddPostScript(GPostScript&) { return 0; }
-uint16_t GPeripheral::AddPJL(GPJL&) { return 0; }
+uint16_t GPeripheral::AddBorzan(GPeripheral&) { return 0; }
+uint16_t GPeripheral::AddPcl5e(GPeripheral&) { return 0; }
+uint16_t GPeripheral::AddPostScript(GPeripheral&) { return 0; }
+uint16_t GPeripheral::AddPJL(GPeripheral&) { return 0; }
 
 uint16_t GPeripheral::ApplyMedia(GMedia&) { return 0; }
 uint16_t GPeripheral::ApplyTray(GTray&) { return 0; }

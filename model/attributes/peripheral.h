@@ -283,11 +283,14 @@ class GPeripheral : public GAttribute {
   virtual uint16_t ApplyEnumAttribute(GEnumAttribute& attribute);
   virtual uint16_t ApplyRangeAttribute(GRangeAttribute& attribute);
 
-  // A generator hands itself over to the stage that keeps it.
-  virtual uint16_t AddBorzan(GBorzan& generator);
-  virtual uint16_t AddPcl5e(GPcl5e& generator);
-  virtual uint16_t AddPostScript(GPostScript& generator);
-  virtual uint16_t AddPJL(GPJL& writer);
+  // A generator hands itself over to the stage that keeps it, through the
+  // operation that names its class. The generator classes live above this
+  // library, so they come as the stage they are; the stages that keep them
+  // need nothing more of them.
+  virtual uint16_t AddBorzan(GPeripheral& generator);
+  virtual uint16_t AddPcl5e(GPeripheral& generator);
+  virtual uint16_t AddPostScript(GPeripheral& generator);
+  virtual uint16_t AddPJL(GPeripheral& writer);
 
   virtual uint16_t ApplyMedia(GMedia& media);
   virtual uint16_t ApplyTray(GTray& tray);

@@ -185,18 +185,27 @@ TEST(Printer, ChildrenShareThePrintersStates) {
   EXPECT_EQ(child->GetInitialState(), printer.GetInitialState());
 }
 
+// Generators hand themselves over through the stage interface, each through
+// the operation of its class; the PJL writer through its own.
 TEST(Printer, AGeneratorHandedOverReplacesTheOneHeldWithACopyThatKnowsItsName) {
   GPrinter printer;
-  const TestGenerator first("first");
-  const TestGenerator second("second");
+  GPeripheral& stage = printer;
+  TestGenerator first("first");
+  TestGenerator second("second");
+  TestPeripheral writer(GPrinter::kPJLKey);
 
-  printer.AddGenerator(first);
+  EXPECT_EQ(stage.AddBorzan(first), 0);
   GPeripheral* firstCopy = printer.GeneratorChild();
   ASSERT_NE(firstCopy, nullptr);
   EXPECT_NE(firstCopy, &first);
-  printer.AddGenerator(second);
+  EXPECT_EQ(stage.AddPostScript(second), 0);
+  EXPECT_EQ(stage.AddPJL(writer), 0);
+  ASSERT_NE(printer.PJLChild(), nullptr);
+  EXPECT_NE(printer.PJLChild(), &writer);
+  EXPECT_EQ(printer.PJLChild()->Key(), GPrinter::kPJLKey);
+  EXPECT_EQ(printer.GeneratorChild()->Key(), GPrinter::kGeneratorKey);
 
-  ASSERT_EQ(printer.EntryCount(), 1U);
+  ASSERT_EQ(printer.EntryCount(), 2U);
   GPeripheral* held = printer.GeneratorChild();
   ASSERT_NE(held, nullptr);
   EXPECT_EQ(std::string(held->GetName().Data()), "second");

@@ -18,6 +18,7 @@
 #include "model/os/drvrsrvr.h"
 #include "model/os/memory_os_factory.h"
 #include "model/os/printer_identity.h"
+#include "pipeline/printer.h"
 
 namespace {
 
@@ -80,8 +81,13 @@ TEST_F(TestPrinterDescriptionTest, TheServerLoadsTheDeviceTreeAndTheMappingLists
   GPeripheral* head = driver->GetPipelineHead();
   ASSERT_NE(head, nullptr);
   EXPECT_EQ(head->Key(), 76);
-  EXPECT_NE(head->FindByKey(101), nullptr);
-  EXPECT_NE(head->FindByKey(106), nullptr);
+  auto* printer = dynamic_cast<GPrinter*>(head);
+  ASSERT_NE(printer, nullptr);
+  ASSERT_NE(printer->GeneratorChild(), nullptr);
+  EXPECT_EQ(printer->GeneratorChild()->Key(), 101);
+  EXPECT_EQ(driver->FindGenerator(), printer->GeneratorChild());
+  ASSERT_NE(printer->PJLChild(), nullptr);
+  EXPECT_EQ(printer->PJLChild()->Key(), 106);
   GConfiguration* configuration = driver->GetConfiguration();
   ASSERT_NE(configuration, nullptr);
   EXPECT_EQ(configuration, head->GetConfiguration());

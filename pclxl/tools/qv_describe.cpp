@@ -26,6 +26,7 @@
 #include "foundation/persistence.h"
 #include "foundation/rw_wstring.h"
 #include "model/objects/model_stream.h"
+#include "pclxl/tools/rendering_descriptions.h"
 
 namespace {
 
@@ -95,6 +96,7 @@ int Dump(const std::string& data) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  AddRenderingDescriptions();
   const std::vector<std::string> arguments(argv + 1, argv + argc);
   if (arguments.size() == 3 && arguments[0] == "compile") return Compile(arguments[1], arguments[2]);
   if (arguments.size() == 2 && arguments[0] == "dump") return Dump(arguments[1]);
