@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "bench/reference_coders.h"
 #include "foundation/memory_byte_channel.h"
 #include "graphics/adaptive_row_compressor.h"
+#include "graphics/bitmaps/run_length_decoder.h"
 #include "graphics/delta_row_compressor.h"
 #include "graphics/jpeg_row_compressor.h"
 #include "graphics/packbits_row_compressor.h"
@@ -33,6 +35,7 @@ const CoderReference kReferences[] = {
     {"jpeg", "libjpeg, quality 95", 1.1},
     {"zlib", "compress2, default level", 1.1},
     {"lzw", "memcpy of the page", 0},
+    {"rle8_decode", "plain run-length decoder", 1.5},
 };
 
 // Room for any coder's output of the largest page (LZW may grow noise),
@@ -164,6 +167,30 @@ void Compress2(benchmark::State& state, const BenchPage& page) {
   }
 }
 
+// The page in the run-length layout of bitmaps, made once per page.
+const std::vector<uint8_t>& RunLengthOf(const BenchPage& page) {
+  static std::map<const BenchPage*, std::vector<uint8_t>> encoded;
+  auto [entry, made] = encoded.try_emplace(&page);
+  if (made) entry->second = PlainRunLength8Encode(page.bytes.data(), page.width, page.height, page.rowBytes);
+  return entry->second;
+}
+
+void RunLengthDecoder(benchmark::State& state, const BenchPage& page) {
+  const std::vector<uint8_t>& input = RunLengthOf(page);
+  for (auto _ : state) {
+    const std::vector<uint8_t> rows = DecodeRunLength(input, 8, page.width, page.rowBytes, page.bytes.size());
+    benchmark::DoNotOptimize(rows.data());
+  }
+}
+
+void PlainRunLengthDecoder(benchmark::State& state, const BenchPage& page) {
+  const std::vector<uint8_t>& input = RunLengthOf(page);
+  for (auto _ : state) {
+    const std::vector<uint8_t> rows = PlainRunLength8Decode(input, page.width, page.rowBytes, page.bytes.size());
+    benchmark::DoNotOptimize(rows.data());
+  }
+}
+
 using Benchmark = std::function<void(benchmark::State&, const BenchPage&)>;
 
 // Every benchmark runs through here, after its page is made, so that
@@ -232,6 +259,7 @@ void RegisterCoderBenchmarks() {
                [](State& s, const BenchPage& p) { PlainRows(s, p, PlainPackBits127Row); });
       // The JPEG stage takes grey or colour rows only.
       if (depth == 8) Register("jpeg", kind, depth, JpegStage, PlainJpeg);
+      if (depth == 8) Register("rle8_decode", kind, depth, RunLengthDecoder, PlainRunLengthDecoder);
       Register("zlib", kind, depth, ZlibWrapper, Compress2);
       Register("lzw", kind, depth, LzwCodec, MemcpyPage);
     }

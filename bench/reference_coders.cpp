@@ -77,3 +77,81 @@ size_t PlainAdaptiveRow(const uint8_t* row, uint8_t* seed, size_t count, bool se
   out[2] = static_cast<uint8_t>(length);
   return 3 + length;
 }
+
+namespace {
+
+// How many bytes from at on equal row[at], at most limit.
+uint32_t RunAt(const uint8_t* row, uint32_t at, uint32_t end, uint32_t limit) {
+  uint32_t n = 1;
+  while (at + n < end && n < limit && row[at + n] == row[at]) ++n;
+  return n;
+}
+
+void PutLiteral(std::vector<uint8_t>& out, const uint8_t* bytes, uint32_t count) {
+  out.push_back(0);
+  out.push_back(static_cast<uint8_t>(count));
+  out.insert(out.end(), bytes, bytes + count);
+  if (count % 2 != 0) out.push_back(0);
+}
+
+}  // namespace
+
+std::vector<uint8_t> PlainRunLength8Encode(const uint8_t* pixels, uint32_t width, uint32_t height, uint32_t stride) {
+  std::vector<uint8_t> out;
+  for (uint32_t y = 0; y < height; ++y) {
+    const uint8_t* row = pixels + static_cast<size_t>(y) * stride;
+    uint32_t x = 0;
+    uint32_t literalStart = 0;
+    auto flushLiteral = [&](uint32_t end) {
+      uint32_t at = literalStart;
+      while (end - at >= 3) {
+        const uint32_t count = std::min<uint32_t>(end - at, 255);
+        PutLiteral(out, row + at, count);
+        at += count;
+      }
+      for (; at < end; ++at) out.insert(out.end(), {1, row[at]});
+    };
+    while (x < width) {
+      const uint32_t run = RunAt(row, x, width, 255);
+      if (run < 3) {
+        x += run;
+        continue;
+      }
+      flushLiteral(x);
+      out.insert(out.end(), {static_cast<uint8_t>(run), row[x]});
+      x += run;
+      literalStart = x;
+    }
+    flushLiteral(width);
+    out.insert(out.end(), {0, 0});
+  }
+  out.insert(out.end(), {0, 1});
+  return out;
+}
+
+std::vector<uint8_t> PlainRunLength8Decode(const std::vector<uint8_t>& input, uint32_t width, uint32_t stride,
+                                           size_t size) {
+  std::vector<uint8_t> block(size, 0);
+  uint8_t* rows = block.data();
+  uint32_t x = 0;
+  size_t rowStart = 0;
+  for (size_t at = 0; at + 2 <= input.size(); at += 2) {
+    const uint8_t count = input[at];
+    const uint8_t value = input[at + 1];
+    if (count > 0) {
+      std::memset(rows + rowStart + x, value, count);
+      x += count;
+    } else if (value == 0) {
+      x = 0;
+      rowStart += stride;
+    } else if (value == 1) {
+      break;
+    } else if (value >= 3) {
+      std::memcpy(rows + rowStart + x, input.data() + at + 2, value);
+      x += value;
+      at += value + value % 2;
+    }
+    if (x > width || rowStart + stride > size) break;
+  }
+  return block;
+}

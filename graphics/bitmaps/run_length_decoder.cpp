@@ -1,48 +1,99 @@
 #include "graphics/bitmaps/run_length_decoder.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
 
-// Where the next pixel goes, as a pixel count from the start of the image,
-// and what writing one there means.
+// Where the next pixel goes (a row and a column, so that no pixel costs a
+// division) and what writing pixels there means. Runs and literals are laid
+// down a row piece at a time: a piece never passes the row's end, and what
+// would fall outside the block is dropped.
 class PixelWriter {
  public:
   PixelWriter(std::vector<uint8_t>& rows, uint8_t bitsPerPixel, uint32_t width, uint32_t stride)
       : rows_(rows), bitsPerPixel_(bitsPerPixel), width_(width), stride_(stride) {}
 
-  void Put(uint8_t value) {
-    const uint64_t row = position_ / width_;
-    const uint64_t column = position_ % width_;
-    ++position_;
-    const uint64_t offset = row * stride_ + (bitsPerPixel_ == 8 ? column : column / 2);
-    if (offset >= rows_.size()) return;
-    if (bitsPerPixel_ == 8) {
-      rows_[offset] = value;
-    } else if (column % 2 == 0) {
-      rows_[offset] = static_cast<uint8_t>((rows_[offset] & 0x0F) | (value << 4));
-    } else {
-      rows_[offset] = static_cast<uint8_t>((rows_[offset] & 0xF0) | (value & 0x0F));
-    }
+  // count pixels; pixel i of them is value (8 bits) or the nibble of value
+  // at place i (4 bits: high first).
+  void Fill(uint8_t value, uint32_t count) {
+    Lay(count, [this, value](uint64_t start, uint32_t column, uint32_t done, uint32_t take) {
+      if (bitsPerPixel_ == 8) {
+        std::memset(rows_.data() + start + column, value, Clipped(start + column, take));
+        return;
+      }
+      for (uint32_t i = 0; i < take; ++i) PutNibble(start, column + i, NibbleOf(value, done + i));
+    });
   }
+
+  // count literal pixels, bytes (8 bits) or nibbles high first (4 bits).
+  void Copy(const uint8_t* literal, uint32_t count) {
+    Lay(count, [this, literal](uint64_t start, uint32_t column, uint32_t done, uint32_t take) {
+      if (bitsPerPixel_ == 8) {
+        std::memcpy(rows_.data() + start + column, literal + done, Clipped(start + column, take));
+        return;
+      }
+      for (uint32_t i = 0; i < take; ++i) {
+        const uint32_t place = done + i;
+        PutNibble(start, column + i, NibbleOf(literal[place / 2], place));
+      }
+    });
+  }
+
   void EndRow() {
-    if (position_ % width_ != 0) position_ += width_ - position_ % width_;
+    if (column_ == 0) return;
+    ++row_;
+    column_ = 0;
   }
-  void Move(uint8_t dx, uint8_t dy) { position_ += uint64_t{dy} * width_ + dx; }
+  void Move(uint8_t dx, uint8_t dy) {
+    row_ += dy + (column_ + dx) / width_;
+    column_ = (column_ + dx) % width_;
+  }
   // True once no pixel can land in the block any more.
-  bool Past() const { return position_ / width_ * stride_ >= rows_.size(); }
+  bool Past() const { return row_ * stride_ >= rows_.size(); }
+
+  // The nibble of a 4-bit run or literal byte at an even (high) or odd
+  // (low) place.
+  static uint8_t NibbleOf(uint8_t byte, uint32_t place) {
+    return place % 2 == 0 ? static_cast<uint8_t>(byte >> 4) : static_cast<uint8_t>(byte & 0x0F);
+  }
 
  private:
+  // Hands lay(row start, column, pixels laid before, pixels now) each
+  // piece of count pixels that lies in one row and starts in the block.
+  template <class LayPiece>
+  void Lay(uint32_t count, LayPiece lay) {
+    uint32_t done = 0;
+    while (done < count && !Past()) {
+      const uint32_t take = std::min(count - done, width_ - column_);
+      const uint64_t start = row_ * stride_;
+      if (bitsPerPixel_ == 4 || start + column_ < rows_.size()) lay(start, column_, done, take);
+      done += take;
+      column_ += take;
+      if (column_ == width_) EndRow();
+    }
+  }
+
+  // The bytes of a piece of an 8-bit row that lie in the block.
+  size_t Clipped(uint64_t offset, uint32_t take) const {
+    return static_cast<size_t>(std::min<uint64_t>(take, rows_.size() - offset));
+  }
+
+  void PutNibble(uint64_t start, uint32_t column, uint8_t value) {
+    const uint64_t offset = start + column / 2;
+    if (offset >= rows_.size()) return;
+    uint8_t& byte = rows_[offset];
+    byte = column % 2 == 0 ? static_cast<uint8_t>((byte & 0x0F) | (value << 4))
+                           : static_cast<uint8_t>((byte & 0xF0) | (value & 0x0F));
+  }
+
   std::vector<uint8_t>& rows_;
   uint8_t bitsPerPixel_;
-  uint64_t width_;
+  uint32_t width_;
   uint64_t stride_;
-  uint64_t position_ = 0;
+  uint64_t row_ = 0;
+  uint32_t column_ = 0;
 };
-
-// The pixel of a 4-bit run or literal byte at an even (high nibble) or odd
-// (low nibble) place.
-uint8_t NibbleOf(uint8_t byte, uint32_t place) {
-  return place % 2 == 0 ? static_cast<uint8_t>(byte >> 4) : static_cast<uint8_t>(byte & 0x0F);
-}
 
 }  // namespace
 
@@ -57,7 +108,7 @@ std::vector<uint8_t> DecodeRunLength(std::span<const uint8_t> input, uint8_t bit
     const uint8_t value = input[at + 1];
     at += 2;
     if (count > 0) {
-      for (uint32_t i = 0; i < count; ++i) writer.Put(bitsPerPixel == 8 ? value : NibbleOf(value, i));
+      writer.Fill(value, count);
       continue;
     }
     if (value == 0) {
@@ -71,8 +122,7 @@ std::vector<uint8_t> DecodeRunLength(std::span<const uint8_t> input, uint8_t bit
     } else {
       const size_t bytes = bitsPerPixel == 8 ? value : (value + 1u) / 2;
       if (at + bytes > input.size()) break;
-      const uint8_t* literal = input.data() + at;
-      for (uint32_t i = 0; i < value; ++i) writer.Put(bitsPerPixel == 8 ? literal[i] : NibbleOf(literal[i / 2], i));
+      writer.Copy(input.data() + at, value);
       at += bytes + bytes % 2;
     }
   }
