@@ -7,6 +7,7 @@
 
 #include "graphics/commands/command_composite.h"
 #include "graphics/commands/document_command.h"
+#include "graphics/commands/download_face.h"
 #include "graphics/commands/download_header_command.h"
 #include "graphics/commands/error_command.h"
 #include "graphics/commands/job_commands.h"
@@ -38,6 +39,7 @@ const Case kCases[] = {
     {"error", Make<GErrorCommand>, "HandleError"},
     {"pass_through", Make<GPassThroughCommand>, "PassThrough"},
     {"download_header", Make<GDownloadHeaderCommand>, "DownloadHeader"},
+    {"download_face", Make<GDownloadFace>, "DownloadFace"},
     {"no_command", Make<GNoCommand>, nullptr},
     {"null_command", Make<GNullCommand>, nullptr},
     {"command_composite", Make<GCommandComposite>, nullptr},

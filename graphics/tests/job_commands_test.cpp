@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
+#include "graphics/commands/download_face.h"
 #include "graphics/commands/download_header_command.h"
 #include "graphics/commands/error_command.h"
 #include "graphics/commands/job_commands.h"
@@ -148,6 +150,35 @@ TEST(DownloadHeaderCommand, KeepsAndStoresItsSelector) {
   EXPECT_EQ(SaveContentsToFileBytes(header), CommandPart(0, header.SerialNumber()) + kNilInFile + Words({1, 19}));
   EXPECT_TRUE(RoundTrips(header));
   EXPECT_FALSE(header.SameContent(GDownloadHeaderCommand(20, 0)));
+}
+
+// The face command holds its font (any persistent object stands in for
+// one here), its own clone of it in a copy, and stores the font and the
+// option; the face name and the two values are neither stored nor compared.
+TEST(DownloadFace, HoldsClonesComparesAndStoresItsFontAndOption) {
+  GDownloadFace face(new GPageEnd(5), 3);
+  ASSERT_NE(face.GetFont(), nullptr);
+  EXPECT_EQ(face.GetFont()->ReferenceCount(), 0) << "held by the command alone";
+
+  const std::unique_ptr<GDownloadFace> clone(static_cast<GDownloadFace*>(face.Clone()));
+  EXPECT_NE(clone->GetFont(), face.GetFont());
+  EXPECT_TRUE(clone->SameContent(face));
+  EXPECT_FALSE(clone->SameContent(GDownloadFace(new GPageEnd(6), 3)));
+  EXPECT_FALSE(clone->SameContent(GDownloadFace(new GPageEnd(5), 4)));
+  EXPECT_FALSE(clone->SameContent(GDownloadFace(nullptr, 3)));
+  EXPECT_TRUE(GDownloadFace(nullptr, 3).SameContent(GDownloadFace(nullptr, 3)));
+
+  face.SetFaceName(RWCString(std::string(200, 'f').c_str()));
+  EXPECT_EQ(face.GetFaceName().Length(), GDownloadFace::kMaxFaceNameLength);
+  face.SetValue1(9);
+  EXPECT_TRUE(clone->SameContent(face));
+
+  const GDownloadFace bare(nullptr, 7);
+  EXPECT_EQ(SaveContentsToFileBytes(bare),
+            CommandPart(0, bare.SerialNumber()) + kNilInFile + Words({1}) + kNilInFile + Words({7}));
+  EXPECT_EQ(SaveContentsToFileBytes(bare).size(), bare.StoredSize());
+  EXPECT_TRUE(RoundTrips(face));
+  EXPECT_TRUE(RoundTrips(bare));
 }
 
 // Commands without fields compare by class and command part.
