@@ -1,5 +1,7 @@
 #include "pclxl/generator/pdl_generator.h"
 
+#include <optional>
+
 #include "device/driver/tree_lookup.h"
 #include "device/fonts/device_font_list_composite.h"
 #include "graphics/commands/command.h"
@@ -13,6 +15,11 @@ namespace {
 GCommand* Current(const GObjectRef& held) { return static_cast<GCommand*>(held.Get()); }
 
 GCommand* HandBack(GObjectRef& held) { return static_cast<GCommand*>(GCommand::GiveUp(held)); }
+
+// An error or no-op answered by an earlier stage goes on as it is.
+bool PassesUntouched(const GCommand& command) {
+  return command.ClassID() == kGNoCommandClassID || command.ClassID() == kGErrorCommandClassID;
+}
 
 // The ends of a page or document leave the add-ons before the language
 // closes its own page or stream, so that what they add still gets in.
@@ -77,10 +84,10 @@ bool GPDLGenerator::SameContent(const MPersistentObject& other) const {
 
 GCommand* GPDLGenerator::ProcessCommand(GCommand* command) {
   GObjectRef held(command);
-  if (command == nullptr) return HandBack(held);
+  if (command == nullptr || PassesUntouched(*command)) return HandBack(held);
   if (ChildrenGoFirst(*command)) {
     held = GPeripheralComposite::ProcessCommand(command);
-    held = HandleCommand(Current(held));
+    if (!PassesUntouched(*Current(held))) held = HandleCommand(Current(held));
     return HandBack(held);
   }
   held = HandleCommand(command);

@@ -66,7 +66,8 @@ class GPDLGenerator : public GPeripheralComposite, public GPaintTarget, public G
   // Document and page ends reach the children first and this generator
   // after them; every other command reaches this generator first and the
   // children only when it answered 0. A nonzero answer of this generator
-  // becomes an error command carrying it and the command.
+  // becomes an error command carrying it and the command. An error or a
+  // no-op, whether it comes in or a child answers it, passes on untouched.
   GCommand* ProcessCommand(GCommand* command) override;
 
   // Opens the job: takes the job's output channel and the graphics device,

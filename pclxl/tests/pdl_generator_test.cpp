@@ -244,6 +244,7 @@ class LoggingGenerator : public TestPDLGenerator {
   }
   uint16_t PageEnd(GPageEnd&) override { return Log("PageEnd"); }
   uint16_t JobAbort(GJobAbort&) override { return Log("JobAbort"); }
+  uint16_t HandleError(GErrorCommand&) override { return Log("HandleError"); }
 
   std::string failing;
   uint16_t failStatus = 0;
@@ -272,6 +273,7 @@ class GeneratorWithChild : public ::testing::Test {
     EXPECT_EQ(ErrorCode(Process(*generator, static_cast<GCommand*>(start.Get()))), 0);
     static_cast<GDocumentStart&>(*start).TakeOutputChannel();
     log.clear();
+    child->calls.clear();
   }
 
   GMemoryOutputChannel channel;
@@ -341,6 +343,16 @@ TEST_F(GeneratorWithChild, AFailingHandlerTurnsTheCommandIntoAnError) {
     EXPECT_EQ(error->GetRelatedObject(), command);
     EXPECT_EQ(log, c.order);
   }
+}
+
+TEST_F(GeneratorWithChild, AnErrorFromAnEarlierStagePassesUntouched) {
+  StartJob();
+  GObjectRef pageEnd(new GPageEnd);
+  auto* error = new GErrorCommand(3, pageEnd.Get(), 0);
+  const GObjectRef answer = Process(*generator, error);
+  EXPECT_EQ(answer.Get(), error);
+  EXPECT_TRUE(log.empty());
+  EXPECT_TRUE(child->calls.empty());
 }
 
 // Copies.
