@@ -1,0 +1,164 @@
+#include "pclxl/generator/pdl_generator.h"
+
+#include <optional>
+
+#include "device/driver/tree_lookup.h"
+#include "device/fonts/device_font_list_composite.h"
+#include "graphics/commands/command.h"
+#include "graphics/commands/document_command.h"
+#include "model/attributes/configuration.h"
+#include "model/os/osfactry.h"
+#include "pipeline/document_channel.h"
+
+namespace {
+
+GCommand* Current(const GObjectRef& held) { return static_cast<GCommand*>(held.Get()); }
+
+GCommand* HandBack(GObjectRef& held) { return static_cast<GCommand*>(GCommand::GiveUp(held)); }
+
+// An error or no-op answered by an earlier stage goes on as it is.
+bool PassesUntouched(const GCommand& command) {
+  return command.ClassID() == kGNoCommandClassID || command.ClassID() == kGErrorCommandClassID;
+}
+
+// The ends of a page or document leave the add-ons before the language
+// closes its own page or stream, so that what they add still gets in.
+bool ChildrenGoFirst(const GCommand& command) {
+  return command.ClassID() == kGDocumentEndClassID || command.ClassID() == kGPageEndClassID;
+}
+
+bool ProgressSuppressed() {
+  GOSFactory* factory = GOSFactory::Instance();
+  return factory != nullptr && factory->IsProgressSuppressed() != 0;
+}
+
+}  // namespace
+
+GPDLGenerator::GPDLGenerator(const RWCString& name, GState* initialState, GConfiguration* configuration, int32_t key,
+                             int32_t addOnListKey, int32_t addOnKind, int32_t addOnMode)
+    : GPeripheralComposite(name, initialState, configuration, key, addOnListKey, addOnKind, addOnMode) {}
+
+GPDLGenerator::GPDLGenerator(const GPDLGenerator& other)
+    : GPeripheralComposite(other),
+      GPaintTarget(other),
+      GFontEscapeCheck(other),
+      inJob_(other.inJob_),
+      inScanLines_(other.inScanLines_),
+      pathDepth_(other.pathDepth_),
+      definingClip_(other.definingClip_),
+      progress_(other.progress_) {}
+
+GPDLGenerator& GPDLGenerator::operator=(const GPDLGenerator& other) {
+  if (this == &other) return *this;
+  GPeripheralComposite::operator=(other);
+  inJob_ = other.inJob_;
+  inScanLines_ = other.inScanLines_;
+  pathDepth_ = other.pathDepth_;
+  definingClip_ = other.definingClip_;
+  progress_ = other.progress_;
+  ResetUncopied();
+  return *this;
+}
+
+GPDLGenerator::~GPDLGenerator() = default;
+
+void GPDLGenerator::ResetUncopied() {
+  fontCache_.reset();
+  glyphMapper_.reset();
+  fontCounters_ = {};
+  device_ = nullptr;
+  deviceFontList_ = nullptr;
+  budget_ = GPrinterMemoryBudget();
+}
+
+bool GPDLGenerator::SameContent(const MPersistentObject& other) const {
+  if (this == &other) return true;
+  if (!GPeripheralComposite::SameContent(other)) return false;
+  const auto* generator = dynamic_cast<const GPDLGenerator*>(&other);
+  return generator != nullptr && inJob_ == generator->inJob_ && inScanLines_ == generator->inScanLines_ &&
+         pathDepth_ == generator->pathDepth_ && definingClip_ == generator->definingClip_ &&
+         progress_ == generator->progress_;
+}
+
+// Commands.
+
+GCommand* GPDLGenerator::ProcessCommand(GCommand* command) {
+  GObjectRef held(command);
+  if (command == nullptr || PassesUntouched(*command)) return HandBack(held);
+  if (ChildrenGoFirst(*command)) {
+    held = GPeripheralComposite::ProcessCommand(command);
+    if (!PassesUntouched(*Current(held))) held = HandleCommand(Current(held));
+    return HandBack(held);
+  }
+  held = HandleCommand(command);
+  if (Current(held) == command) held = GPeripheralComposite::ProcessCommand(command);
+  return HandBack(held);
+}
+
+uint16_t GPDLGenerator::DocumentStart(GDocumentStart& start) {
+  inJob_ = true;
+  if (ProgressSuppressed()) progress_ = false;
+  device_ = start.GetGraphicsDevice();
+  if (const uint16_t status = TakeDocumentChannel(*this, start); status != 0) return status;
+  ApplyMemoryLimit();
+  return 0;
+}
+
+void GPDLGenerator::ApplyMemoryLimit() {
+  const std::optional<int16_t> units = FindValue(GetConfiguration(), kMemoryLimitKey);
+  if (units.has_value() && *units >= 0) {
+    budget_.SetLimit(static_cast<uint32_t>(*units) * kMemoryUnit);
+  } else {
+    budget_.ResetUsage();
+  }
+}
+
+uint16_t GPDLGenerator::PageStart(GPageStart&) { return 0; }
+
+uint16_t GPDLGenerator::ApplyStringAttribute(GStringAttribute&) { return 0; }
+
+// Memory and fonts.
+
+uint32_t GPDLGenerator::ReleaseMemory(uint32_t bytes) { return budget_.Release(bytes); }
+
+uint32_t GPDLGenerator::ConsumeMemory(uint32_t bytes) { return budget_.Consume(bytes); }
+
+int32_t GPDLGenerator::GetFontCapabilities(const GFontInfo&) { return 1; }
+
+int32_t GPDLGenerator::MatchDeviceFont(GDeviceFontRequest&, int32_t, int32_t, uint16_t& code) {
+  code = 0;
+  return 1;
+}
+
+uint16_t GPDLGenerator::LookupFontCode(int32_t mixMode) { return LookupIn(kMixModeCodes, mixMode); }
+
+uint16_t GPDLGenerator::LookupIn(const FontCodeTable& table, int32_t mixMode) {
+  return table[(static_cast<uint32_t>(mixMode) - 1U) & 15U];
+}
+
+int32_t GPDLGenerator::IsFontEscapeUsable(const RWCString&) { return 0; }
+
+GDeviceFontListComposite* GPDLGenerator::GetDeviceFontList() {
+  GDeviceFontListComposite* list = FindAs<GDeviceFontListComposite>(GetConfiguration(), kDeviceFontListKey);
+  deviceFontList_ = list != nullptr ? list : new GDeviceFontListComposite;
+  return DeviceFontListInUse();
+}
+
+GDeviceFontListComposite* GPDLGenerator::DeviceFontListInUse() const {
+  return static_cast<GDeviceFontListComposite*>(deviceFontList_.Get());
+}
+
+// Stored form.
+
+void GPDLGenerator::Fields(GFieldArchive& archive) {
+  GPeripheralComposite::Fields(archive);
+  if (archive.IsRestoring()) {
+    fontCache_.reset();
+    glyphMapper_.reset();
+  }
+  if (!archive.Version(FormatVersion())) return;
+  archive.Bool32(inJob_);
+  archive.Bool32(inScanLines_);
+  archive.Int16(pathDepth_);
+  archive.Bool32(definingClip_);
+}

@@ -1,0 +1,173 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "device/driver/font_escape_check.h"
+#include "foundation/rw_cstring.h"
+#include "graphics/colour/paint.h"
+#include "graphics/fonts/downloaded_font_cache.h"
+#include "graphics/fonts/glyph_code_mapper.h"
+#include "model/objects/object_ref.h"
+#include "pclxl/generator/printer_memory_budget.h"
+#include "pipeline/peripheral_composite.h"
+
+class GDeviceFontListComposite;
+class GDeviceFontRequest;
+class GGraphicsDevice;
+struct GFontInfo;
+
+// The base of the page-description generators, the stage at the end of the
+// printer's chain that turns commands into a printer language. It keeps
+// what every language shares:
+// - whether a job is open and whether scan lines are being sent;
+// - the open-path depth and the clip-definition flag, by which a drawing
+//   operation knows whether it starts and paints its own path or adds to
+//   one being sent;
+// - the two font objects of the language (the downloaded-font cache and
+//   the glyph-code mapper), which the language's class makes and this base
+//   deletes;
+// - the printer's font list and the printer-memory budget that downloaded
+//   fonts consume;
+// - the job's output channel, taken at document start as every writing
+//   stage takes it.
+// Its children are stages installed in front of the language (add-ons):
+// they see the page and document ends before the generator and every other
+// command after it.
+//
+// A generator is also what the paints apply themselves to and what the
+// user-interface side asks about font selection texts.
+//
+// Stored part after the composite's: version 1, the job flag, the
+// scan-line flag (32-bit each), the path depth (16-bit) and the
+// clip-definition flag (32-bit). Nothing else is stored; a restore deletes
+// the font objects, which the language's restore makes anew.
+class GPDLGenerator : public GPeripheralComposite, public GPaintTarget, public GFontEscapeCheck {
+ public:
+  // Configuration keys the base reads: the printer's font memory in units
+  // of kMemoryUnit bytes, and the printer's font list.
+  static constexpr int32_t kMemoryLimitKey = 202;
+  static constexpr int32_t kDeviceFontListKey = 414;
+  static constexpr uint32_t kMemoryUnit = 10485;
+
+  // Raster-operation codes of the mix modes 1 to 16.
+  using FontCodeTable = std::array<uint16_t, 16>;
+  static constexpr FontCodeTable kMixModeCodes = {0, 5, 10, 15, 80, 85, 90, 95, 160, 165, 170, 175, 240, 245, 252, 255};
+
+  ~GPDLGenerator() override;
+
+  bool IsKindOf(RWClassID id) const override {
+    return id == kGPDLGeneratorClassID || GPeripheralComposite::IsKindOf(id);
+  }
+  // The composite's answer, and equal flags, path depths and progress.
+  bool SameContent(const MPersistentObject& other) const override;
+
+  // Document and page ends reach the children first and this generator
+  // after them; every other command reaches this generator first and the
+  // children only when it answered 0. A nonzero answer of this generator
+  // becomes an error command carrying it and the command. An error or a
+  // no-op, whether it comes in or a child answers it, passes on untouched.
+  GCommand* ProcessCommand(GCommand* command) override;
+
+  // Opens the job: takes the job's output channel and the graphics device,
+  // and sets the memory budget from the configuration. Answers 0,
+  // kNoOutputChannel or the channel's answer to Open.
+  uint16_t DocumentStart(GDocumentStart& start) override;
+  // The languages call this first and stop on a nonzero answer.
+  uint16_t PageStart(GPageStart& start) override;
+  // Text settings send nothing to a printer language.
+  uint16_t ApplyStringAttribute(GStringAttribute& attribute) override;
+
+  // The memory budget's release and consume; both answer the bytes left.
+  virtual uint32_t ReleaseMemory(uint32_t bytes);
+  virtual uint32_t ConsumeMemory(uint32_t bytes);
+  // Removes a downloaded font from the printer.
+  virtual uint16_t DeleteFont(const RWCString& fontName) = 0;
+  // Pattern paints, which each language sends its own way. The colour
+  // paints come through the paint target's operations.
+  virtual uint16_t SetPenPaint(GPaint& paint) = 0;
+  uint16_t SetPenColor(GColorPaint& paint) override = 0;
+  virtual uint16_t SetBrushPaint(GPaint& paint) = 0;
+  uint16_t SetBrushColor(GColorPaint& paint) override = 0;
+  // What the printer can do with a font, as a mask of the language's; the
+  // base answers 1.
+  virtual int32_t GetFontCapabilities(const GFontInfo& font);
+  // Looks for a printer font that serves the request (which also carries
+  // what a match hands out), under the request kind and the code mode. The
+  // base matches nothing: code 0, answer 1.
+  virtual int32_t MatchDeviceFont(GDeviceFontRequest& request, int32_t kind, int32_t codeMode, uint16_t& code);
+  // The raster-operation code of a mix mode, from the language's table.
+  virtual uint16_t LookupFontCode(int32_t mixMode);
+  // Whether a font's selection text can be sent; the base says no.
+  int32_t IsFontEscapeUsable(const RWCString& selection) override;
+
+  // The printer's font list (configuration key 414), or a new empty list
+  // when the configuration has none; it becomes the list in use.
+  GDeviceFontListComposite* GetDeviceFontList();
+  GDeviceFontListComposite* DeviceFontListInUse() const;
+
+  bool IsInPath() const { return pathDepth_ > 0; }
+  bool IsDefiningClip() const { return definingClip_; }
+  void SetDefiningClip(bool defining) { definingClip_ = defining; }
+  bool IsInJob() const { return inJob_; }
+  bool IsInScanLines() const { return inScanLines_; }
+  bool IsProgressOn() const { return progress_; }
+  int16_t PathDepth() const { return pathDepth_; }
+
+  GGraphicsDevice* GetGraphicsDevice() const { return device_; }
+  GPrinterMemoryBudget& MemoryBudget() { return budget_; }
+  const GPrinterMemoryBudget& MemoryBudget() const { return budget_; }
+  GDownloadedFontCache* DownloadedFontCache() const { return fontCache_.get(); }
+  GGlyphCodeMapper* GlyphCodeMapper() const { return glyphMapper_.get(); }
+
+ protected:
+  GPDLGenerator() = default;
+  GPDLGenerator(const RWCString& name, GState* initialState, GConfiguration* configuration, int32_t key,
+                int32_t addOnListKey, int32_t addOnKind, int32_t addOnMode);
+  // Takes the flags, the path depth and progress; starts with no font
+  // objects, zeroed counters, no device, no font list in use and a fresh
+  // budget.
+  GPDLGenerator(const GPDLGenerator& other);
+  // As the copy; the font objects held are deleted.
+  GPDLGenerator& operator=(const GPDLGenerator& other);
+
+  void Fields(GFieldArchive& archive) override;
+
+  // The raster-operation code of a mix mode 1 to 16 in a table; other
+  // numbers wrap into the table.
+  static uint16_t LookupIn(const FontCodeTable& table, int32_t mixMode);
+
+  // The languages' own state changes.
+  void SetInJob(bool inJob) { inJob_ = inJob; }
+  void SetInScanLines(bool inScanLines) { inScanLines_ = inScanLines; }
+  void EnterPath() { ++pathDepth_; }
+  void LeavePath() {
+    if (pathDepth_ > 0) --pathDepth_;
+  }
+  void ResetPathDepth() { pathDepth_ = 0; }
+  void SetDownloadedFontCache(std::unique_ptr<GDownloadedFontCache> cache) { fontCache_ = std::move(cache); }
+  void SetGlyphCodeMapper(std::unique_ptr<GGlyphCodeMapper> mapper) { glyphMapper_ = std::move(mapper); }
+  // Three numbers the languages keep for their font bookkeeping.
+  std::array<int32_t, 3>& FontCounters() { return fontCounters_; }
+
+ private:
+  // The limit from configuration key 202; without it (or with a negative
+  // value, which no printer has) the limit stays.
+  void ApplyMemoryLimit();
+  // Forgets everything that a copy does not take.
+  void ResetUncopied();
+
+  bool inJob_ = false;
+  bool inScanLines_ = false;
+  std::unique_ptr<GDownloadedFontCache> fontCache_;
+  std::unique_ptr<GGlyphCodeMapper> glyphMapper_;
+  std::array<int32_t, 3> fontCounters_{};
+  int16_t pathDepth_ = 0;
+  bool definingClip_ = false;
+  // Neither counted nor owned: the device outlives its job.
+  GGraphicsDevice* device_ = nullptr;
+  GObjectRef deviceFontList_;
+  GPrinterMemoryBudget budget_;
+  bool progress_ = true;
+};
