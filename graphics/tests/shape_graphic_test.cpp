@@ -293,6 +293,17 @@ TEST(ShapeGraphic, StoredForm) {
   EXPECT_TRUE(shape.SameContent(polygon));
 }
 
+// A version this system does not know stops the restore before the
+// shape's fields.
+TEST(ShapeGraphic, AnUnknownVersionLeavesTheFields) {
+  GPolygonGraphic polygon(Owned({{1, 1}, {2, 2}, {1, 1}}), nullptr, 0);
+  const std::string newer = Words({1, 0, polygon.SerialNumber(), 1}) + kNilObject + Words({1, 2, 7, 1}) +
+                            Shorts({9, 9}) + Words({0}) + std::string(20, '\0') + Words({1});
+  RestoreInPlace(polygon, newer);
+  EXPECT_EQ(polygon.GetDirection(), GShapeGraphic::kDefaultDirection);
+  EXPECT_EQ(PointsOf(*polygon.GetPointArray()), (Points{{1, 1}, {2, 2}, {1, 1}}));
+}
+
 TEST(ShapeGraphic, APointCountBeyondTheStoredBytesIsRefused) {
   GPolygonGraphic polygon(Owned({{1, 1}, {2, 2}, {1, 1}}), nullptr, 0);
   const std::string truncated =
