@@ -50,10 +50,13 @@ TEST(GraphicComposite, TakesGraphicsOnly) {
   }
 }
 
+// As on a leaf: the node stays the caller's.
 TEST(GraphicComposite, InsertingInFrontDoesNothing) {
   GGraphicComposite list;
-  list.InsertFirstChild(RectangleGraphic(Rect(0, 0, 1, 1)));
+  const GObjectRef node(RectangleGraphic(Rect(0, 0, 1, 1)));
+  list.InsertFirstChild(node.Get());
   EXPECT_EQ(list.Children().Count(), 0U);
+  EXPECT_EQ(node->ReferenceCount(), 0);
 }
 
 // A list shows its children to the tree operations; a path hides them.
