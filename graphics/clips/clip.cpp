@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "foundation/class_registrar.h"
+#include "graphics/display/rectangle_field.h"
 #include "model/attributes/peripheral.h"
 
 namespace {
@@ -13,12 +14,6 @@ const GClassRegistrar singleRectangleRegistrar(CreateCollectable<GClipToSingleRe
                                                kGClipToSingleRectangleClassID, kGClipToSingleRectangleClassName);
 const GClassRegistrar rectangleRegistrar(CreateCollectable<GClipToRectangle>, kGClipToRectangleClassID,
                                          kGClipToRectangleClassName);
-
-// Left, top, right, bottom; answers whether all four were saved or read.
-bool RectangleField(GFieldArchive& archive, GRectangle& rectangle) {
-  return archive.Int16(rectangle.left) && archive.Int16(rectangle.top) && archive.Int16(rectangle.right) &&
-         archive.Int16(rectangle.bottom);
-}
 
 }  // namespace
 
@@ -43,17 +38,17 @@ void GClipToPage::Fields(GFieldArchive& archive) {
   archive.TrailingVersion(FormatVersion());
 }
 
-GClipToPath::GClipToPath(MPersistentObject* path, int32_t region, int32_t fillRule, int32_t key)
+GClipToPath::GClipToPath(GPathGraphic* path, int32_t region, int32_t fillRule, int32_t key)
     : GClip(region, fillRule, key), path_(path) {}
 
 GClipToPath::GClipToPath(const GClipToPath& other) : GClip(other) {
   if (other.path_) path_ = static_cast<MPersistentObject*>(other.path_->Clone());
 }
 
-int32_t GClipToPath::GetBounds(GRectangle&) const {
-  // The path graphic answers its own bounds; until that class is part of
-  // the library a path clip has none to give.
-  return 0;
+int32_t GClipToPath::GetBounds(GRectangle& bounds) const {
+  if (!path_) return 0;
+  GetPath()->GetBounds(bounds);
+  return 1;
 }
 
 bool GClipToPath::SameContent(const MPersistentObject& other) const {
@@ -69,10 +64,7 @@ uint16_t GClipToPath::SendTo(GPeripheral& target) { return target.ApplyClipToPat
 void GClipToPath::Fields(GFieldArchive& archive) {
   GClip::Fields(archive);
   if (!archive.Version(FormatVersion())) return;
-  if (archive.Object(path_) && archive.IsRestoring() && path_ && !path_->IsKindOf(kGPathGraphicClassID)) {
-    path_ = nullptr;
-    archive.FailInput();
-  }
+  archive.ObjectOf<GPathGraphic>(path_);
 }
 
 int32_t GClipToSingleRectangle::GetBounds(GRectangle& bounds) const {

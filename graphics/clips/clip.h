@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "graphics/clips/rectangle_list.h"
+#include "graphics/display/path_graphic.h"
 #include "graphics/rectangle.h"
 #include "model/attributes/graphic_state_attribute.h"
 #include "model/objects/object_ref.h"
@@ -71,7 +72,7 @@ class GClipToPage : public GClip {
 };
 
 // The inside or outside of a path, which the clip owns (a clone goes with
-// every clone of the clip).
+// every clone of the clip). Its bounds are the path's.
 //
 // Stored part after the clip's: version 1; the path as an object reference,
 // nil without path.
@@ -79,10 +80,10 @@ class GClipToPath : public GClip {
  public:
   GClipToPath() = default;
   // Takes over the path, which may be null.
-  GClipToPath(MPersistentObject* path, int32_t region, int32_t fillRule, int32_t key);
+  GClipToPath(GPathGraphic* path, int32_t region, int32_t fillRule, int32_t key);
   GClipToPath(const GClipToPath& other);
 
-  MPersistentObject* GetPath() const { return path_.Get(); }
+  GPathGraphic* GetPath() const { return static_cast<GPathGraphic*>(path_.Get()); }
   // Answers 0 without path.
   int32_t GetBounds(GRectangle& bounds) const override;
 

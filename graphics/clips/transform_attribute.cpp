@@ -18,8 +18,6 @@ int16_t ScaledOffset(int16_t outer, int16_t inner, float scale) {
 
 }  // namespace
 
-void PointCopy(GPoint& destination, const GPoint& source) { destination = source; }
-
 bool GTransformAttribute::SameContent(const MPersistentObject& other) const {
   if (this == &other) return true;
   const auto* transform = SameClassAndKey<GTransformAttribute>(other);

@@ -2,19 +2,8 @@
 
 #include <cstdint>
 
+#include "graphics/point.h"
 #include "model/attributes/attribute.h"
-
-// A point of two 16-bit values in device dots.
-struct GPoint {
-  int16_t x = 0;
-  int16_t y = 0;
-
-  bool operator==(const GPoint&) const = default;
-};
-
-// Copies a point: the form in which offsets and the corners of rectangles
-// travel.
-void PointCopy(GPoint& destination, const GPoint& source);
 
 // A pair of scale factors.
 struct GScale {

@@ -13,6 +13,8 @@
 #include "foundation/rw_factory.h"
 #include "graphics/attributes/cap.h"
 #include "graphics/attributes/graphic_bundle.h"
+#include "graphics/display/path_graphic.h"
+#include "graphics/display/rectangle_graphic.h"
 #include "graphics/tests/attribute_recorder.h"
 #include "graphics/tests/stored_parts.h"
 #include "model/testing/round_trip.h"
@@ -20,6 +22,13 @@
 namespace {
 
 GRectangle R(int16_t left, int16_t top, int16_t right, int16_t bottom) { return {left, top, right, bottom}; }
+
+// A path of one rectangle.
+GPathGraphic* PathOf(const GRectangle& rectangle) {
+  auto* path = new GPathGraphic(nullptr, 0);
+  path->AddChild(new GRectangleGraphic(rectangle, nullptr, 0));
+  return path;
+}
 
 std::vector<GRectangle> Entries(const GRectangleList& list) {
   std::vector<GRectangle> entries;
@@ -68,6 +77,11 @@ TEST(Clip, Bounds) {
   const Case cases[] = {
       {"page_has_none_and_writes_nothing", [] { return new GClipToPage(177); },                                  0, untouched},
       {"path_clip_without_path",           [] { return new GClipToPath(nullptr, 0, 0, 177); },                   0, untouched},
+      {"path_clip_has_the_paths_bounds",   [] {
+         GPathGraphic* path = PathOf(R(1, 1, 4, 4));
+         path->AddChild(PathOf(R(-3, 2, 2, 9)));
+         return new GClipToPath(path, 0, 0, 177); },                                                              1, R(-3, 1, 4, 9)},
+      {"path_clip_of_an_empty_path",       [] { return new GClipToPath(new GPathGraphic, 0, 0, 177); },         1, R(0, 0, 0, 0)},
       {"single_rectangle",                 [] { return new GClipToSingleRectangle(R(1, 2, 3, 4), 0, 0, 177); },  1, R(1, 2, 3, 4)},
       {"one_rectangle",                    [] { return new GClipToRectangle(R(-5, 2, 3, 40), 0, 0, 177); },     1, R(-5, 2, 3, 40)},
       {"union_takes_each_extreme_from_another_entry", [] {
@@ -170,12 +184,12 @@ TEST(Clip, Equality) {
                                     [ba] { return new GClipToRectangle(ba, 0, 1, 177); },                 false},
       {"paths_both_absent",         [] { return new GClipToPath(nullptr, 0, 0, 177); },
                                     [] { return new GClipToPath(nullptr, 0, 0, 177); },                   true},
-      {"path_against_none",         [] { return new GClipToPath(new GCap(1, 0), 0, 0, 177); },
+      {"path_against_none",         [] { return new GClipToPath(PathOf(R(1, 2, 3, 4)), 0, 0, 177); },
                                     [] { return new GClipToPath(nullptr, 0, 0, 177); },                   false},
-      {"paths_of_equal_content",    [] { return new GClipToPath(new GCap(1, 0), 0, 0, 177); },
-                                    [] { return new GClipToPath(new GCap(1, 0), 0, 0, 177); },            true},
-      {"paths_of_other_content",    [] { return new GClipToPath(new GCap(1, 0), 0, 0, 177); },
-                                    [] { return new GClipToPath(new GCap(2, 0), 0, 0, 177); },            false},
+      {"paths_of_equal_content",    [] { return new GClipToPath(PathOf(R(1, 2, 3, 4)), 0, 0, 177); },
+                                    [] { return new GClipToPath(PathOf(R(1, 2, 3, 4)), 0, 0, 177); },            true},
+      {"paths_of_other_content",    [] { return new GClipToPath(PathOf(R(1, 2, 3, 4)), 0, 0, 177); },
+                                    [] { return new GClipToPath(PathOf(R(1, 2, 3, 5)), 0, 0, 177); },            false},
   };
   // clang-format on
   for (const Case& c : cases) {
@@ -195,7 +209,7 @@ TEST(Clip, ClonesKeepKeyRuleRegionAndCopyTheirParts) {
   list.Add(R(3, 3, 4, 4));
   std::vector<std::unique_ptr<GClip>> clips;
   clips.emplace_back(new GClipToPage(177));
-  clips.emplace_back(new GClipToPath(new GCap(1, 0), 1, 0, 177));
+  clips.emplace_back(new GClipToPath(PathOf(R(1, 2, 3, 4)), 1, 0, 177));
   clips.emplace_back(new GClipToSingleRectangle(R(1, 2, 3, 4), 1, 0, 177));
   clips.emplace_back(new GClipToRectangle(list, 1, 0, 177));
   for (const auto& clip : clips) {
@@ -258,6 +272,13 @@ TEST(Clip, StoredForms) {
     EXPECT_EQ(SaveGraph(StoreForm::kFile, &clip), Graph(clip.ClassID(), GraphicStatePart(clip) + c.ownPart));
     EXPECT_TRUE(RoundTrips(clip));
   }
+}
+
+TEST(Clip, APathClipRoundTripsWithItsPath) {
+  GPathGraphic* path = PathOf(R(1, 2, 3, 4));
+  path->SetClosed();
+  const GClipToPath clip(path, 1, 0, 177);
+  EXPECT_TRUE(RoundTrips(clip));
 }
 
 TEST(Clip, AStoredPathOfAnotherClassIsRefused) {

@@ -13,6 +13,12 @@
 #include "graphics/commands/job_commands.h"
 #include "graphics/commands/page_command.h"
 #include "graphics/commands/pass_through_command.h"
+#include "graphics/display/path_graphic.h"
+#include "graphics/display/poly_bezier_graphic.h"
+#include "graphics/display/polygon_graphic.h"
+#include "graphics/display/raster_graphic.h"
+#include "graphics/display/rectangle_graphic.h"
+#include "graphics/display/text_string_graphic.h"
 #include "graphics/output/memory_output_channel.h"
 #include "graphics/testing/command_recording_peripheral.h"
 #include "graphics/tests/command_bytes.h"
@@ -43,6 +49,14 @@ const Case kCases[] = {
     {"no_command", Make<GNoCommand>, nullptr},
     {"null_command", Make<GNullCommand>, nullptr},
     {"command_composite", Make<GCommandComposite>, nullptr},
+    {"graphic_list", Make<GGraphicComposite>, nullptr},
+    {"path", Make<GPathGraphic>, "DrawPath"},
+    {"rectangle", Make<GRectangleGraphic>, "DrawRectangle"},
+    {"polygon", Make<GPolygonGraphic>, "DrawPolygon"},
+    {"poly_bezier", Make<GPolyBezierGraphic>, "DrawPolyBezier"},
+    {"raster", Make<GRasterGraphic>, "DrawRaster"},
+    {"pre_scaled_raster", Make<GPreScaledRasterGraphic>, "DrawRaster"},
+    {"text", Make<GTextStringGraphic>, "DrawTextString"},
 };
 
 TEST(CommandDispatch, EachCommandReachesExactlyItsHandler) {
