@@ -52,20 +52,20 @@ void GPeripheralComposite::SetAddOnLoader(AddOnLoader loader) {
 }
 
 GPeripheralComposite::GPeripheralComposite(int32_t key)
-    : GPeripheral(key),
+    : Lookups(key),
       ownCurrentState_(new GState(kStateKey)),
       ownInitialState_(new GState(kStateKey)),
       ownConfiguration_(new GState(kConfigurationKey)) {}
 
 GPeripheralComposite::GPeripheralComposite(const RWCString& name, GState* initialState, GConfiguration* configuration,
                                            int32_t key, int32_t addOnListKey, int32_t addOnKind, int32_t addOnMode)
-    : GPeripheral(name, initialState, configuration, key, addOnListKey, addOnKind, addOnMode),
+    : Lookups(name, initialState, configuration, key, addOnListKey, addOnKind, addOnMode),
       ownCurrentState_(new GState(kStateKey)),
       ownInitialState_(new GState(kStateKey)),
       ownConfiguration_(new GState(kConfigurationKey)) {}
 
 GPeripheralComposite::GPeripheralComposite(const GPeripheralComposite& other)
-    : GPeripheral(other),
+    : Lookups(other),
       ownCurrentState_(other.ownCurrentState_),
       ownInitialState_(other.ownInitialState_),
       ownConfiguration_(other.ownConfiguration_),

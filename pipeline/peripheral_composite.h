@@ -7,6 +7,7 @@
 
 #include "foundation/rw_wstring.h"
 #include "model/attributes/peripheral.h"
+#include "model/objects/child_list_lookups.h"
 #include "model/objects/object_ref.h"
 #include "model/objects/persistent_composite.h"
 
@@ -27,8 +28,10 @@
 // object reference, then its own current state, initial state and
 // configuration as object references. The active chain is not stored; a
 // restore keeps only the stages among the children it reads.
-class GPeripheralComposite : public GPeripheral {
+class GPeripheralComposite : public GChildListLookups<GPeripheralComposite, GPeripheral> {
  public:
+  using Lookups = GChildListLookups<GPeripheralComposite, GPeripheral>;
+
   // How a composite gets an add-on stage for a library name, with its
   // add-on kind and mode: a loaded stage that the composite then owns, or
   // null when the add-on could not be loaded.
@@ -81,26 +84,6 @@ class GPeripheralComposite : public GPeripheral {
   bool ReplaceChildByKind(RWClassID id, const MPersistentObject& object) override {
     return children_.ReplaceChildByKind(id, object);
   }
-  MPersistentObject* FindByKey(int32_t key) override { return children_.FindByKey(key); }
-  MPersistentObject* FindByClassId(RWClassID id) override { return children_.FindByClassId(id); }
-  MPersistentObject* FindEqual(const MPersistentObject& other) override { return children_.FindEqual(other); }
-  MPersistentObject* FindKindOf(RWClassID id) override { return children_.FindKindOf(id); }
-  MPersistentObject& CollectByClassId(RWClassID id, MPersistentObject& composite) override {
-    return children_.CollectByClassId(id, composite);
-  }
-  MPersistentObject& CollectByKey(int32_t key, MPersistentObject& composite) override {
-    return children_.CollectByKey(key, composite);
-  }
-  MPersistentObject& CollectKindOf(RWClassID id, MPersistentObject& composite) override {
-    return children_.CollectKindOf(id, composite);
-  }
-  MPersistentObject* SelectByKey(int32_t key) override { return children_.SelectByKey(key); }
-  MPersistentObject* SelectByClassId(RWClassID id) override { return children_.SelectByClassId(id); }
-  MPersistentObject* SelectKindOf(RWClassID id) override { return children_.SelectKindOf(id); }
-  MPersistentObject* AsComposite() override { return &children_; }
-  uint32_t EntryCount() const override { return children_.EntryCount(); }
-  uint32_t NodeCount() const override { return children_.NodeCount(); }
-  std::unique_ptr<GIterator> NewChildIterator() override { return children_.NewChildIterator(); }
 
   // A document start goes to every enabled child and rebuilds the active
   // chain; any other command goes through the chain until a child answers
@@ -156,6 +139,10 @@ class GPeripheralComposite : public GPeripheral {
   void RebuildConfiguration();
 
  private:
+  friend Lookups;
+  MPersistentComposite& ChildList() { return children_; }
+  const MPersistentComposite& ChildList() const { return children_; }
+
   // Commands go through the active chain.
   GCommand* PassThroughChain(GCommand* command);
   // Keeps only the stages among the children.

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "graphics/commands/command.h"
+#include "model/objects/child_list_lookups.h"
 #include "model/objects/persistent_composite.h"
 
 // An ordered list of commands that a stage passes on as one command. It
@@ -19,13 +20,15 @@
 // Stored part after the command's: version 1, the embedded composite as an
 // object reference with its own class header. A restore keeps only the
 // commands among the children it reads and clears the changed flag.
-class GCommandComposite : public GCommand {
+class GCommandComposite : public GChildListLookups<GCommandComposite, GCommand> {
  public:
+  using Lookups = GChildListLookups<GCommandComposite, GCommand>;
+
   GCommandComposite() = default;
-  explicit GCommandComposite(int32_t key) : GCommand(key) {}
-  GCommandComposite(GState* state, int32_t key) : GCommand(state, key) {}
+  explicit GCommandComposite(int32_t key) : Lookups(key) {}
+  GCommandComposite(GState* state, int32_t key) : Lookups(state, key) {}
   // Shares every child of the other.
-  GCommandComposite(const GCommandComposite& other) : GCommand(other), children_(other.children_) {}
+  GCommandComposite(const GCommandComposite& other) : Lookups(other), children_(other.children_) {}
 
   RWCollectable* NewInstance() const override { return new GCommandComposite; }
   RWCollectable* Clone() const override { return new GCommandComposite(*this); }
@@ -44,30 +47,6 @@ class GCommandComposite : public GCommand {
   bool ReplaceChild(const MPersistentObject* node, const MPersistentObject& object) override;
   bool ReplaceChildByKind(RWClassID id, const MPersistentObject& object) override;
 
-  MPersistentObject* FindByKey(int32_t key) override { return children_.FindByKey(key); }
-  MPersistentObject* FindByClassId(RWClassID id) override { return children_.FindByClassId(id); }
-  MPersistentObject* FindEqual(const MPersistentObject& other) override { return children_.FindEqual(other); }
-  MPersistentObject* FindKindOf(RWClassID id) override { return children_.FindKindOf(id); }
-  MPersistentObject& CollectByClassId(RWClassID id, MPersistentObject& composite) override {
-    return children_.CollectByClassId(id, composite);
-  }
-  MPersistentObject& CollectByKey(int32_t key, MPersistentObject& composite) override {
-    return children_.CollectByKey(key, composite);
-  }
-  MPersistentObject& CollectKindOf(RWClassID id, MPersistentObject& composite) override {
-    return children_.CollectKindOf(id, composite);
-  }
-  MPersistentObject* SelectByKey(int32_t key) override { return children_.SelectByKey(key); }
-  MPersistentObject* SelectByClassId(RWClassID id) override { return children_.SelectByClassId(id); }
-  MPersistentObject* SelectKindOf(RWClassID id) override { return children_.SelectKindOf(id); }
-  // The embedded list.
-  MPersistentObject* AsComposite() override { return &children_; }
-  uint32_t EntryCount() const override { return children_.EntryCount(); }
-  uint32_t NodeCount() const override { return children_.NodeCount(); }
-  std::unique_ptr<GIterator> NewChildIterator() override { return children_.NewChildIterator(); }
-  // The children in order.
-  const GCountedPtrVector& Children() const { return children_.Children(); }
-
   // Each child's, in order.
   void OwnData() override;
   // Calls nothing; answers 0.
@@ -77,6 +56,10 @@ class GCommandComposite : public GCommand {
   void Fields(GFieldArchive& archive) override;
 
  private:
+  friend Lookups;
+  MPersistentComposite& ChildList() { return children_; }
+  const MPersistentComposite& ChildList() const { return children_; }
+
   // Marks the list changed when an operation reports that it changed it.
   template <typename Result>
   Result Changed(Result result) {

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "graphics/display/graphic.h"
+#include "model/objects/child_list_lookups.h"
 #include "model/objects/persistent_composite.h"
 
 // An ordered list of graphics that travels as one graphic. It holds only
@@ -18,12 +19,14 @@
 // object reference with its own class header. A restore keeps only the
 // graphics among the children it reads, so that whoever walks the list may
 // treat every child as a graphic.
-class GGraphicComposite : public GGraphic {
+class GGraphicComposite : public GChildListLookups<GGraphicComposite, GGraphic> {
  public:
+  using Lookups = GChildListLookups<GGraphicComposite, GGraphic>;
+
   GGraphicComposite() = default;
-  GGraphicComposite(GGraphicBundle* state, int32_t key) : GGraphic(state, key) {}
+  GGraphicComposite(GGraphicBundle* state, int32_t key) : Lookups(state, key) {}
   // Shares every child of the other.
-  GGraphicComposite(const GGraphicComposite& other) : GGraphic(other), children_(other.children_) {}
+  GGraphicComposite(const GGraphicComposite& other) : Lookups(other), children_(other.children_) {}
 
   RWCollectable* NewInstance() const override { return new GGraphicComposite; }
   RWCollectable* Clone() const override { return new GGraphicComposite(*this); }
@@ -51,31 +54,6 @@ class GGraphicComposite : public GGraphic {
   }
   void RemoveAllChildren() override { children_.RemoveAllChildren(); }
 
-  MPersistentObject* FindByKey(int32_t key) override { return children_.FindByKey(key); }
-  MPersistentObject* FindByClassId(RWClassID id) override { return children_.FindByClassId(id); }
-  MPersistentObject* FindEqual(const MPersistentObject& other) override { return children_.FindEqual(other); }
-  MPersistentObject* FindKindOf(RWClassID id) override { return children_.FindKindOf(id); }
-  MPersistentObject& CollectByClassId(RWClassID id, MPersistentObject& composite) override {
-    return children_.CollectByClassId(id, composite);
-  }
-  MPersistentObject& CollectByKey(int32_t key, MPersistentObject& composite) override {
-    return children_.CollectByKey(key, composite);
-  }
-  MPersistentObject& CollectKindOf(RWClassID id, MPersistentObject& composite) override {
-    return children_.CollectKindOf(id, composite);
-  }
-  MPersistentObject* SelectByKey(int32_t key) override { return children_.SelectByKey(key); }
-  MPersistentObject* SelectByClassId(RWClassID id) override { return children_.SelectByClassId(id); }
-  MPersistentObject* SelectKindOf(RWClassID id) override { return children_.SelectKindOf(id); }
-  // The embedded list.
-  MPersistentObject* AsComposite() override { return &children_; }
-  uint32_t EntryCount() const override { return children_.EntryCount(); }
-  uint32_t NodeCount() const override { return children_.NodeCount(); }
-  std::unique_ptr<GIterator> NewChildIterator() override { return children_.NewChildIterator(); }
-  // The children in order, each a graphic; what code that draws the list
-  // walks.
-  const GCountedPtrVector& Children() const { return children_.Children(); }
-
   // Each child's, in order.
   void OwnData() override;
   // Calls nothing; answers 0.
@@ -85,6 +63,10 @@ class GGraphicComposite : public GGraphic {
   void Fields(GFieldArchive& archive) override;
 
  private:
+  friend Lookups;
+  MPersistentComposite& ChildList() { return children_; }
+  const MPersistentComposite& ChildList() const { return children_; }
+
   static bool IsGraphic(const MPersistentObject* node) { return node != nullptr && node->IsKindOf(kGGraphicClassID); }
   // Lets go of every child that is not a graphic.
   void DropNonGraphics();
