@@ -6,9 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <utility>
+#include <vector>
 
 #include "device/testing/test_device_tree.h"
+#include "graphics/testing/command_recording_peripheral.h"
 #include "model/testing/round_trip.h"
+#include "pipeline/peripheral_composite.h"
 #include "pipeline/tests/page_transform_test_support.h"
 
 namespace {
@@ -90,6 +93,37 @@ TEST(ScalePageFilter, AHalfSizeJobAnnouncesEveryPageAndScalesWhatCarriesATransfo
     EXPECT_EQ(Send(job.filter, plain.Get()).Get(), plain.Get());
     EXPECT_EQ(static_cast<GCommand&>(*plain).GetState()->EntryCount(), 0U) << "a command without a transform gets none";
   }
+}
+
+// A stage that also notes each transform applied to it, with its scale.
+class TransformRecorder : public CommandRecordingPeripheral {
+ public:
+  uint16_t ApplyTransform(GTransformAttribute& transform) override {
+    calls.push_back({"ApplyTransform", &transform});
+    scales.push_back(transform.GetScale());
+    return 0;
+  }
+  std::vector<GScale> scales;
+};
+
+// In a pipeline the stage after the filter is handed the page start and
+// then the announced scale, which it applies.
+TEST(ScalePageFilter, TheNextStageAppliesTheAnnouncedScaleAfterThePageStart) {
+  GPeripheralComposite chain(RWCString("chain"), nullptr, nullptr, 76, 64, 6, 2);
+  chain.AddChild(new GScalePageFilter(RWCString("scale"), nullptr, nullptr, 1));
+  auto* next = new TransformRecorder;
+  chain.AddChild(next);
+  chain.ResetJob();
+  GDocumentStart* start = NewDocumentStart();
+  AddValue(*start->GetState(), GScalePageFilter::kScaleKey, 50);
+  Send(chain, start);
+  Send(chain, new GPageStart(0));
+
+  ASSERT_GE(next->calls.size(), 2U);
+  EXPECT_EQ(next->calls[next->calls.size() - 2].handler, "PageStart");
+  EXPECT_EQ(next->calls.back().handler, "ApplyTransform");
+  ASSERT_FALSE(next->scales.empty());
+  for (const GScale& scale : next->scales) EXPECT_EQ(scale, (GScale{0.5F, 0.5F}));
 }
 
 // A transform that another holder shares keeps its values: the command
