@@ -1,0 +1,95 @@
+#include "pipeline/filters/page_transform_filter.h"
+
+#include "graphics/attributes/graphic_bundle.h"
+#include "graphics/commands/command_composite.h"
+#include "graphics/commands/document_command.h"
+#include "graphics/commands/job_commands.h"
+#include "model/attributes/state.h"
+
+namespace {
+
+void CopyValues(GTransformAttribute& target, const GTransformAttribute& source) {
+  target.SetAngle(source.GetAngle());
+  target.SetOffset(source.GetOffset());
+  target.SetScale(source.GetScale());
+}
+
+}  // namespace
+
+GCommand* GPageTransformFilter::HandleCommand(GCommand* command) {
+  GObjectRef held(command);
+  if (command == nullptr) return nullptr;
+  switch (command->ClassID()) {
+    case kGDocumentStartClassID:
+      StartJob(static_cast<GDocumentStart&>(*command));
+      break;
+    case kGPageStartClassID:
+      if (const GObjectRef placed = PlacePage(command->GetState()); placed) {
+        held = AnnouncePageTransform(*command, static_cast<const GTransformAttribute&>(*placed));
+      }
+      break;
+    default:
+      if (ComposesCommands()) ComposeIntoCommand(*command);
+      break;
+  }
+  return static_cast<GCommand*>(GCommand::GiveUp(held));
+}
+
+bool GPageTransformFilter::AnsweredByTheChain(std::pair<float, float>& factor, const int32_t* mode) {
+  if (mode == nullptr || *mode != kChainScaleAnswered) return false;
+  factor = {0.0F, 0.0F};
+  return true;
+}
+
+bool GPageTransformFilter::PageTransformIsIdentity() const {
+  const GTransformAttribute identity;
+  return pageTransform_.GetAngle() == identity.GetAngle() && pageTransform_.GetOffset() == identity.GetOffset() &&
+         pageTransform_.GetScale() == identity.GetScale();
+}
+
+void GPageTransformFilter::SetPageTransform(const GTransformAttribute& transform) {
+  CopyValues(pageTransform_, transform);
+}
+
+// The transform is taken out of the state (a clone when others share it,
+// so that they keep the old values), changed, and added back.
+GObjectRef GPageTransformFilter::ComposeHeldTransform(GState& state, PagePlacement placement) const {
+  GObjectRef held(state.RemoveChildByClassId(kGTransformAttributeClassID));
+  auto* transform = dynamic_cast<GTransformAttribute*>(held.Get());
+  if (transform == nullptr) return {};
+  const GObjectRef composed(placement == PagePlacement::kOuter ? ComposeTransforms(pageTransform_, *transform)
+                                                               : ComposeTransforms(*transform, pageTransform_));
+  CopyValues(*transform, static_cast<const GTransformAttribute&>(*composed));
+  state.AddChild(transform);
+  return held;
+}
+
+GObjectRef GPageTransformFilter::PlaceInPageState(GState& pageState, PagePlacement placement) const {
+  if (GObjectRef held = ComposeHeldTransform(pageState, placement); held) return held;
+  GObjectRef copy(static_cast<MPersistentObject*>(pageTransform_.Clone()));
+  pageState.AddChild(copy.Get());
+  return copy;
+}
+
+void GPageTransformFilter::ComposeIntoCommand(GCommand& command) const {
+  const GObjectRef state(command.TakeState());
+  if (!state) return;
+  ComposeHeldTransform(static_cast<GState&>(*state), PagePlacement::kOuter);
+  command.SetState(static_cast<GState*>(state.Get()));
+}
+
+void GPageTransformFilter::Fields(GFieldArchive& archive) {
+  GPeripheral::Fields(archive);
+  if (archive.IsRestoring()) ResetPageTransform();
+  archive.Version(FormatVersion());
+}
+
+GCommand* AnnouncePageTransform(GCommand& pageStart, const GTransformAttribute& transform) {
+  pageStart.OwnData();
+  auto* announcement = new GCommandComposite;
+  announcement->AddChild(&pageStart);
+  const GObjectRef bundle(new GGraphicBundle);
+  bundle->AddChild(static_cast<MPersistentObject*>(transform.Clone()));
+  announcement->AddChild(new GNullCommand(static_cast<GState*>(bundle.Get()), 0));
+  return announcement;
+}
