@@ -25,6 +25,8 @@
 #include "graphics/colour/color_paint.h"
 #include "graphics/colour/palette_table.h"
 #include "graphics/colour/rgb_color.h"
+#include "graphics/display/path_graphic.h"
+#include "graphics/display/rectangle_graphic.h"
 #include "graphics/testing/graphics_attribute_classes.h"
 #include "model/objects/object_ref.h"
 #include "model/objects/persistent_object.h"
@@ -75,6 +77,9 @@ std::vector<GObjectRef> Samples() {
   samples.emplace_back(new GPaletteTable(colors));
   samples.emplace_back(new GClipToPage(177));
   samples.emplace_back(new GClipToPath(nullptr, 1, 0, 177));
+  auto* path = new GPathGraphic(nullptr, 0);
+  path->AddChild(new GRectangleGraphic({1, 1, 40, 30}, nullptr, 0));
+  samples.emplace_back(new GClipToPath(path, 0, 1, 177));
   samples.emplace_back(new GClipToSingleRectangle({1, 2, 300, 400}, 0, 1, 177));
   GRectangleList rectangles;
   rectangles.Add({0, 0, 10, 10});

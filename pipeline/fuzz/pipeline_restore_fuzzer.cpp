@@ -1,7 +1,8 @@
 // Restores the stage classes of the pipeline from arbitrary bytes in every
 // store form, resets the job of what came back, then sizes, saves and
-// compares it. The seeds are a composite and a printer with children that
-// list them as parents, in each form.
+// compares it. The seeds are a composite holding a page filter and a
+// printer, with children that list them as parents, and a page filter
+// alone, in each form.
 
 #include <cstddef>
 #include <cstdint>
@@ -10,6 +11,8 @@
 #include "model/objects/object_ref.h"
 #include "model/testing/class_restore_fuzzing.h"
 #include "model/testing/test_peripheral.h"
+#include "pipeline/filters/scale_page_filter.h"
+#include "pipeline/filters/symetrical_duplex_filter.h"
 #include "pipeline/printer.h"
 #include "pipeline/testing/pipeline_classes.h"
 
@@ -30,6 +33,9 @@ std::vector<GObjectRef> Samples() {
   printer->AddChild(new TestPeripheral(GPrinter::kPJLKey));
   printer->AddChild(new TestPeripheral(GPrinter::kGeneratorKey));
   samples.emplace_back(printer);
+  auto* scaling = new GScalePageFilter(RWCString("scaling"), nullptr, nullptr, 7);
+  composite->AddChild(scaling);
+  samples.emplace_back(new GSymetricalDuplexFilter(RWCString("duplex"), nullptr, nullptr, 8));
   return samples;
 }
 
