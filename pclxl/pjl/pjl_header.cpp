@@ -105,7 +105,11 @@ std::string GPJL::BuildHeader(GDocumentStart& start) {
   AppendImageShift(header, settings);
   PassToChildren(start);
   AppendExtraLines(header, settings);
-  pjl::AppendCommand(header, "ENTER LANGUAGE=" + LanguageName());
+  // Without a language name the printer keeps choosing the language
+  // itself; an empty name would not be PJL.
+  if (const std::string language = LanguageName(); !language.empty()) {
+    pjl::AppendCommand(header, "ENTER LANGUAGE=" + language);
+  }
   return header;
 }
 

@@ -10,7 +10,8 @@ constexpr std::string_view kUEL = "\x1B%-12345X";
 // A cursor over one line (without its CR LF) that fails with a reason.
 class LineParser {
  public:
-  explicit LineParser(std::string_view line) : line_(line) {}
+  // Starts at position start of the line.
+  LineParser(std::string_view line, size_t start) : line_(line), position_(start) {}
 
   bool AtEnd() const { return position_ == line_.size(); }
   const std::string& Error() const { return error_; }
@@ -167,7 +168,8 @@ bool CheckCommand(LineParser& p, bool& entered) {
   if (command == "JOB" || command == "EOJ") return CheckNamed(p);
   if (command == "ENTER") {
     entered = true;
-    return p.RequireSpace() && p.Keyword("LANGUAGE") && p.Equals() && !p.Word().empty() && p.End();
+    if (!(p.RequireSpace() && p.Keyword("LANGUAGE") && p.Equals())) return false;
+    return (!p.Word().empty() || p.Fail("language expected")) && p.End();
   }
   if (command == "SET") {
     if (!p.RequireSpace()) return false;
@@ -204,7 +206,7 @@ std::string CheckPJL(std::string_view text) {
     if (end == std::string_view::npos) return where + "no CR LF at the end of the line";
     const std::string_view line = text.substr(0, end);
     if (line.substr(0, 4) != "@PJL") return where + "a line must start with @PJL";
-    LineParser parser(line.substr(4));
+    LineParser parser(line, 4);
     if (!CheckCommand(parser, entered)) return where + parser.Error();
     text.remove_prefix(end + 2);
     ++lineNumber;
