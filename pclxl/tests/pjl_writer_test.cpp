@@ -213,6 +213,22 @@ TEST_F(PJLWriter, CollectsMediaUntilTheNextHeader) {
   EXPECT_EQ(copy.CollectedMedia().EntryCount(), 1U);
 }
 
+// The printer publishes its generator's name in the state it shares; when
+// that is gone the writer asks the printer that holds it.
+TEST_F(PJLWriter, WithoutThePublishedNameTheLanguageIsThePrintersGenerator) {
+  RegisteredMemoryProvider provider;
+  GPrinter printer;
+  TestGenerator generator(GPrinter::kGeneratorKey);
+  generator.SetName(RWCString("TESTPDL"));
+  printer.AddGenerator(generator);
+  printer.AddWriter(writer);
+  const GObjectRef published(printer.GetCurrentState()->RemoveChildByKey(GPrinter::kGeneratorNameKey));
+  ASSERT_FALSE(published.IsEmpty());
+  ASSERT_EQ(pjl::FindText(printer.PJLChild()->GetCurrentState(), GPrinter::kGeneratorNameKey), nullptr);
+  Process(printer, new GDocumentStart(RWWString(QV_WIDE("Memo")), RWWString(QV_WIDE("memory")), nullptr, 0));
+  EXPECT_NE(provider.Output().find("\r\n@PJL ENTER LANGUAGE=TESTPDL\r\n"), std::string::npos);
+}
+
 TEST(PJLWriterClass, TheFactoryMakesItAsTheClassTableSays) {
   const RWClassID ids[] = {kGPJLClassID};
   ExpectMadeAsTheClassTableSays(ids);
