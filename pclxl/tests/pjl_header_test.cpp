@@ -293,6 +293,34 @@ TEST_F(PJLHeader, UsageLine) {
   });
 }
 
+// The system's kind, version and build in the comment line, and its code
+// in the usage line.
+TEST_F(PJLHeader, TheOperatingSystem) {
+  struct System {
+    const char* name;
+    GOSVersion version;
+    const char* info;
+    const char* usage;
+  };
+  for (const System& c : {
+           System{"not_classified", {0, 0, 0}, " (n/a);0.0;0.0;", "(n/a)"},
+           System{"windows_98", {5, 4u << 16 | 10, 7u << 16 | 2222}, "Win9x;4.10;7.2222;", "02"},
+           System{"windows_me", {5, 4u << 16 | 90, 8u << 16 | 3000}, "WinMe;4.90;8.3000;", "02"},
+           System{"nt_server", {10, 4u << 16, 1381}, "WinNTAS;4.0;0.1381;", "(n/a)"},
+           System{"nt_kernel", {11, 4u << 16, 1381}, "WinNT Kernel;4.0;0.1381;", "04"},
+           System{"nt5_other_build", {14, 5u << 16 | 1, 2600}, "(n/a);5.1;0.2600;", "20"},
+       }) {
+    SCOPED_TRACE(c.name);
+    factory.system = c.version;
+    PJLJob job;
+    job.settings = Settings([](GState& s) { Value(s, 1021, 1); });
+    RunJob(job, GPJL(GPrinter::kPJLKey));
+    ExpectOutput(provider.Output(), Header(Line("COMMENT \"OS Info:" + std::string(c.info) + "\"") + kClock +
+                                           Line("USAGE=,,,00," + std::string(c.usage) + ",") + kResolution) +
+                                        EndText());
+  }
+}
+
 TEST_F(PJLHeader, OutputBinsAndFinishing) {
   RunRows({
       {"stapling_stacker_suppresses_finish_lines",
@@ -344,6 +372,12 @@ TEST_F(PJLHeader, OutputBinsAndFinishing) {
        kStart + Set("OUTBIN=OPTIONALOUTBIN1") + Set("PROCESSINGTYPE=\"FACE_DOWN\"") +
            Set("PROCESSINGOPTION=\"FACE_DOWN\"") + Set("PROCESSINGTYPE=\"STAPLING\"") + Set("PROCESSINGBOUNDARY=MORG") +
            kResolution},
+      {"mailbox_9_without_the_booklet_maker",
+       [](GState& s) {
+         Value(s, 248, 9);
+         Value(s, 982, 2);
+       },
+       kStart + Set("OUTBIN=OPTIONALOUTBIN1") + Set("PROCESSINGBOUNDARY=MORG") + kResolution},
       {"mailbox_10", [](GState& s) { Value(s, 248, 10); },
        kStart + Set("OUTBIN=OPTIONALOUTBIN2") + Set("PROCESSINGBOUNDARY=MORG") + kResolution},
       {"upper_bin_stapled",
