@@ -115,7 +115,8 @@ class GPJL : public GPeripheralComposite {
   std::string BuildHeader(GDocumentStart& start);
   void AppendJobLine(std::string& header, const GDocumentStart& start);
   void AppendOSComments(std::string& header, GState& settings);
-  static std::string OSInfo();
+  // "OS Info:" with the system's kind, version and build.
+  static void AppendOSInfo(std::string& text);
   static void AppendJobAccounting(std::string& header, GState& settings);
   static void AppendDisplayMessage(std::string& header, GState& settings);
   static void AppendCopies(std::string& header, GState& settings);

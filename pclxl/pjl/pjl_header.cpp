@@ -122,16 +122,22 @@ void GPJL::AppendJobLine(std::string& header, const GDocumentStart& start) {
 
 void GPJL::AppendOSComments(std::string& header, GState& settings) {
   if (const RWCString* model = FindText(&settings, 956)) pjl::AppendComment(header, pjl::ToStd(*model));
-  pjl::AppendComment(header, Has(&settings, 1007) ? CheckedText(settings, 1007) : OSInfo());
+  if (Has(&settings, 1007)) {
+    pjl::AppendComment(header, CheckedText(settings, 1007));
+  } else {
+    std::string info;
+    AppendOSInfo(info);
+    pjl::AppendComment(header, info);
+  }
   if (Has(&settings, 1008)) pjl::AppendComment(header, CheckedText(settings, 1008));
 }
 
-std::string GPJL::OSInfo() {
+void GPJL::AppendOSInfo(std::string& text) {
   const GOSVersion version = pjl::CurrentOSVersion();
-  return "OS Info:" + std::string(OSName(version)) + pjl::Decimal(static_cast<int32_t>(version.version >> 16)) + "." +
-         pjl::Decimal(static_cast<int32_t>(version.version & 0xFFFF)) + ";" +
-         pjl::Decimal(static_cast<int32_t>(version.build >> 16)) + "." +
-         pjl::Decimal(static_cast<int32_t>(version.build & 0xFFFF)) + ";";
+  text += "OS Info:" + std::string(OSName(version)) + pjl::Decimal(static_cast<int32_t>(version.version >> 16)) + "." +
+          pjl::Decimal(static_cast<int32_t>(version.version & 0xFFFF)) + ";" +
+          pjl::Decimal(static_cast<int32_t>(version.build >> 16)) + "." +
+          pjl::Decimal(static_cast<int32_t>(version.build & 0xFFFF)) + ";";
 }
 
 void GPJL::AppendJobAccounting(std::string& header, GState& settings) {
