@@ -114,7 +114,7 @@ class GPJL : public GPeripheralComposite {
   // The header, step by step, in the order it is written.
   std::string BuildHeader(GDocumentStart& start);
   void AppendJobLine(std::string& header, const GDocumentStart& start);
-  void AppendOSComments(std::string& header, GState& settings);
+  static void AppendOSComments(std::string& header, GState& settings);
   // "OS Info:" with the system's kind, version and build.
   static void AppendOSInfo(std::string& text);
   static void AppendJobAccounting(std::string& header, GState& settings);
