@@ -99,19 +99,29 @@ uint16_t GPJL::DocumentEnd(GDocumentEnd& end) {
   pjl::AppendCommand(text, "EOJ NAME=" + pjl::Quoted(pjl::ToStd(jobName_)));
   GConfiguration* configuration = GetConfiguration();
   if (!pjl::FindValue(configuration, kSingleUELKey).value_or(0)) text += pjl::kUEL;
-  if (const uint16_t status = Write(text); status != 0) return status;
-  return OwnsOutputChannel() ? OutputChannel()->Close() : 0;
+  const uint16_t status = Write(text);
+  if (status != 0 || !OwnsOutputChannel()) {
+    ForgetBorrowedChannel();
+    return status;
+  }
+  return OutputChannel()->Close();
 }
 
 uint16_t GPJL::JobAbort(GJobAbort& abort) {
   LeaveJob();
   GPeripheralComposite::JobAbort(abort);
+  ForgetBorrowedChannel();
   return 0;
 }
 
 uint16_t GPJL::ApplyMedia(GMedia& media) {
   media_->AddChild(static_cast<MPersistentObject*>(media.Clone()));
   return 0;
+}
+
+// The stage that lent the channel deletes it once the job is over.
+void GPJL::ForgetBorrowedChannel() {
+  if (!OwnsOutputChannel()) BorrowOutputChannel(nullptr);
 }
 
 void GPJL::PassToChildren(GCommand& command) {

@@ -106,6 +106,8 @@ class GPJL : public GPeripheralComposite {
   // The three empty sub-states, so that the document state is found from
   // the start.
   void AddEmptySubStates();
+  // Lets go of a channel that someone else owns.
+  void ForgetBorrowedChannel();
   // Hands the command to every child; their answers are dropped.
   void PassToChildren(GCommand& command);
   // Writes the text; the channel's answer, kNoOutputChannel without one.

@@ -229,6 +229,20 @@ TEST_F(PJLWriter, WithoutThePublishedNameTheLanguageIsThePrintersGenerator) {
   EXPECT_NE(provider.Output().find("\r\n@PJL ENTER LANGUAGE=TESTPDL\r\n"), std::string::npos);
 }
 
+// The printer deletes the channel it lent once the job is over; the writer
+// no longer holds it then, so a stray second end finds no channel.
+TEST_F(PJLWriter, ABorrowedChannelIsLetGoAtTheEnd) {
+  RegisteredMemoryProvider provider;
+  GPrinter printer;
+  printer.AddWriter(writer);
+  Process(printer, new GDocumentStart(RWWString(QV_WIDE("Memo")), RWWString(QV_WIDE("memory")), nullptr, 0));
+  ASSERT_NE(printer.PJLChild()->OutputChannel(), nullptr);
+  EXPECT_FALSE(printer.PJLChild()->OwnsOutputChannel());
+  Process(printer, new GDocumentEnd(RWWString(QV_WIDE("Memo")), RWWString(QV_WIDE("memory")), 0));
+  EXPECT_EQ(printer.PJLChild()->OutputChannel(), nullptr);
+  EXPECT_EQ(ErrorCode(Process(*printer.PJLChild(), End())), 601);
+}
+
 TEST(PJLWriterClass, TheFactoryMakesItAsTheClassTableSays) {
   const RWClassID ids[] = {kGPJLClassID};
   ExpectMadeAsTheClassTableSays(ids);
