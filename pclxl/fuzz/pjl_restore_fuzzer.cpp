@@ -1,7 +1,7 @@
 // Restores the PJL job-header writer from arbitrary bytes in every store
 // form, resets the job of what came back, then sizes, saves and compares
-// it. The seeds are a writer with a collected medium, alone and held by a
-// printer, in each form.
+// it. The seeds are a writer with a collected medium and one with a child
+// stage that lists it as a parent, in each form.
 
 #include <cstddef>
 #include <cstdint>
@@ -10,6 +10,7 @@
 #include "device/testing/test_device_tree.h"
 #include "model/objects/object_ref.h"
 #include "model/testing/class_restore_fuzzing.h"
+#include "model/testing/test_peripheral.h"
 #include "pclxl/pjl/pjl.h"
 #include "pipeline/printer.h"
 
@@ -24,9 +25,9 @@ std::vector<GObjectRef> Samples() {
   auto* writer = new GPJL(RWCString("pjl"), nullptr, nullptr, GPrinter::kPJLKey);
   writer->ApplyMedia(*MakeMedium(9, {4960, 7016}));
   samples.emplace_back(writer);
-  auto* printer = new GPrinter(RWCString("printer"), nullptr, nullptr, 76);
-  printer->AddWriter(*writer);
-  samples.emplace_back(printer);
+  auto* withChild = new GPJL(RWCString("pjl"), nullptr, nullptr, GPrinter::kPJLKey);
+  withChild->AddChild(new TestPeripheral(4));
+  samples.emplace_back(withChild);
   return samples;
 }
 
