@@ -5,6 +5,7 @@
 #include "graphics/output/output_channel.h"
 #include "graphics/output/output_channel_provider.h"
 #include "model/attributes/peripheral.h"
+#include "model/os/osfactry.h"
 
 namespace {
 
@@ -32,4 +33,9 @@ uint16_t TakeDocumentChannel(GPeripheral& stage, GDocumentStart& start) {
   if (!channel->IsReady()) return kNoOutputChannel;
   start.SetOutputChannel(channel);
   return channel->Open(start.GetDocumentName());
+}
+
+bool IsProgressSuppressed() {
+  GOSFactory* factory = GOSFactory::Instance();
+  return factory != nullptr && factory->IsProgressSuppressed() != 0;
 }

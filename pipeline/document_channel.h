@@ -20,3 +20,7 @@ inline constexpr uint16_t kNoOutputChannel = 601;
 // Answers 0, kNoOutputChannel when no channel came or it is not ready, or
 // the channel's nonzero answer to Open.
 uint16_t TakeDocumentChannel(GPeripheral& stage, GDocumentStart& start);
+
+// Whether the OS factory asks the writing stages not to call the channel's
+// checkpoint as they write (no factory: no).
+bool IsProgressSuppressed();

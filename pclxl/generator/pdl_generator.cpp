@@ -7,7 +7,6 @@
 #include "graphics/commands/command.h"
 #include "graphics/commands/document_command.h"
 #include "model/attributes/configuration.h"
-#include "model/os/osfactry.h"
 #include "pipeline/document_channel.h"
 
 namespace {
@@ -25,11 +24,6 @@ bool PassesUntouched(const GCommand& command) {
 // closes its own page or stream, so that what they add still gets in.
 bool ChildrenGoFirst(const GCommand& command) {
   return command.ClassID() == kGDocumentEndClassID || command.ClassID() == kGPageEndClassID;
-}
-
-bool ProgressSuppressed() {
-  GOSFactory* factory = GOSFactory::Instance();
-  return factory != nullptr && factory->IsProgressSuppressed() != 0;
 }
 
 }  // namespace
@@ -97,7 +91,7 @@ GCommand* GPDLGenerator::ProcessCommand(GCommand* command) {
 
 uint16_t GPDLGenerator::DocumentStart(GDocumentStart& start) {
   inJob_ = true;
-  if (ProgressSuppressed()) progress_ = false;
+  if (IsProgressSuppressed()) progress_ = false;
   device_ = start.GetGraphicsDevice();
   if (const uint16_t status = TakeDocumentChannel(*this, start); status != 0) return status;
   ApplyMemoryLimit();

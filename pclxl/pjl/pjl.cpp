@@ -8,7 +8,6 @@
 #include "graphics/commands/error_command.h"
 #include "graphics/output/output_channel.h"
 #include "model/attributes/configuration.h"
-#include "model/os/osfactry.h"
 #include "pclxl/pjl/pjl_lines.h"
 #include "pclxl/pjl/settings_reader.h"
 #include "pipeline/document_channel.h"
@@ -80,9 +79,7 @@ GCommand* GPJL::ProcessCommand(GCommand* command) {
 }
 
 uint16_t GPJL::DocumentStart(GDocumentStart& start) {
-  if (GOSFactory* factory = GOSFactory::Instance(); factory != nullptr && factory->IsProgressSuppressed() != 0) {
-    progress_ = 0;
-  }
+  if (IsProgressSuppressed()) progress_ = 0;
   if (const uint16_t status = TakeDocumentChannel(*this, start); status != 0) return status;
   if (const uint16_t status = Write(BuildHeader(start)); status != 0) return status;
   // A checkpoint only lets buffered output move on; the header is written.
