@@ -107,7 +107,11 @@ uint16_t GPrinter::ReplaceWritingChild(int32_t key, const GPeripheral& child) {
   if (GState* state = GetCurrentState(); state != nullptr) const GObjectRef old(state->RemoveChildByKey(key));
   const GObjectRef detached(RemoveChildByKey(key));
   SetCurrentState(GetCurrentState());
-  AddChild(static_cast<MPersistentObject*>(child.Clone()));
+  // The copy takes the key of its place, whatever key the original had, so
+  // that the printer finds it there and a later hand-over replaces it.
+  auto* copy = static_cast<GPeripheral*>(child.Clone());
+  copy->SetKey(key);
+  AddChild(copy);
   NotifyChanged(this);
   return 0;
 }

@@ -3,4 +3,7 @@
 #include "device/tools/class_description.h"
 #include "model/objects/class_ids.h"
 
-void AddRenderingDescriptions() { AddClassDescription(StageDescription(kGPrinterClassName)); }
+void AddRenderingDescriptions() {
+  AddClassDescription(StageDescription(kGPrinterClassName));
+  AddClassDescription(StageDescription(kGPJLClassName));
+}

@@ -192,7 +192,7 @@ TEST(Printer, AGeneratorHandedOverReplacesTheOneHeldWithACopyThatKnowsItsName) {
   GPeripheral& stage = printer;
   TestGenerator first("first");
   TestGenerator second("second");
-  TestPeripheral writer(GPrinter::kPJLKey);
+  TestPeripheral writer(7);
 
   EXPECT_EQ(stage.AddBorzan(first), 0);
   GPeripheral* firstCopy = printer.GeneratorChild();
@@ -202,7 +202,8 @@ TEST(Printer, AGeneratorHandedOverReplacesTheOneHeldWithACopyThatKnowsItsName) {
   EXPECT_EQ(stage.AddPJL(writer), 0);
   ASSERT_NE(printer.PJLChild(), nullptr);
   EXPECT_NE(printer.PJLChild(), &writer);
-  EXPECT_EQ(printer.PJLChild()->Key(), GPrinter::kPJLKey);
+  EXPECT_EQ(printer.PJLChild()->Key(), GPrinter::kPJLKey) << "a copy takes the key of its place";
+  EXPECT_EQ(stage.AddPJL(writer), 0);
   EXPECT_EQ(printer.GeneratorChild()->Key(), GPrinter::kGeneratorKey);
 
   ASSERT_EQ(printer.EntryCount(), 2U);
