@@ -33,16 +33,12 @@ std::string RegisteredMemoryProvider::Output() const {
   return provider_.LastOutput() != nullptr ? *provider_.LastOutput() : std::string();
 }
 
-namespace {
-
-uint16_t Process(GPeripheral& stage, GCommand* command) {
+uint16_t ProcessThrough(GPeripheral& stage, GCommand* command) {
   const GObjectRef held(command);
   const GObjectRef answer(stage.ProcessCommand(command));
   auto* error = dynamic_cast<GErrorCommand*>(answer.Get());
   return error != nullptr ? error->GetErrorCode() : 0;
 }
-
-}  // namespace
 
 PJLJobStatus RunJob(PJLJob& job, const GPJL& writer) {
   GPrinter printer;
@@ -53,8 +49,8 @@ PJLJobStatus RunJob(PJLJob& job, const GPJL& writer) {
   if (job.configuration != nullptr) printer.PJLChild()->SetConfiguration(job.configuration);
   GState* settings = job.settings != nullptr ? job.settings.release() : new GState(GPeripheral::kDocumentStateKey);
   PJLJobStatus status;
-  status.start = Process(
+  status.start = ProcessThrough(
       printer, new GDocumentStart(job.documentName, job.alternateName, job.outputName, job.device, settings, 0));
-  status.end = Process(printer, new GDocumentEnd(job.documentName, job.outputName, 0));
+  status.end = ProcessThrough(printer, new GDocumentEnd(job.documentName, job.outputName, 0));
   return status;
 }

@@ -11,7 +11,9 @@
 #include "model/os/date_time.h"
 #include "model/os/os_version.h"
 
+class GCommand;
 class GConfiguration;
+class GPeripheral;
 class GPJL;
 class GState;
 
@@ -50,6 +52,10 @@ class RegisteredMemoryProvider {
  private:
   GOutputChannelProvider provider_{GOutputChannelProvider::Kind::kMemory};
 };
+
+// Has the stage process the command (taken over) and answers the error
+// code of what comes back, 0 when it is no error command.
+uint16_t ProcessThrough(GPeripheral& stage, GCommand* command);
 
 // One job through a printer that holds a copy of the writer and a test
 // generator named "TESTPDL": a document start carrying the settings, then

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "device/driver/driver.h"
@@ -11,6 +12,7 @@
 #include "device/query/port_name.h"
 #include "device/testing/test_driver.h"
 #include "foundation/rw_wstring.h"
+#include "graphics/commands/document_command.h"
 #include "model/attributes/configuration.h"
 #include "model/attributes/peripheral.h"
 #include "model/attributes/resource_mapping.h"
@@ -18,6 +20,8 @@
 #include "model/os/drvrsrvr.h"
 #include "model/os/memory_os_factory.h"
 #include "model/os/printer_identity.h"
+#include "pclxl/testing/pjl_job.h"
+#include "pclxl/testing/pjl_line_checker.h"
 #include "pipeline/printer.h"
 
 namespace {
@@ -112,6 +116,28 @@ TEST_F(TestPrinterDescriptionTest, TheServerLoadsTheDeviceTreeAndTheMappingLists
 }
 
 // The identity's third name is the port the driver object is asked about.
+// The description's pipeline runs a job: the printer takes a channel from
+// the provider registry, its PJL writer frames the job and names the
+// generator as the language to enter.
+TEST_F(TestPrinterDescriptionTest, ThePipelineHeadFramesAJobInPJL) {
+  TestDriver* driver = Open();
+  ASSERT_NE(driver, nullptr);
+  GPeripheral* head = driver->GetPipelineHead();
+  ASSERT_NE(head, nullptr);
+  const RegisteredMemoryProvider provider;
+  const RWWString name(QV_WIDE("Report"));
+  const RWWString output(QV_WIDE("memory"));
+
+  EXPECT_EQ(ProcessThrough(*head, new GDocumentStart(name, output, nullptr, 0)), 0);
+  EXPECT_EQ(ProcessThrough(*head, new GDocumentEnd(name, output, 0)), 0);
+
+  const std::string job = provider.Output();
+  EXPECT_EQ(CheckPJL(job), "");
+  EXPECT_EQ(job.rfind("\x1b%-12345X@PJL JOB NAME=\"Report\"\r\n", 0), 0u);
+  EXPECT_NE(job.find("@PJL ENTER LANGUAGE=TESTPDL\r\n"), std::string::npos);
+  EXPECT_NE(job.find("@PJL EOJ NAME=\"Report\"\r\n"), std::string::npos);
+}
+
 TEST_F(TestPrinterDescriptionTest, ThePortIsTheIdentitysThirdName) {
   TestDriver* driver = Open("\\\\server\\laser");
   ASSERT_NE(driver, nullptr);
