@@ -91,12 +91,16 @@ constexpr uint32_t kStreamReferenceSize = 5;
 GFieldArchive::GFieldArchive(uint32_t& size) : mode_(Mode::kSize), restoring_(false), size_(&size) {}
 
 GFieldArchive::GFieldArchive(GBinaryFile& file, bool restoring, const MPersistentObject* owner)
-    : mode_(restoring ? Mode::kRestoreFile : Mode::kSaveFile), restoring_(restoring), file_(&file), owner_(owner) {}
+    : mode_(restoring ? Mode::kRestoreFile : Mode::kSaveFile), restoring_(restoring), file_(&file), owner_(owner) {
+  if (restoring) reader_.emplace(owner_);
+}
 
 GFieldArchive::GFieldArchive(GVirtualOutStream& stream) : mode_(Mode::kSaveStream), restoring_(false), out_(&stream) {}
 
 GFieldArchive::GFieldArchive(GVirtualInStream& stream, const MPersistentObject* owner)
-    : mode_(Mode::kRestoreStream), restoring_(true), in_(&stream), owner_(owner) {}
+    : mode_(Mode::kRestoreStream), restoring_(true), in_(&stream), owner_(owner) {
+  reader_.emplace(owner_);
+}
 
 bool GFieldArchive::Good() {
   switch (mode_) {
@@ -276,10 +280,7 @@ void GFieldArchive::WriteReference(const RWCollectable* object) {
   }
 }
 
-const GReferenceReader& GFieldArchive::Reader() {
-  if (!reader_) reader_.emplace(owner_);
-  return *reader_;
-}
+const GReferenceReader& GFieldArchive::Reader() { return *reader_; }
 
 uint32_t GArchivedCollectable::StoredSize() const {
   uint32_t size = 0;

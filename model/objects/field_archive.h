@@ -170,8 +170,10 @@ class GFieldArchive {
   GVirtualOutStream* out_ = nullptr;
   GVirtualInStream* in_ = nullptr;
   const MPersistentObject* owner_ = nullptr;
-  // Made at the first reference read and kept to the end of the restore,
-  // so that every reference of one object is read in one session.
+  // Made when a restore starts and kept to its end, so that every object
+  // read while the object restores (by its fields or by code of its own
+  // that reads references) stays alive as long as a later back-reference
+  // of the same restore may name it.
   std::optional<GReferenceReader> reader_;
 };
 
