@@ -339,6 +339,31 @@ TEST_F(NupFilterTest, TurningTheSheetGivesThePageTheSheetsOrientationMediumAndBi
   EXPECT_EQ(medium->Key(), GNupFilter::kMediumKey);
 }
 
+TEST_F(NupFilterTest, APageTurnedOverTurnsTheSheetHalfWayAtTheStartOfASheet) {
+  struct Case {
+    const char* name;
+    int16_t pagesPerSheet;
+    int32_t pageOrientation;
+    int32_t sheetOrientation;
+  };
+  const Case cases[] = {
+      {"quarter_turned_grid_upside_down_page", 2, 180, 270},
+      {"quarter_turned_grid_page_at_270", 2, 270, 270},
+      {"upright_grid_upside_down_page", 4, 180, 180},
+      {"upright_grid_page_at_270", 4, 270, 180},
+      {"upright_grid_landscape_page", 4, 90, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    filter.ResetJob();
+    Send(filter, NewJob(&device, JobSettings{c.pagesPerSheet}));
+    GPageStart* page = NewPage(c.pageOrientation);
+    const GObjectRef answer = Send(filter, page);
+    EXPECT_EQ(filter.Rotation(), c.sheetOrientation);
+    EXPECT_EQ(ValueIn(page->GetState(), GNupFilter::kOrientationKey)->Value(), c.sheetOrientation);
+  }
+}
+
 TEST_F(NupFilterTest, TheDocumentsBindingFlipsOnlyWhenTwoOrSixPagesTurnTheSheet) {
   struct Case {
     const char* name;
@@ -378,7 +403,6 @@ TEST_F(NupFilterTest, OnePageASheetOrNoSettingsSwitchTheFilterOff) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     filter.ResetJob();
-    filter.Enable();
     GDocumentStart* start = NewJob(&device, JobSettings{c.pagesPerSheet});
     if (!c.withGroup) GObjectRef(start->GetState()->RemoveChildByKey(GNupFilter::kNupGroupKey));
     Send(filter, start);
