@@ -1,7 +1,7 @@
 // Restores the stage classes of the pipeline from arbitrary bytes in every
 // store form, resets the job of what came back, then sizes, saves and
 // compares it. The seeds are a composite holding a page filter and a
-// printer, with children that list them as parents, and a page filter
+// printer, with children that list them as parents, and the page filters
 // alone, in each form.
 
 #include <cstddef>
@@ -11,6 +11,7 @@
 #include "model/objects/object_ref.h"
 #include "model/testing/class_restore_fuzzing.h"
 #include "model/testing/test_peripheral.h"
+#include "pipeline/filters/nup_filter.h"
 #include "pipeline/filters/scale_page_filter.h"
 #include "pipeline/filters/symetrical_duplex_filter.h"
 #include "pipeline/printer.h"
@@ -36,6 +37,7 @@ std::vector<GObjectRef> Samples() {
   auto* scaling = new GScalePageFilter(RWCString("scaling"), nullptr, nullptr, 7);
   composite->AddChild(scaling);
   samples.emplace_back(new GSymetricalDuplexFilter(RWCString("duplex"), nullptr, nullptr, 8));
+  samples.emplace_back(new GNupFilter(RWCString("n-up"), nullptr, nullptr, 9, nullptr));
   return samples;
 }
 
