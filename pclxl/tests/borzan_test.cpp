@@ -32,6 +32,7 @@
 #include "model/attributes/string_attribute.h"
 #include "model/attributes/value_attribute.h"
 #include "model/objects/persistent_association.h"
+#include "model/objects/persistent_composite.h"
 #include "model/testing/round_trip.h"
 #include "pclxl/testing/strict_pclxl_reader.h"
 #include "pclxl/testing/test_borzan.h"
@@ -401,6 +402,113 @@ TEST(Borzan, AnAbortClosesTheSessionOfAnOpenJobOnly) {
   GJobAbort again;
   EXPECT_EQ(job.Generator().JobAbort(again), 0);
   EXPECT_EQ(job.Output().size(), after);
+}
+
+// The job's dither matrix comes from the printer's list by resolution and
+// the halftone settings: two fine screens are named by the printer's own
+// extension before the page, any other tagged matrix is downloaded after
+// BeginPage.
+TEST(Borzan, TheDitherMatrixIsNamedOrDownloadedAtEveryPage) {
+  struct Case {
+    const char* name;
+    int16_t halftone;
+    int16_t screen;
+    std::vector<std::string> operators;
+  };
+  const Case cases[] = {
+      {"fine_screen_by_extension", 2, 18, {"VendorUnique", "BeginPage", "SetClipMode", "EndPage"}},
+      {"smooth_screen_by_extension", 2, 22, {"VendorUnique", "BeginPage", "SetClipMode", "EndPage"}},
+      {"tagged_matrix_downloaded", 3, 5, {"BeginPage", "SetHalftoneMethod", "SetClipMode", "EndPage"}},
+      {"no_matching_matrix", 4, 0, {"BeginPage", "SetClipMode", "EndPage"}},
+  };
+  const uint8_t cells[] = {1, 2, 3, 4, 5, 6};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    GConfiguration* configuration = PrinterConfiguration();
+    auto* matrices = new MPersistentComposite(330);
+    configuration->AddChild(matrices);
+    matrices->AddChild(new GDitherMatrix(2, 3, cells, 600, 600, 2, 18, 0, 1));
+    matrices->AddChild(new GDitherMatrix(2, 3, cells, 600, 600, 2, 22, 0, 2));
+    auto* tagged = new GDitherMatrix(3, 2, cells, 600, 600, 3, 5, 0, 3);
+    tagged->SetTag(1);
+    matrices->AddChild(tagged);
+    Job job(configuration);
+    ASSERT_EQ(job.Start({{325, c.halftone}, {910, c.screen}}), 0);
+    ASSERT_EQ(job.Print({}), 0);
+    ASSERT_EQ(job.End(), 0);
+    const strict_pclxl::ReadResult read = job.Read();
+    ASSERT_TRUE(read.Ok()) << Text(read);
+    std::vector<std::string> names = read.OperatorNames();
+    // From the end of OpenDataSource to the start of CloseDataSource.
+    names = std::vector<std::string>(names.begin() + 2, names.end() - 2);
+    EXPECT_EQ(names, c.operators);
+    if (c.halftone == 3) {
+      const strict_pclxl::Operation& download = read.operations[3];
+      EXPECT_EQ(Values(download.Find("DitherMatrixSize")->value), "3,2");
+      EXPECT_EQ(Values(download.Find("DitherMatrixDepth")->value), "2");
+      EXPECT_EQ(download.data, std::vector<uint8_t>(cells, cells + 6));
+    }
+    if (c.halftone == 2) {
+      EXPECT_EQ(read.operations[2].Number("VUExtension"), c.screen == 18 ? 0x71762008 : 0x71762009);
+    }
+  }
+}
+
+// What the job settings make of the session and the image treatment.
+TEST(Borzan, JobSettingsChooseResolutionColourAndImageTreatment) {
+  struct Case {
+    const char* name;
+    std::vector<Setting> settings;
+    const char* units;
+    bool colour;
+    uint16_t imageTreatment;
+  };
+  const Case cases[] = {
+      {"defaults", {}, "600,600", false, 1},
+      {"colour_and_treatment", {{296, 0}, {297, 7}}, "600,600", true, 7},
+      {"grey", {{296, 1}}, "600,600", false, 1},
+      {"photo_as_printer_prefers", {{405, 1}}, "600,600", false, 4},
+      {"photo_forced", {{297, 7}, {405, 2}}, "600,600", false, 512},
+      {"photo_automatic_kind_1", {{405, 0}, {1012, 1}}, "600,600", false, 512},
+      {"photo_automatic_default_kind", {{405, 0}}, "600,600", false, 4},
+      {"photo_unknown_override_keeps", {{297, 7}, {405, 9}}, "600,600", false, 7},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Job job;
+    auto* state = new GState(GPeripheral::kDocumentStateKey);
+    for (const Setting& s : c.settings) AddValue(*state, s.key, s.value);
+    ASSERT_EQ(job.Start({}, state), 0);
+    EXPECT_EQ(job.Generator().IsColour(), c.colour);
+    EXPECT_EQ(job.Generator().ImageTreatment(), c.imageTreatment);
+    ASSERT_EQ(job.End(), 0);
+    const strict_pclxl::ReadResult read = job.Read();
+    ASSERT_TRUE(read.Ok()) << Text(read);
+    EXPECT_EQ(Values(read.operations[0].Find("UnitsPerMeasure")->value), c.units);
+  }
+}
+
+TEST(Borzan, AResolutionNeedsBothItsKeysAndAVendorModeGoesOutAtTheStart) {
+  Job job;
+  auto* state = new GState(GPeripheral::kDocumentStateKey);
+  GAttributeComposite* resolution = AddGroup(*state, 249);
+  AddValue(*resolution, 323, 300);
+  AddValue(*resolution, 324, 1200);
+  AddValue(*state, 900, 0x0103);
+  ASSERT_EQ(job.Start({}, state), 0);
+  ASSERT_EQ(job.End(), 0);
+  const strict_pclxl::ReadResult read = job.Read();
+  ASSERT_TRUE(read.Ok()) << Text(read);
+  EXPECT_EQ(Values(read.operations[0].Find("UnitsPerMeasure")->value), "300,1200");
+  ASSERT_EQ(read.operations[2].name, "VendorUnique");
+  EXPECT_EQ(read.operations[2].Number("VUExtension"), 0x71762002);
+  EXPECT_EQ(read.operations[2].Number("VUAttr1"), 3);
+
+  Job halfResolution;
+  auto* half = new GState(GPeripheral::kDocumentStateKey);
+  AddValue(*AddGroup(*half, 249), 323, 300);
+  ASSERT_EQ(halfResolution.Start({}, half), 0);
+  EXPECT_EQ(halfResolution.Generator().XResolution(), 600);
 }
 
 // The protocol class from the configuration, and what it allows of font
