@@ -407,6 +407,7 @@ uint16_t GBorzan::PageStart(GPageStart& start) {
     if (const uint16_t status = channel->End(); status != 0) return status;
   }
   if (const uint16_t status = channel->Begin(); status != 0) return status;
+  TakeInitialGraphicState();
   ResetTextState();
   SendDitherVendorCode();
   pageCopies_ = static_cast<uint16_t>(ValueOr(PageSettings(), kCopiesKey, static_cast<int16_t>(pageCopies_)));
@@ -421,6 +422,25 @@ uint16_t GBorzan::PageStart(GPageStart& start) {
   PageSettings()->ClearAllChanged();
   EnterPage();
   return TakeStatus();
+}
+
+// Every page starts from the job's initial graphic state, not from what
+// the last page left; the page's own transform then counts as changed, so
+// that it is applied before the page's first drawing.
+void GBorzan::TakeInitialGraphicState() {
+  GState* initial = GetInitialState();
+  if (MPersistentObject* bundle = initial != nullptr ? initial->FindByKey(kGraphicStateKey) : nullptr) {
+    GetCurrentState()->AddChild(bundle->DeepCopy());
+    // Installing the same state again forgets the cached sub-states.
+    GPeripheral::SetCurrentState(GetCurrentState());
+    NotifyChanged(this);
+  }
+  if (MPersistentObject* transform = PageSettings()->FindKindOf(kGTransformAttributeClassID)) {
+    const GObjectRef copy(transform->DeepCopy());
+    auto* attribute = static_cast<GAttribute*>(copy.Get());
+    attribute->SetChangedFlag(1);
+    FindStateFor(kGraphicStateKey)->UpdateFrom(attribute);
+  }
 }
 
 // Two fine screens of the 600-dot matrices are chosen by the printer's

@@ -20,6 +20,7 @@
 #include "device/query/provider_registry.h"
 #include "device/testing/test_device_tree.h"
 #include "graphics/bitmaps/dither_matrix.h"
+#include "graphics/clips/transform_attribute.h"
 #include "graphics/commands/document_command.h"
 #include "graphics/commands/error_command.h"
 #include "graphics/commands/job_commands.h"
@@ -402,6 +403,34 @@ TEST(Borzan, AnAbortClosesTheSessionOfAnOpenJobOnly) {
   GJobAbort again;
   EXPECT_EQ(job.Generator().JobAbort(again), 0);
   EXPECT_EQ(job.Output().size(), after);
+}
+
+// Each page starts from the initial graphic state; the page's transform
+// joins it marked changed.
+TEST(Borzan, EveryPageStartsFromTheInitialGraphicState) {
+  auto* initial = new GState(GPeripheral::kStateKey);
+  auto* bundle = new GState(GPeripheral::kGraphicStateKey);
+  AddValue(*bundle, 500, 1);
+  initial->AddChild(bundle);
+  Job job(PrinterConfiguration(), initial);
+  ASSERT_EQ(job.Start(), 0);
+  GState* page = PageState({});
+  page->AddChild(new GTransformAttribute(90, GPoint{10, 20}, GScale{2.0F, 2.0F}));
+  ASSERT_EQ(job.Process(new GPageStart(page, 0)), 0);
+
+  GState* graphics = job.Generator().FindStateFor(GPeripheral::kGraphicStateKey);
+  ASSERT_NE(graphics->FindByKey(500), nullptr);
+  auto* transform = static_cast<GAttribute*>(graphics->FindKindOf(kGTransformAttributeClassID));
+  ASSERT_NE(transform, nullptr);
+  EXPECT_EQ(transform->ChangedFlag(), 1);
+  // What the page adds is gone at the next page.
+  AddValue(*graphics, 501, 1);
+  ASSERT_EQ(job.Process(new GPageEnd(new GState(GPeripheral::kPageStateKey), 0)), 0);
+  ASSERT_EQ(job.Print({}), 0);
+  graphics = job.Generator().FindStateFor(GPeripheral::kGraphicStateKey);
+  EXPECT_NE(graphics->FindByKey(500), nullptr);
+  EXPECT_EQ(graphics->FindByKey(501), nullptr);
+  EXPECT_EQ(job.End(), 0);
 }
 
 // The job's dither matrix comes from the printer's list by resolution and
