@@ -348,6 +348,29 @@ TEST(Borzan, PassThroughDataGoesOutOnlyForThisLanguage) {
   }
 }
 
+// Data larger than the stream's buffer reaches the channel whole, through
+// the buffer's own flushes.
+TEST(Borzan, DataLargerThanTheBufferArrivesWhole) {
+  std::vector<uint8_t> data(3 * GBorzan::kStreamBufferSize + 17);
+  for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<uint8_t>(i * 7);
+  Job job;
+  ASSERT_EQ(job.Start(), 0);
+  ASSERT_EQ(job.Print({},
+                      [&](Job& j) {
+                        EXPECT_EQ(
+                            j.Process(new GPassThroughCommand(data.data(), static_cast<uint16_t>(data.size()), 767, 0)),
+                            0);
+                      }),
+            0);
+  ASSERT_EQ(job.End(), 0);
+  const strict_pclxl::ReadResult read = job.Read();
+  ASSERT_TRUE(read.Ok()) << Text(read);
+  const auto passThrough = std::find_if(read.operations.begin(), read.operations.end(),
+                                        [](const strict_pclxl::Operation& o) { return o.name == "PassThrough"; });
+  ASSERT_NE(passThrough, read.operations.end());
+  EXPECT_EQ(passThrough->data, data);
+}
+
 // Job setting 986 holds text for the printer outside PCL XL: it follows
 // the session start and precedes its end, byte for byte.
 TEST(Borzan, RawStringsGoOutAfterTheSessionStartAndAgainAtTheEnd) {
