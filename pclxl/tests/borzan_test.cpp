@@ -105,17 +105,28 @@ std::string Text(const strict_pclxl::ReadResult& result) { return strict_pclxl::
 
 // A printer whose generator is the PCL XL frame, writing into the memory
 // channel of the registered provider (or into a channel the test brings).
+// The memory output provider, registered for as long as it lives. One at a
+// time: the registry keeps the first under its name.
+class MemoryProvider {
+ public:
+  MemoryProvider() : provider_(GOutputChannelProvider::Kind::kMemory) {
+    GetProviderRegistry().Register(&provider_, "OutputChannel");
+  }
+  ~MemoryProvider() { GetProviderRegistry().Unregister("OutputChannel"); }
+  MemoryProvider(const MemoryProvider&) = delete;
+  MemoryProvider& operator=(const MemoryProvider&) = delete;
+  std::string Output() const { return provider_.LastOutput() ? *provider_.LastOutput() : std::string(); }
+
+ private:
+  GOutputChannelProvider provider_;
+};
+
 class Job {
  public:
-  explicit Job(GConfiguration* configuration = PrinterConfiguration(), GState* initialState = nullptr)
-      : provider_(GOutputChannelProvider::Kind::kMemory) {
-    GetProviderRegistry().Register(&provider_, "OutputChannel");
+  explicit Job(GConfiguration* configuration = PrinterConfiguration(), GState* initialState = nullptr) {
     const GObjectRef generator(new TestBorzan(initialState, configuration));
     printer_.AddGenerator(static_cast<GPeripheral&>(*generator));
   }
-  ~Job() { GetProviderRegistry().Unregister("OutputChannel"); }
-  Job(const Job&) = delete;
-  Job& operator=(const Job&) = delete;
 
   uint16_t Start(std::initializer_list<Setting> settings = {}, GState* state = nullptr,
                  GOutputChannel* channel = nullptr) {
@@ -144,14 +155,14 @@ class Job {
   }
 
   GBorzan& Generator() { return static_cast<GBorzan&>(*printer_.GeneratorChild()); }
-  std::string Output() const { return provider_.LastOutput() ? *provider_.LastOutput() : std::string(); }
+  std::string Output() const { return provider_.Output(); }
   strict_pclxl::ReadResult Read() const {
     const std::string bytes = Output();
     return strict_pclxl::ReadStrictly({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()});
   }
 
  private:
-  GOutputChannelProvider provider_;
+  MemoryProvider provider_;
   GPrinter printer_;
 };
 
@@ -401,6 +412,24 @@ TEST(Borzan, AChannelThatRefusesItsFirstWriteIsReportedOnce) {
   EXPECT_EQ(job.Print({}), 0);
   EXPECT_EQ(job.End(), 0);
   EXPECT_TRUE(channel.Bytes().empty());
+}
+
+// Without a printer in front, the generator opens the job's channel itself
+// and closes it at the end.
+TEST(Borzan, AChannelItOpenedItselfIsClosedAtTheEnd) {
+  MemoryProvider provider;
+  TestBorzan generator(nullptr, PrinterConfiguration());
+  const GObjectRef start(
+      new GDocumentStart(RWWString::FromMultibyte("Report"), RWWString::FromMultibyte("memory"), nullptr, 0));
+  const GObjectRef started(generator.ProcessCommand(static_cast<GCommand*>(start.Get())));
+  EXPECT_EQ(Status(started), 0);
+  static_cast<GDocumentStart&>(*start).TakeOutputChannel();
+  ASSERT_TRUE(generator.OwnsOutputChannel());
+  const GObjectRef end(new GDocumentEnd(RWWString(), RWWString(), 0));
+  EXPECT_EQ(Status(GObjectRef(generator.ProcessCommand(static_cast<GCommand*>(end.Get())))), 0);
+  EXPECT_EQ(generator.OutputChannel()->GetState(), GOutputChannel::kClosed);
+  const std::string output = provider.Output();
+  EXPECT_TRUE(strict_pclxl::ReadStrictly({reinterpret_cast<const uint8_t*>(output.data()), output.size()}).Ok());
 }
 
 TEST(Borzan, PaddingIsA126ByteCommentAndEndsTheChannelsDocument) {
