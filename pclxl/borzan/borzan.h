@@ -40,8 +40,9 @@ class GMedia;
 // - 561 and 562, the protocol class the printer understands.
 //
 // The drawing and attribute operations, the colour treatment and the font
-// objects of the language live in their own files; this class leaves the
-// pen, brush and font-removal operations of the generator base to them.
+// objects of the language are not in this file. Until they come, the pen,
+// brush and font-removal operations of the generator base stay pure, so
+// the class is abstract and not yet registered with the class factory.
 //
 // Stored part after the generator base's: version 1, the font-download
 // flag and the pending status (16-bit each), the output-ok flag (32-bit),
