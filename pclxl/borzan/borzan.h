@@ -1,0 +1,204 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "foundation/rw_cstring.h"
+#include "pclxl/generator/generator_output.h"
+#include "pclxl/generator/pdl_generator.h"
+#include "pclxl/xl_stream.h"
+
+class GDitherMatrix;
+class GMedia;
+
+// The PCL XL generator: the last stage of the printer's chain, which turns
+// every command it receives into PCL XL through one buffered stream. This
+// file holds the frame of a job: the session and data source around the
+// job, the page set-up from the media settings (orientation, tray, duplex,
+// named or custom size, media type), pass-through data and padding. The
+// stream's full buffers and the flushes at the fixed points (page end,
+// document start and end, padding, pass-through) go to the job's output
+// channel through GGeneratorOutput, so that the first refused write is
+// answered once and stops the job's output.
+//
+// Settings are read by key, depth first, from the job sub-state (246), the
+// page sub-state (256) and the configuration: where a key occurs more than
+// once in a sub-state, the first node of that key in depth-first order is
+// the one that counts. Job setting 325 (the halftone choice) is read that
+// way too, so the dither-off flag and the dither matrix's third selector
+// come from the same node.
+//
+// Configuration lists read here:
+// - 85, the tray map: an association list whose key objects are value
+//   attributes of key 0 holding a tray number, and whose value objects are
+//   value attributes holding the printer's media-source number;
+// - 192, the size map: an association list whose key objects are value
+//   attributes of key 0 holding a size id, and whose value objects are
+//   text attributes holding the format's standard media-size name
+//   ("LETTER", "A4", ...), sent as it stands;
+// - 330, the dither matrices the job's matrix is chosen from;
+// - 561 and 562, the protocol class the printer understands.
+//
+// The drawing and attribute operations, the colour treatment and the font
+// objects of the language are not in this file. Until they come, the pen,
+// brush and font-removal operations of the generator base stay pure, so
+// the class is abstract and not yet registered with the class factory.
+//
+// Stored part after the generator base's: version 1, the font-download
+// flag and the pending status (16-bit each), the output-ok flag (32-bit),
+// the x and y resolution (16-bit each) and the colour flag (32-bit).
+class GBorzan : public GPDLGenerator, private XLFlushSink {
+ public:
+  static constexpr int32_t kStreamBufferSize = 8192;
+  static constexpr uint16_t kDefaultResolution = 600;
+  static constexpr uint16_t kNoMediaSource = 0xFFFF;
+  static constexpr uint16_t kUnsetSide = 0xFFFF;
+
+  // The font selection and text attributes last sent; the text operations
+  // compare against them. Reset at every page start and document end.
+  struct TextState {
+    RWCString selection;
+    float characterSize = 0;
+    uint16_t symbolSet = 0;
+    float boldValue = 0;
+    float shearX = 0;
+    float shearY = 0;
+    float scaleX = 1;
+    float scaleY = 1;
+    int16_t angle = 0;
+    uint8_t subMode = 0;
+    uint8_t writingMode = 0;
+  };
+
+  GBorzan();
+  GBorzan(const RWCString& name, GState* initialState, GConfiguration* configuration, int32_t key, int32_t addOnListKey,
+          int32_t addOnKind, int32_t addOnMode);
+  // A new stream; the settings-derived fields, the current point, the side
+  // counter and the duplex value are copied, the current medium is not.
+  GBorzan(const GBorzan& other);
+  // As the copy; a channel the stage opened itself is deleted.
+  GBorzan& operator=(const GBorzan& other);
+  ~GBorzan() override;
+
+  RWClassID ClassID() const override { return kGBorzanClassID; }
+  bool IsKindOf(RWClassID id) const override { return id == kGBorzanClassID || GPDLGenerator::IsKindOf(id); }
+  // The generator base's answer and equal font-download flags, colour
+  // flags and current points.
+  bool SameContent(const MPersistentObject& other) const override;
+  uint16_t SendTo(GPeripheral& target) override;
+  // The composite's reset; the side counter and duplex value become unset.
+  void ResetJob() override;
+
+  uint16_t DocumentStart(GDocumentStart& start) override;
+  uint16_t DocumentEnd(GDocumentEnd& end) override;
+  uint16_t PadOutput(GCommand& command) override;
+  uint16_t PageStart(GPageStart& start) override;
+  uint16_t PageEnd(GPageEnd& end) override;
+  uint16_t JobAbort(GJobAbort& abort) override;
+  uint16_t PassThrough(GPassThroughCommand& data) override;
+
+  uint16_t LookupFontCode(int32_t mixMode) override;
+  int32_t IsFontEscapeUsable(const RWCString& selection) override;
+
+  // The stream header line, with the maker's notice and version unless
+  // noComment is set.
+  void WriteStreamHeader(bool noComment);
+  // The protocol class from configuration keys 561 and 562; 2.0 when one
+  // is missing or the application asks for class 2.0 output.
+  void GetProtocolClass(int32_t& major, int32_t& minor);
+  // Whether the printer's protocol class is at least major.minor.
+  bool SupportsProtocolClass(int32_t major, int32_t minor);
+
+  // What the drawing, raster, colour and text operations share.
+  XLStream* Stream() const { return stream_.get(); }
+  GGeneratorOutput& Output() { return output_; }
+  const GGeneratorOutput& Output() const { return output_; }
+  uint16_t TakeStatus() { return output_.TakeStatus(); }
+  TextState& GetTextState() { return textState_; }
+  void ResetTextState() { textState_ = TextState(); }
+  uint16_t XResolution() const { return xResolution_; }
+  uint16_t YResolution() const { return yResolution_; }
+  bool IsColour() const { return colour_; }
+  bool UsesPatterns() const { return patterns_; }
+  bool IsDitherOff() const { return ditherOff_; }
+  bool HasTextFlag() const { return textFlag_; }
+  uint16_t ImageTreatment() const { return imageTreatment_; }
+  uint16_t PhotoOverride() const { return photoOverride_; }
+  GDitherMatrix* DitherMatrix() const { return ditherMatrix_; }
+  GMedia* CurrentMedium() const { return currentMedium_; }
+  uint16_t PageCopies() const { return pageCopies_; }
+  uint16_t FontDownload() const { return fontDownload_; }
+  uint16_t SideCounter() const { return sideCounter_; }
+  uint16_t CurrentDuplex() const { return currentDuplex_; }
+  bool DuplexControl() const { return duplexControl_; }
+  void SetDuplexControl(bool on) { duplexControl_ = on; }
+  int32_t CurrentPointX() const { return currentX_; }
+  int32_t CurrentPointY() const { return currentY_; }
+  void SetCurrentPoint(int16_t x, int16_t y) {
+    currentX_ = x;
+    currentY_ = y;
+  }
+  int32_t Transparency() const { return transparency_; }
+  void SetTransparency(int32_t transparency) { transparency_ = transparency; }
+  int32_t PenKind() const { return penKind_; }
+  void SetPenKind(int32_t kind) { penKind_ = kind; }
+  int32_t BrushKind() const { return brushKind_; }
+  void SetBrushKind(int32_t kind) { brushKind_ = kind; }
+
+ protected:
+  void Fields(GFieldArchive& archive) override;
+
+ private:
+  int32_t Flush(GBufferedOutStream& stream, uint32_t context, const uint8_t* bytes, int32_t count) override;
+  void FlushStream() { XLFlush(stream_.get()); }
+  XLStreamPtr NewStream();
+  void CopyOwnFields(const GBorzan& other);
+
+  GState* JobSettings() { return FindStateFor(kDocumentStateKey); }
+  GState* PageSettings() { return FindStateFor(kPageStateKey); }
+  // Document start, after the stream header.
+  void ReadJobSettings();
+  void ApplyPhotoOverride();
+  void ChooseDitherMatrix();
+  void BeginSession();
+  // The raw strings of job setting 986, sent around the stream.
+  void SendRawStrings();
+  // Page start, in the order the printer wants the page attributes.
+  void TakeInitialGraphicState();
+  void SendDitherVendorCode();
+  void SendOrientation();
+  void SendDuplexMode();
+  void SendMediaSource();
+  void SendMediaSize();
+  void SendCustomSize(const GMedia& medium);
+  void DownloadDitherMatrix();
+  uint8_t Orientation();
+  // Closes the data source and the session of an open job.
+  void CloseSession();
+
+  XLStreamPtr stream_;
+  GGeneratorOutput output_;
+  int32_t transparency_ = 0;
+  int32_t penKind_ = 0;
+  int32_t brushKind_ = 0;
+  uint16_t fontDownload_ = 1;
+  GMedia* currentMedium_ = nullptr;
+  uint16_t xResolution_ = kDefaultResolution;
+  uint16_t yResolution_ = kDefaultResolution;
+  bool colour_ = false;
+  bool patterns_ = false;
+  bool ditherOff_ = false;
+  uint16_t imageTreatment_ = 1;
+  uint16_t photoOverride_ = 0;
+  GDitherMatrix* ditherMatrix_ = nullptr;
+  bool textFlag_ = false;
+  int16_t currentX_ = 0;
+  int16_t currentY_ = 0;
+  uint16_t pageCopies_ = 1;
+  uint16_t currentMediaSource_ = kNoMediaSource;
+  std::string currentMediaType_;
+  uint16_t sideCounter_ = kUnsetSide;
+  bool duplexControl_ = true;
+  uint16_t currentDuplex_ = kUnsetSide;
+  TextState textState_;
+};
