@@ -30,6 +30,13 @@ class GTransformAttribute : public GAttribute {
   virtual void SetScale(const GScale& scale) { scale_ = scale; }
   virtual void SetOffset(const GPoint& offset) { PointCopy(offset_, offset); }
   virtual void SetAngle(int16_t angle) { angle_ = angle; }
+  // Takes the other's angle, offset and scale, keeping its own key and
+  // flags.
+  void SetValues(const GTransformAttribute& other) {
+    SetAngle(other.GetAngle());
+    SetOffset(other.GetOffset());
+    SetScale(other.GetScale());
+  }
   virtual GScale GetScale() const { return scale_; }
   virtual GPoint GetOffset() const { return offset_; }
   virtual int16_t GetAngle() const { return angle_; }

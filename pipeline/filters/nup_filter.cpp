@@ -36,12 +36,6 @@ constexpr int16_t kLastPoolSizeId = 0x3FFF;
 // What the border of a cell is painted with.
 constexpr int16_t kBorderPenWidth = 2;
 
-void CopyValues(GTransformAttribute& target, const GTransformAttribute& source) {
-  target.SetAngle(source.GetAngle());
-  target.SetOffset(source.GetOffset());
-  target.SetScale(source.GetScale());
-}
-
 int16_t Wrap16(int32_t value) { return static_cast<int16_t>(value); }
 
 // The value under the key in the state is set, or added when there is none.
@@ -90,7 +84,7 @@ void GNupFilter::ResetLayout() {
   pageOrder_ = 0;
   pageCounter_ = 0;
   grid_ = GNupGrid();
-  CopyValues(pageTransform_, GTransformAttribute());
+  pageTransform_.SetValues(GTransformAttribute());
   sheetOrientation_ = 0;
   pageOrientation_ = 0;
   borders_ = 0;
@@ -217,9 +211,9 @@ GCommand* GNupFilter::StartPage(GCommand& start) {
   Resolve(pageMedium_, pageOrientation_);
   const int32_t position = pageCounter_ % std::max<int16_t>(pagesPerSheet_, 1);
   const GNupCell* cell = CellAt(position);
-  CopyValues(pageTransform_,
-             cell != nullptr ? FitPageIntoCell(*cell, pageMedium_, NormalizeAngle(pageOrientation_ - sheetOrientation_))
-                             : GTransformAttribute());
+  pageTransform_.SetValues(
+      cell != nullptr ? FitPageIntoCell(*cell, pageMedium_, NormalizeAngle(pageOrientation_ - sheetOrientation_))
+                      : GTransformAttribute());
   if (state != nullptr) {
     const GObjectRef ownTransform(state->RemoveChildByClassId(kGTransformAttributeClassID));
     if (position == 0) OpenSheet(*state);
@@ -288,7 +282,7 @@ void GNupFilter::PlaceCommand(GCommand& command) const {
   const GObjectRef transform(state.RemoveChildByClassId(kGTransformAttributeClassID));
   if (auto* own = dynamic_cast<GTransformAttribute*>(transform.Get()); own != nullptr) {
     const GObjectRef composed(ComposeTransforms(pageTransform_, *own));
-    CopyValues(*own, static_cast<const GTransformAttribute&>(*composed));
+    own->SetValues(static_cast<const GTransformAttribute&>(*composed));
     state.AddChild(own);
   }
   if (const GObjectRef pageClip(state.RemoveChildByClassId(kGClipToPageClassID)); pageClip) {
@@ -348,5 +342,5 @@ void GNupFilter::Fields(GFieldArchive& archive) {
   pageCounter_ = 0;
   grid_ = GNupGrid();
   cells_.clear();
-  CopyValues(pageTransform_, GTransformAttribute());
+  pageTransform_.SetValues(GTransformAttribute());
 }

@@ -6,16 +6,6 @@
 #include "graphics/commands/job_commands.h"
 #include "model/attributes/state.h"
 
-namespace {
-
-void CopyValues(GTransformAttribute& target, const GTransformAttribute& source) {
-  target.SetAngle(source.GetAngle());
-  target.SetOffset(source.GetOffset());
-  target.SetScale(source.GetScale());
-}
-
-}  // namespace
-
 GCommand* GPageTransformFilter::HandleCommand(GCommand* command) {
   GObjectRef held(command);
   if (command == nullptr) return nullptr;
@@ -48,7 +38,7 @@ bool GPageTransformFilter::PageTransformIsIdentity() const {
 }
 
 void GPageTransformFilter::SetPageTransform(const GTransformAttribute& transform) {
-  CopyValues(pageTransform_, transform);
+  pageTransform_.SetValues(transform);
 }
 
 // The transform is taken out of the state (a clone when others share it,
@@ -59,7 +49,7 @@ GObjectRef GPageTransformFilter::ComposeHeldTransform(GState& state, PagePlaceme
   if (transform == nullptr) return {};
   const GObjectRef composed(placement == PagePlacement::kOuter ? ComposeTransforms(pageTransform_, *transform)
                                                                : ComposeTransforms(*transform, pageTransform_));
-  CopyValues(*transform, static_cast<const GTransformAttribute&>(*composed));
+  transform->SetValues(static_cast<const GTransformAttribute&>(*composed));
   state.AddChild(transform);
   return held;
 }
