@@ -315,7 +315,7 @@ TEST(GImageRowPipeline, RandomImagesRunClean) {
   const uint8_t cells[] = {10, 90, 170, 250, 50, 130, 210, 30, 110};
   GDitherMatrix matrix(3, 3, cells, 1, 0);
   const uint8_t depths[] = {1, 4, 8, 24};
-  for (int round = 0; round < 400; ++round) {
+  for (int round = 0; round < 1000; ++round) {
     SCOPED_TRACE(round);
     TestImage image{1 + static_cast<int>(random.Below(40)), 1 + static_cast<int>(random.Below(30)),
                     depths[random.Below(4)], false};
