@@ -15,8 +15,11 @@
 #include "bench/reference_coders.h"
 #include "foundation/memory_byte_channel.h"
 #include "graphics/adaptive_row_compressor.h"
+#include "graphics/bitmaps/bitmap.h"
+#include "graphics/bitmaps/dither_matrix.h"
 #include "graphics/bitmaps/run_length_decoder.h"
 #include "graphics/delta_row_compressor.h"
+#include "graphics/image_rows/image_row_pipeline.h"
 #include "graphics/jpeg_row_compressor.h"
 #include "graphics/packbits_row_compressor.h"
 #include "graphics/row_pad_filter.h"
@@ -36,6 +39,7 @@ const CoderReference kReferences[] = {
     {"zlib", "compress2, default level", 1.1},
     {"lzw", "memcpy of the page", 0},
     {"rle8_decode", "plain run-length decoder", 1.5},
+    {"image_pipeline", "plain nearest-neighbour scale and threshold", 1.3},
 };
 
 // Room for any coder's output of the largest page (LZW may grow noise),
@@ -108,7 +112,61 @@ void LzwCodec(benchmark::State& state, const BenchPage& page) {
   }
 }
 
+// An 8 x 8 threshold matrix spread over the levels, for both sides of the
+// image pipeline's benchmark.
+constexpr uint8_t kMatrixSize = 8;
+const uint8_t* BenchMatrixCells() {
+  static const std::vector<uint8_t> cells = [] {
+    std::vector<uint8_t> made(kMatrixSize * kMatrixSize);
+    for (uint32_t i = 0; i < made.size(); ++i) made[i] = static_cast<uint8_t>((i * 37 % 64) * 4 + 2);
+    return made;
+  }();
+  return cells.data();
+}
+
+// The page as a bitmap printed at its own size and halftoned, rows padded
+// to 4 bytes, as a generator reads an image.
+void ImagePipeline(benchmark::State& state, const BenchPage& page) {
+  GBitmapDescription description;
+  description.ownsData = false;
+  description.data = page.bytes.data();
+  description.dataSize = static_cast<uint32_t>(page.bytes.size());
+  description.rowAlignment = 1;
+  description.bounds = {0, 0, static_cast<int16_t>(page.width), static_cast<int16_t>(page.height)};
+  description.bitsPerComponent = 8;
+  const GBitmap bitmap(description);
+  GDitherMatrix matrix(kMatrixSize, kMatrixSize, BenchMatrixCells(), 1, 0);
+  for (auto _ : state) {
+    GRectangle destination = description.bounds;
+    GImageRowPipeline pipeline(description.bounds, destination, nullptr, bitmap, 0, GImageRowPipeline::kHalftoneAlways,
+                               &matrix, new GRowPadFilter(4, 0), 0, GrayStandard);
+    std::vector<uint8_t> buffer(pipeline.GetMaxRowBytes() + 1);
+    uint64_t total = 0;
+    for (uint32_t y = 0; y < page.height; ++y) {
+      uint16_t row = 0;
+      uint32_t length = 0;
+      uint8_t repeat = 1;
+      uint8_t rows = 1;
+      if (pipeline.ReadRow(buffer.data(), row, length, repeat, rows) != GRowFilter::kRowDelivered)
+        return state.SkipWithError("the pipeline failed");
+      total += length;
+    }
+    benchmark::DoNotOptimize(total);
+  }
+}
+
 // The references.
+
+void PlainImageRows(benchmark::State& state, const BenchPage& page) {
+  std::vector<uint8_t> out((page.width + 7) / 8);
+  for (auto _ : state) {
+    for (uint32_t y = 0; y < page.height; ++y) {
+      PlainScaleAndThreshold(page.Row(static_cast<uint64_t>(y) * page.height / page.height), page.width, page.width, y,
+                             BenchMatrixCells(), kMatrixSize, kMatrixSize, out.data());
+      benchmark::DoNotOptimize(out.data());
+    }
+  }
+}
 
 void MemcpyPage(benchmark::State& state, const BenchPage& page) {
   std::vector<uint8_t> row(page.rowBytes);
@@ -260,6 +318,8 @@ void RegisterCoderBenchmarks() {
       // The JPEG stage takes grey or colour rows only.
       if (depth == 8) Register("jpeg", kind, depth, JpegStage, PlainJpeg);
       if (depth == 8) Register("rle8_decode", kind, depth, RunLengthDecoder, PlainRunLengthDecoder);
+      if (depth == 8 && kind != PageKind::kBlank)
+        Register("image_pipeline", kind, depth, ImagePipeline, PlainImageRows);
       Register("zlib", kind, depth, ZlibWrapper, Compress2);
       Register("lzw", kind, depth, LzwCodec, MemcpyPage);
     }

@@ -155,3 +155,13 @@ std::vector<uint8_t> PlainRunLength8Decode(const std::vector<uint8_t>& input, ui
   }
   return block;
 }
+
+void PlainScaleAndThreshold(const uint8_t* row, uint32_t sourceWidth, uint32_t width, uint32_t y, const uint8_t* matrix,
+                            uint32_t matrixWidth, uint32_t matrixHeight, uint8_t* out) {
+  const uint8_t* thresholds = matrix + (y % matrixHeight) * matrixWidth;
+  std::memset(out, 0, (width + 7) / 8);
+  for (uint32_t x = 0; x < width; ++x) {
+    const uint8_t level = row[static_cast<uint64_t>(x) * sourceWidth / width];
+    if (level >= thresholds[x % matrixWidth]) out[x / 8] = static_cast<uint8_t>(out[x / 8] | 0x80 >> (x % 8));
+  }
+}

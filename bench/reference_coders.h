@@ -32,3 +32,10 @@ std::vector<uint8_t> PlainRunLength8Encode(const uint8_t* pixels, uint32_t width
 // block of size bytes.
 std::vector<uint8_t> PlainRunLength8Decode(const std::vector<uint8_t>& input, uint32_t width, uint32_t stride,
                                            size_t size);
+
+// An image row as one writes it first: nearest-neighbour scaling of an
+// 8-bit row of sourceWidth pixels to width pixels, each compared with the
+// threshold of a width x height matrix at its page position (white, a set
+// bit, where the level reaches it), packed most significant bit first.
+void PlainScaleAndThreshold(const uint8_t* row, uint32_t sourceWidth, uint32_t width, uint32_t y, const uint8_t* matrix,
+                            uint32_t matrixWidth, uint32_t matrixHeight, uint8_t* out);

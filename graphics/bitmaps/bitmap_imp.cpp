@@ -205,8 +205,7 @@ uint8_t GBitmapImp::Component(uint32_t pixel, int index) const {
 }
 
 uint8_t GBitmapImp::Gray(uint8_t red, uint8_t green, uint8_t blue) const {
-  if (grayFunction_ == nullptr || grayFunction_ == GrayStandard) return (30 * red + 59 * green + 11 * blue) / 100;
-  return static_cast<uint8_t>(grayFunction_(red, green, blue));
+  return PixelGray(grayFunction_, red, green, blue);
 }
 
 uint32_t GBitmapImp::GetScanLine(std::span<uint8_t> destination, int32_t left, int32_t right, int32_t row,

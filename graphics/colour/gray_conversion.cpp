@@ -56,3 +56,9 @@ void SetGrayWeights(std::span<const uint8_t, 4> weights) {
 void SetGrayTables(std::span<const uint8_t, kGrayTablesSize> tables) {
   std::copy(tables.begin(), tables.end(), Tables().begin());
 }
+
+uint8_t PixelGray(GGrayFunction function, uint8_t red, uint8_t green, uint8_t blue) {
+  if (function == nullptr || function == GrayStandard)
+    return static_cast<uint8_t>((30 * red + 59 * green + 11 * blue) / 100);
+  return static_cast<uint8_t>(function(red, green, blue));
+}

@@ -21,6 +21,11 @@ uint32_t GrayWeighted(uint8_t red, uint8_t green, uint8_t blue);
 // blended with m by that weight.
 uint32_t GrayFromTables(uint8_t red, uint8_t green, uint8_t blue);
 
+// The grey level of a pixel as bitmap rows are converted: while the job
+// uses GrayStandard (or none is set) the level is (30 R + 59 G + 11 B) / 100;
+// otherwise the low byte of what the job's function answers.
+uint8_t PixelGray(GGrayFunction function, uint8_t red, uint8_t green, uint8_t blue);
+
 // The parameters and tables are one set for the whole process, unlocked:
 // one job is rendered at a time, and the next job that sets them replaces
 // them for every job.

@@ -17,11 +17,13 @@ class MemoryRowSource : public GRowFilter {
   MemoryRowSource(GRectangle bounds, uint8_t bitsPerPixel, std::vector<Row> rows);
 
   int32_t ReadRow(uint8_t* buffer, uint16_t& row, uint32_t& length, uint8_t& repeat, uint8_t& rows) override;
+  // Passes over count rows, which are not delivered.
+  void SkipRows(uint32_t count) override { next_ += count; }
   uint32_t GetMaxRowBytes() const override;
   void GetBounds(GRectangle& bounds) const override { bounds = bounds_; }
   uint8_t GetBitsPerPixel() const override { return bitsPerPixel_; }
 
-  // Rows read so far.
+  // Rows read or skipped so far.
   uint32_t Delivered() const { return next_; }
 
  private:
