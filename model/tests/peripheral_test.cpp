@@ -261,7 +261,8 @@ TEST(PeripheralTest, ResetJobRebuildsTheCurrentStateFromTheInitialOne) {
   stage.AddParent(&parent);
   stage.SetInitialState(State(0, {Value(1, 1)}));
   stage.ResetJob();
-  GState* graphic = stage.FindStateFor(244);
+  // Held, so that the new sub-state cannot take the old one's address.
+  const GObjectRef graphic(stage.FindStateFor(244));
   const GObjectRef carried(State(256, {Value(3, 3)}));
   stage.PutAttribute(static_cast<GAttribute*>(carried.Get()));
   stage.Disable();
@@ -272,7 +273,7 @@ TEST(PeripheralTest, ResetJobRebuildsTheCurrentStateFromTheInitialOne) {
   EXPECT_TRUE(stage.IsEnabled());
   EXPECT_NE(stage.GetCurrentState(), stage.GetInitialState());
   EXPECT_TRUE(stage.GetCurrentState()->SameContent(*stage.GetInitialState()));
-  EXPECT_NE(stage.FindStateFor(244), graphic);
+  EXPECT_NE(stage.FindStateFor(244), graphic.Get());
   EXPECT_EQ(parent.told, std::vector<GPeripheral*>{&stage});
 }
 
