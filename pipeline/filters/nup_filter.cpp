@@ -279,12 +279,7 @@ void GNupFilter::PlaceCommand(GCommand& command) const {
   const GObjectRef held(command.TakeState());
   if (!held) return;
   auto& state = static_cast<GState&>(*held);
-  const GObjectRef transform(state.RemoveChildByClassId(kGTransformAttributeClassID));
-  if (auto* own = dynamic_cast<GTransformAttribute*>(transform.Get()); own != nullptr) {
-    const GObjectRef composed(ComposeTransforms(pageTransform_, *own));
-    own->SetValues(static_cast<const GTransformAttribute&>(*composed));
-    state.AddChild(own);
-  }
+  ComposeHeldTransform(state, pageTransform_, PagePlacement::kOuter);
   if (const GObjectRef pageClip(state.RemoveChildByClassId(kGClipToPageClassID)); pageClip) {
     const GDotPair printable = pageMedium_.GetPrintableSize();
     state.AddChild(NewRectangleClip(GRectangle{0, 0, printable.x, printable.y}));

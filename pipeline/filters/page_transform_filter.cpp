@@ -41,21 +41,8 @@ void GPageTransformFilter::SetPageTransform(const GTransformAttribute& transform
   pageTransform_.SetValues(transform);
 }
 
-// The transform is taken out of the state (a clone when others share it,
-// so that they keep the old values), changed, and added back.
-GObjectRef GPageTransformFilter::ComposeHeldTransform(GState& state, PagePlacement placement) const {
-  GObjectRef held(state.RemoveChildByClassId(kGTransformAttributeClassID));
-  auto* transform = dynamic_cast<GTransformAttribute*>(held.Get());
-  if (transform == nullptr) return {};
-  const GObjectRef composed(placement == PagePlacement::kOuter ? ComposeTransforms(pageTransform_, *transform)
-                                                               : ComposeTransforms(*transform, pageTransform_));
-  transform->SetValues(static_cast<const GTransformAttribute&>(*composed));
-  state.AddChild(transform);
-  return held;
-}
-
 GObjectRef GPageTransformFilter::PlaceInPageState(GState& pageState, PagePlacement placement) const {
-  if (GObjectRef held = ComposeHeldTransform(pageState, placement); held) return held;
+  if (GObjectRef held = ComposeHeldTransform(pageState, pageTransform_, placement); held) return held;
   GObjectRef copy(static_cast<MPersistentObject*>(pageTransform_.Clone()));
   pageState.AddChild(copy.Get());
   return copy;
@@ -64,7 +51,7 @@ GObjectRef GPageTransformFilter::PlaceInPageState(GState& pageState, PagePlaceme
 void GPageTransformFilter::ComposeIntoCommand(GCommand& command) const {
   const GObjectRef state(command.TakeState());
   if (!state) return;
-  ComposeHeldTransform(static_cast<GState&>(*state), PagePlacement::kOuter);
+  ComposeHeldTransform(static_cast<GState&>(*state), pageTransform_, PagePlacement::kOuter);
   command.SetState(static_cast<GState*>(state.Get()));
 }
 
@@ -82,4 +69,15 @@ GCommand* AnnouncePageTransform(GCommand& pageStart, const GTransformAttribute& 
   bundle->AddChild(static_cast<MPersistentObject*>(transform.Clone()));
   announcement->AddChild(new GNullCommand(static_cast<GState*>(bundle.Get()), 0));
   return announcement;
+}
+
+GObjectRef ComposeHeldTransform(GState& state, const GTransformAttribute& page, PagePlacement placement) {
+  GObjectRef held(state.RemoveChildByClassId(kGTransformAttributeClassID));
+  auto* transform = dynamic_cast<GTransformAttribute*>(held.Get());
+  if (transform == nullptr) return {};
+  const GObjectRef composed(placement == PagePlacement::kOuter ? ComposeTransforms(page, *transform)
+                                                               : ComposeTransforms(*transform, page));
+  transform->SetValues(static_cast<const GTransformAttribute&>(*composed));
+  state.AddChild(transform);
+  return held;
 }

@@ -9,6 +9,10 @@
 
 class GDocumentStart;
 
+// The two ways a page transform meets a transform already there: as the
+// outer one (applied after it) or as the inner one (applied first).
+enum class PagePlacement { kOuter, kInner };
+
 // What the filters that place whole pages with a transform share. Such a
 // filter keeps one transform for the current page. At a page start it
 // places the page (puts its transform into the page's state) and announces
@@ -48,10 +52,6 @@ class GPageTransformFilter : public GPeripheral {
   const GTransformAttribute& PageTransform() const { return pageTransform_; }
 
  protected:
-  // The two ways the page transform meets a transform already there: as
-  // the outer one (applied after it) or as the inner one (applied first).
-  enum class PagePlacement { kOuter, kInner };
-
   // The identity as page transform.
   GPageTransformFilter() = default;
   // The peripheral's full constructor, without add-ons.
@@ -87,15 +87,18 @@ class GPageTransformFilter : public GPeripheral {
   void Fields(GFieldArchive& archive) override;
 
  private:
-  // Replaces the values of the transform held in the state by its
-  // composition with the page transform and answers it; empty when the
-  // state holds none.
-  GObjectRef ComposeHeldTransform(GState& state, PagePlacement placement) const;
   // The page transform composed into the command's own transform, if any.
   void ComposeIntoCommand(GCommand& command) const;
 
   GTransformAttribute pageTransform_;
 };
+
+// Replaces the values of the transform held in the state (of class 103)
+// by its composition with the page transform and answers it; empty when
+// the state holds none. The transform is taken out of the state (a clone
+// when others share it, so that they keep the old values), changed, and
+// added back.
+GObjectRef ComposeHeldTransform(GState& state, const GTransformAttribute& page, PagePlacement placement);
 
 // The command that replaces a page start to announce a page transform: a
 // command list of the page start (made to own its data) and a GNullCommand
