@@ -203,6 +203,19 @@ int32_t GBorzan::IsFontEscapeUsable(const RWCString& selection) {
 }
 
 // The raster-operation codes of the mix modes 1 to 16 as PCL XL takes them.
+GScale GBorzan::PageScale() {
+  GScale scale;
+  GState* graphicState = FindStateFor(kGraphicStateKey);
+  const auto* transform = graphicState != nullptr
+                              ? dynamic_cast<GTransformAttribute*>(graphicState->FindKindOf(kGTransformAttributeClassID))
+                              : nullptr;
+  if (transform == nullptr) return scale;
+  const GScale held = transform->GetScale();
+  if (held.x != 0) scale.x = held.x;
+  if (held.y != 0) scale.y = held.y;
+  return scale;
+}
+
 uint16_t GBorzan::LookupFontCode(int32_t mixMode) {
   static constexpr FontCodeTable kCodes = {204, 1, 2, 3, 84, 221, 86, 87, 168, 169, 170, 171, 252, 253, 252, 51};
   return LookupIn(kCodes, mixMode);

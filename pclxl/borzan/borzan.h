@@ -4,6 +4,7 @@
 #include <string>
 
 #include "foundation/rw_cstring.h"
+#include "graphics/clips/transform_attribute.h"
 #include "pclxl/generator/generator_output.h"
 #include "pclxl/generator/pdl_generator.h"
 #include "pclxl/xl_stream.h"
@@ -144,6 +145,10 @@ class GBorzan : public GPDLGenerator, private XLFlushSink {
   void SetPenKind(int32_t kind) { penKind_ = kind; }
   int32_t BrushKind() const { return brushKind_; }
   void SetBrushKind(int32_t kind) { brushKind_ = kind; }
+  // The x and y scale of the transform in the current graphic state; a
+  // missing transform or a zero factor counts as 1, so that callers may
+  // divide by it.
+  GScale PageScale();
 
  protected:
   void Fields(GFieldArchive& archive) override;
