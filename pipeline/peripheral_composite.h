@@ -137,6 +137,11 @@ class GPeripheralComposite : public GChildListLookups<GPeripheralComposite, GPer
   MPersistentObject* Detach(MPersistentObject* node);
   // Rebuilds the peripheral configuration from the own and the children's.
   void RebuildConfiguration();
+  // Makes one initial and one current state (key 243) from the own states
+  // and every child's, installs them here, which forgets the cached
+  // sub-states, and hands them to every child: the stages then read and
+  // change the same attributes.
+  void ShareStatesWithChildren();
 
  private:
   friend Lookups;

@@ -85,21 +85,7 @@ void GPrinter::CacheChildren() {
 void GPrinter::NotifyChanged(GPeripheral* changed) {
   RebuildConfiguration();
   CacheChildren();
-  const GObjectRef current(new GState(kStateKey));
-  const GObjectRef initial(new GState(kStateKey));
-  static_cast<GState&>(*current).UpdateFrom(GetOwnCurrentState());
-  static_cast<GState&>(*initial).UpdateFrom(GetOwnInitialState());
-  const std::vector<GObjectRef> children = HeldChildren();
-  for (const GObjectRef& child : children) {
-    static_cast<GState&>(*initial).UpdateFrom(static_cast<GPeripheral*>(child.Get())->GetInitialState());
-    static_cast<GState&>(*current).UpdateFrom(static_cast<GPeripheral*>(child.Get())->GetCurrentState());
-  }
-  GPeripheralComposite::SetCurrentState(static_cast<GState*>(current.Get()));
-  GPeripheralComposite::SetInitialState(static_cast<GState*>(initial.Get()));
-  for (const GObjectRef& child : children) {
-    static_cast<GPeripheral*>(child.Get())->SetInitialState(static_cast<GState*>(initial.Get()));
-    static_cast<GPeripheral*>(child.Get())->SetCurrentState(static_cast<GState*>(current.Get()));
-  }
+  ShareStatesWithChildren();
   GPeripheral::NotifyChanged(changed);
 }
 

@@ -22,6 +22,7 @@
 #include "model/attributes/value_attribute.h"
 #include "model/objects/field_archive.h"
 #include "model/objects/persistent_association.h"
+#include "pclxl/borzan/text_bytes.h"
 #include "pclxl/xl_graphics_state_operators.h"
 #include "pclxl/xl_session_operators.h"
 #include "pclxl/xl_values.h"
@@ -78,12 +79,6 @@ constexpr uint32_t kVersionLow = 0x00010008;
 bool IsCustomSize(int16_t sizeId) { return sizeId >= kFirstCustomSize && sizeId <= kLastCustomSize; }
 
 uint8_t LowByte(std::optional<int16_t> value) { return static_cast<uint8_t>(value.value_or(0) & 0xFF); }
-
-std::span<const uint8_t> Bytes(std::string_view text) {
-  return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
-}
-
-std::string_view View(const RWCString& text) { return {text.Data(), text.Length()}; }
 
 // The value object of the association whose key object is a value
 // attribute of key 0 holding number.
@@ -165,6 +160,12 @@ void GBorzan::ResetJob() {
   currentDuplex_ = kUnsetSide;
 }
 
+void GBorzan::NotifyChanged(GPeripheral* changed) {
+  RebuildConfiguration();
+  ShareStatesWithChildren();
+  GPeripheral::NotifyChanged(changed);
+}
+
 // The stream's callback: the block goes to the channel while output is ok;
 // the stream empties its buffer after this in any case.
 int32_t GBorzan::Flush(GBufferedOutStream&, uint32_t, const uint8_t* bytes, int32_t count) {
@@ -206,9 +207,10 @@ int32_t GBorzan::IsFontEscapeUsable(const RWCString& selection) {
 GScale GBorzan::PageScale() {
   GScale scale;
   GState* graphicState = FindStateFor(kGraphicStateKey);
-  const auto* transform = graphicState != nullptr
-                              ? dynamic_cast<GTransformAttribute*>(graphicState->FindKindOf(kGTransformAttributeClassID))
-                              : nullptr;
+  const auto* transform =
+      graphicState != nullptr
+          ? dynamic_cast<GTransformAttribute*>(graphicState->FindKindOf(kGTransformAttributeClassID))
+          : nullptr;
   if (transform == nullptr) return scale;
   const GScale held = transform->GetScale();
   if (held.x != 0) scale.x = held.x;
@@ -444,8 +446,7 @@ void GBorzan::TakeInitialGraphicState() {
   GState* initial = GetInitialState();
   if (MPersistentObject* bundle = initial != nullptr ? initial->FindByKey(kGraphicStateKey) : nullptr) {
     GetCurrentState()->AddChild(bundle->DeepCopy());
-    // Installing the same state again forgets the cached sub-states.
-    GPeripheral::SetCurrentState(GetCurrentState());
+    // The new states that the change installs forget the cached sub-states.
     NotifyChanged(this);
   }
   if (MPersistentObject* transform = PageSettings()->FindKindOf(kGTransformAttributeClassID)) {

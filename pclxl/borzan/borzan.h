@@ -54,6 +54,9 @@ class GBorzan : public GPDLGenerator, private XLFlushSink {
   static constexpr uint16_t kDefaultResolution = 600;
   static constexpr uint16_t kNoMediaSource = 0xFFFF;
   static constexpr uint16_t kUnsetSide = 0xFFFF;
+  // The font selection after the selected font was removed: no font name
+  // equals it.
+  static constexpr const char* kNoFont = "No Font";
 
   // The font selection and text attributes last sent; the text operations
   // compare against them. Reset at every page start and document end.
@@ -89,6 +92,9 @@ class GBorzan : public GPDLGenerator, private XLFlushSink {
   uint16_t SendTo(GPeripheral& target) override;
   // The composite's reset; the side counter and duplex value become unset.
   void ResetJob() override;
+  // Rebuilds the configuration and shares one initial and one current
+  // state with the children, then tells the parents.
+  void NotifyChanged(GPeripheral* changed) override;
 
   uint16_t DocumentStart(GDocumentStart& start) override;
   uint16_t DocumentEnd(GDocumentEnd& end) override;
@@ -98,6 +104,9 @@ class GBorzan : public GPDLGenerator, private XLFlushSink {
   uint16_t JobAbort(GJobAbort& abort) override;
   uint16_t PassThrough(GPassThroughCommand& data) override;
 
+  // RemoveFont for the font; when it is the selected one, the next text
+  // selects its font again.
+  uint16_t DeleteFont(const RWCString& fontName) override;
   uint16_t LookupFontCode(int32_t mixMode) override;
   int32_t IsFontEscapeUsable(const RWCString& selection) override;
 

@@ -499,6 +499,31 @@ TEST(Borzan, RoundTrips) {
   EXPECT_TRUE(RoundTrips(*held));
 }
 
+// A removed font that was the selected one is selected again by the next
+// text: the remembered selection no longer names any font.
+TEST(Borzan, RemovingTheSelectedFontForgetsTheSelection) {
+  Job job;
+  ASSERT_EQ(job.Start(), 0);
+  ASSERT_EQ(job.Print({},
+                      [](Job& j) {
+                        GBorzan& generator = j.Generator();
+                        generator.GetTextState().selection = RWCString("Font 2");
+                        EXPECT_EQ(generator.DeleteFont(RWCString("Font 1")), 0);
+                        EXPECT_EQ(generator.GetTextState().selection, RWCString("Font 2"));
+                        EXPECT_EQ(generator.DeleteFont(RWCString("Font 2")), 0);
+                        EXPECT_EQ(generator.GetTextState().selection, RWCString(GBorzan::kNoFont));
+                      }),
+            0);
+  ASSERT_EQ(job.End(), 0);
+  const strict_pclxl::ReadResult read = job.Read();
+  ASSERT_TRUE(read.Ok()) << Text(read);
+  std::vector<std::string> removed;
+  for (const strict_pclxl::Operation& operation : read.operations) {
+    if (operation.name == "RemoveFont") removed.push_back(operation.Find("FontName")->value.Text());
+  }
+  EXPECT_EQ(removed, (std::vector<std::string>{"Font 1", "Font 2"}));
+}
+
 // The generator's part closes the stored form: version 1, font download 1,
 // pending status 0 (16-bit each), output ok 1, 600 x 600 (16-bit each),
 // colour 0.
