@@ -174,32 +174,22 @@ class Decoder {
                           transform_.Apply({right, bottom}), transform_.Apply({left, bottom})});
   }
 
-  // Lines: each point follows its predecessor. Relative points count from
-  // the point before them.
-  void AddLines(const Operation& operation) {
-    std::vector<Point> given;
-    if (!GivenPoints(operation, given) || !InPage(operation)) return;
-    const bool relative = operation.name == "LineRelPath";
-    std::vector<Point> points = {cursor_};
-    for (const Point& p : given)
-      points.push_back(relative ? points.back() + transform_.ApplyLinear(p) : transform_.Apply(p));
-    cursor_ = points.back();
-    AddFigure(operation, std::move(points));
-  }
+  void AddLines(const Operation& operation) { AddPoints(operation, 1); }
+  void AddCurves(const Operation& operation) { AddPoints(operation, 3); }
 
-  // Curves: segments of two control points and an end point (the reader
-  // has checked that the points come in threes). The three relative
-  // points of a segment all count from the segment's start.
-  void AddCurves(const Operation& operation) {
+  // Lines and curves: the points come in groups, one point a line, two
+  // control points and an end point a curve segment (the reader has
+  // checked that a curve's points come in threes). Relative points count
+  // from the end of the group before theirs.
+  void AddPoints(const Operation& operation, size_t group) {
     std::vector<Point> given;
     if (!GivenPoints(operation, given) || !InPage(operation)) return;
-    const bool relative = operation.name == "BezierRelPath";
+    const bool relative = operation.name.ends_with("RelPath");
     std::vector<Point> points = {cursor_};
-    for (size_t i = 0; i < given.size(); i += 3) {
-      const Point start = points.back();
-      for (size_t k = i; k < i + 3; ++k) {
-        points.push_back(relative ? start + transform_.ApplyLinear(given[k]) : transform_.Apply(given[k]));
-      }
+    Point start;
+    for (size_t i = 0; i < given.size(); ++i) {
+      if (i % group == 0) start = points.back();
+      points.push_back(relative ? start + transform_.ApplyLinear(given[i]) : transform_.Apply(given[i]));
     }
     cursor_ = points.back();
     AddFigure(operation, std::move(points));

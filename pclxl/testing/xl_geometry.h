@@ -11,7 +11,7 @@
 // path as figures in page (device) coordinates.
 //
 // The page transform starts as the identity at BeginPage and
-// SetPageDefaultCTM. SetPageOrigin, SetPageRotation (degrees) and
+// SetPageDefaultCTM, whatever the page's orientation. SetPageOrigin, SetPageRotation (degrees) and
 // SetPageScale each concatenate onto it in the order they come, so that
 // after origin o, angle a and scale s a point p lands at o + R(a)(s p).
 // A positive angle turns the x axis toward the y axis, which points down
