@@ -432,6 +432,7 @@ uint16_t GBorzan::PageStart(GPageStart& start) {
   SendMediaSource();
   SendMediaSize();
   XLWriteOperator(stream_.get(), XLOp::BeginPage);
+  SendColourTreatment();
   DownloadDitherMatrix();
   XLSetClipMode(stream_.get(), 0);
   PageSettings()->ClearAllChanged();

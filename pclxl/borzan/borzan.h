@@ -190,6 +190,11 @@ class GBorzan : public GPDLGenerator, private XLFlushSink {
   // Closes the data source and the session of an open job.
   void CloseSession();
 
+  // Colour treatment: after BeginPage, the neutral axis, halftone method,
+  // adaptive halftoning, colour trapping and colour treatment that the
+  // page's colour-control settings (797, then 1201) ask for.
+  void SendColourTreatment();
+
   XLStreamPtr stream_;
   GGeneratorOutput output_;
   int32_t transparency_ = 0;
