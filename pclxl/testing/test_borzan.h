@@ -4,8 +4,8 @@
 
 #include "pclxl/borzan/borzan.h"
 
-// The PCL XL generator's job frame with the pen, brush and font-removal
-// operations answering 0 and writing nothing, for tests of the frame alone.
+// The PCL XL generator with the pattern-paint and font-removal operations
+// answering 0 and writing nothing, for tests that need neither.
 // It stores nothing beyond the generator's part.
 class TestBorzan : public GBorzan {
  public:
@@ -25,7 +25,5 @@ class TestBorzan : public GBorzan {
 
   uint16_t DeleteFont(const RWCString&) override { return 0; }
   uint16_t SetPenPaint(GPaint&) override { return 0; }
-  uint16_t SetPenColor(GColorPaint&) override { return 0; }
   uint16_t SetBrushPaint(GPaint&) override { return 0; }
-  uint16_t SetBrushColor(GColorPaint&) override { return 0; }
 };
