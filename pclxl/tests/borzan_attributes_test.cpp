@@ -24,6 +24,8 @@
 #include "graphics/colour/rgb_color.h"
 #include "graphics/commands/job_commands.h"
 #include "graphics/display/path_graphic.h"
+#include "graphics/output/output_channel.h"
+#include "graphics/testing/faulty_output_channel.h"
 #include "graphics/testing/test_graphics_device.h"
 #include "model/attributes/configuration.h"
 #include "model/attributes/enum_attribute.h"
@@ -453,6 +455,33 @@ TEST(BorzanAttributes, PlainSettingsAreMarkedAppliedWithoutOutput) {
   EXPECT_EQ(body, Lines{});
   EXPECT_EQ(choices.ChangedFlag(), 0);
   EXPECT_EQ(first->ChangedFlag(), 0);
+}
+
+// A channel that refuses the block a pen's bytes fill: the application
+// during which the buffer flushed answers the failure, once, whether the
+// pen's colour or the pen itself took it from the stream.
+TEST(BorzanAttributes, AFailingWriteIsAnsweredByTheAttributeThatCausedIt) {
+  struct Case {
+    const char* name;
+    bool painted;
+  };
+  for (const Case& c : {Case{"pen_with_colour", true}, Case{"pen_without_paint", false}}) {
+    SCOPED_TRACE(c.name);
+    Job job;
+    GFaultyOutputChannel channel(RWCString("faulty"), {.goodWrites = 0});
+    ASSERT_EQ(channel.Open(RWWString()), 0);
+    ASSERT_EQ(job.Start({{kGreyJobKey, 0}}, nullptr, &channel), 0);
+    std::vector<uint16_t> failures;
+    job.Print({}, [&](Job& j) {
+      const GObjectRef held(new GDashedPen({1, 2, 3, 4, 5, 6, 7, 8}, 4, c.painted ? Colour(1, 2, 3) : nullptr, 0, 160));
+      for (int i = 0; i < 1000; ++i) {
+        if (const uint16_t status = j.Generator().ApplyDashedPen(static_cast<GDashedPen&>(*held)); status != 0) {
+          failures.push_back(status);
+        }
+      }
+    });
+    EXPECT_EQ(failures, std::vector<uint16_t>{GOutputChannel::kWriteFailed});
+  }
 }
 
 }  // namespace
