@@ -182,6 +182,7 @@ uint16_t GBorzan::ApplyClipToSingleRectangle(GClipToSingleRectangle& clip) {
 
 // Lines.
 
+// The format's cap styles are butt 0, round 1 and square 2.
 uint16_t GBorzan::ApplyCap(GCap& cap) {
   switch (cap.GetKind()) {
     case GCap::kRound:
