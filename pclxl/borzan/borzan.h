@@ -110,6 +110,58 @@ class GBorzan : public GPDLGenerator, private XLFlushSink {
   uint16_t LookupFontCode(int32_t mixMode) override;
   int32_t IsFontEscapeUsable(const RWCString& selection) override;
 
+  // Graphic attributes: clips, line attributes, pens and brushes, the
+  // printer's colour extensions and the page transform. Each clears the
+  // changed flag of what it applied, so that it is sent once until it
+  // changes, and answers the pending status.
+  //
+  // Clips. Exterior clipping is defined for even-odd regions only, so an
+  // exterior clip always selects the even-odd clip mode; an interior clip
+  // selects the mode of its fill rule, and a clip without one leaves the
+  // mode as it is.
+  uint16_t ApplyClipToPage(GClipToPage& clip) override;
+  // The path is sent to this generator with the clip-definition flag set,
+  // so that it builds the path without painting it.
+  uint16_t ApplyClipToPath(GClipToPath& clip) override;
+  // One rectangle as a clip rectangle; more as a path of rectangles. An
+  // empty list clips to the empty rectangle at the origin, its bounds.
+  uint16_t ApplyClipToRectangle(GClipToRectangle& clip) override;
+  uint16_t ApplyClipToSingleRectangle(GClipToSingleRectangle& clip) override;
+  // Line ends, corners and the fill rule; kinds the language lacks (and
+  // the fill mode "not set") write nothing.
+  uint16_t ApplyCap(GCap& cap) override;
+  uint16_t ApplyJoint(GJoint& joint) override;
+  uint16_t ApplyMiterJoint(GMiterJoint& joint) override;
+  uint16_t ApplyFillMode(GFillMode& mode) override;
+  // The line style and width, then the pen's paint, which applies itself
+  // to this generator. Dash lists of 1 to 20 lengths are sent as dashes;
+  // the format takes no other length, so other pens draw solid lines.
+  uint16_t ApplyPen(GPen& pen) override;
+  uint16_t ApplyDashedPen(GDashedPen& pen) override;
+  uint16_t ApplyBrush(GBrush& brush) override;
+  uint16_t ApplyNoPen(GNoPen& pen) override;
+  uint16_t ApplyNoBrush(GNoBrush& brush) override;
+  // A solid colour, preceded by its colour space: RGB for colour jobs,
+  // the job's grey level otherwise. Each source sends its own colour space
+  // because images change it between graphics.
+  uint16_t SetPenColor(GColorPaint& paint) override;
+  uint16_t SetBrushColor(GColorPaint& paint) override;
+  // The printer's own colour-map and halftone extensions with the device
+  // code of the setting. A halftone spooled with the enhanced class is
+  // sent as a plain one.
+  uint16_t ApplyColorMap(GColorMap& map) override;
+  uint16_t ApplyHalftone(GHalftone& halftone) override;
+  uint16_t ApplyHalftoneEnhanced(GHalftoneEnhanced& halftone) override;
+  // Moves, turns and scales the page from its default position; only
+  // inside a page. A scale factor that is not positive would mirror or
+  // collapse the page, so such a transform is refused as a whole.
+  uint16_t ApplyTransform(GTransformAttribute& transform) override;
+  // Settings that mean nothing to the language: marked applied only.
+  uint16_t ApplyValueAttribute(GValueAttribute& attribute) override;
+  uint16_t ApplyStringAttribute(GStringAttribute& attribute) override;
+  uint16_t ApplyRangeAttribute(GRangeAttribute& attribute) override;
+  uint16_t ApplyEnumAttribute(GEnumAttribute& attribute) override;
+
   // The stream header line, with the maker's notice and version unless
   // noComment is set.
   void WriteStreamHeader(bool noComment);

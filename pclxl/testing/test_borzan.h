@@ -4,8 +4,8 @@
 
 #include "pclxl/borzan/borzan.h"
 
-// The PCL XL generator with the pen and brush operations answering 0 and
-// writing nothing, for tests of the frame alone.
+// The PCL XL generator with the pattern-paint operations answering 0 and
+// writing nothing, for tests that need none.
 // It stores nothing beyond the generator's part.
 class TestBorzan : public GBorzan {
  public:
@@ -24,7 +24,5 @@ class TestBorzan : public GBorzan {
   bool IsKindOf(RWClassID id) const override { return id == kID || GBorzan::IsKindOf(id); }
 
   uint16_t SetPenPaint(GPaint&) override { return 0; }
-  uint16_t SetPenColor(GColorPaint&) override { return 0; }
   uint16_t SetBrushPaint(GPaint&) override { return 0; }
-  uint16_t SetBrushColor(GColorPaint&) override { return 0; }
 };
