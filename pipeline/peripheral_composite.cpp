@@ -60,9 +60,16 @@ GPeripheralComposite::GPeripheralComposite(int32_t key)
 GPeripheralComposite::GPeripheralComposite(const RWCString& name, GState* initialState, GConfiguration* configuration,
                                            int32_t key, int32_t addOnListKey, int32_t addOnKind, int32_t addOnMode)
     : Lookups(name, initialState, configuration, key, addOnListKey, addOnKind, addOnMode),
-      ownCurrentState_(new GState(kStateKey)),
-      ownInitialState_(new GState(kStateKey)),
-      ownConfiguration_(new GState(kConfigurationKey)) {}
+      ownCurrentState_(GetCurrentState()),
+      ownInitialState_(GetInitialState()),
+      ownConfiguration_(new GState(kConfigurationKey)) {
+  // What the stage is built with is its own, so that the states it shares
+  // and the configuration it rebuilds from its children start from it rather
+  // than lose it at the first change.
+  if (configuration == nullptr) return;
+  ownConfiguration_ = configuration;
+  GPeripheral::SetConfiguration(new GConfiguration(kConfigurationKey));
+}
 
 GPeripheralComposite::GPeripheralComposite(const GPeripheralComposite& other)
     : Lookups(other),

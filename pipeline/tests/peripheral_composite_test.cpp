@@ -21,6 +21,7 @@
 #include "model/attributes/string_attribute.h"
 #include "model/objects/text_conversion.h"
 #include "model/testing/round_trip.h"
+#include "pipeline/printer.h"
 
 namespace {
 
@@ -245,6 +246,21 @@ TEST(PeripheralComposite, ItsConfigurationIsItsOwnAndEveryChilds) {
 
   EXPECT_NE(composite.GetConfiguration()->FindByKey(500), nullptr);
   EXPECT_NE(composite.GetConfiguration()->FindByKey(501), nullptr);
+}
+
+// What a composite is built with stays its own through later changes: the
+// rebuilt configuration and the states shared with a child keep it.
+TEST(PeripheralComposite, TheConfigurationAndStateItIsBuiltWithOutliveAChange) {
+  auto* configuration = new GConfiguration(GPeripheral::kConfigurationKey);
+  configuration->AddChild(new GStringAttribute("built", 502));
+  auto* initial = new GState(GPeripheral::kStateKey);
+  initial->AddChild(new GStringAttribute("initial", 503));
+  GPrinter printer(RWCString("printer"), initial, configuration, 0);
+  printer.AddChild(new TestPeripheral);
+
+  EXPECT_NE(printer.GetConfiguration()->FindByKey(502), nullptr);
+  EXPECT_NE(printer.GetInitialState()->FindByKey(503), nullptr);
+  EXPECT_NE(printer.GetCurrentState()->FindByKey(503), nullptr);
 }
 
 // Add-ons: a loader that loads only the library named "second".
