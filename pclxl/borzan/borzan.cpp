@@ -160,6 +160,12 @@ void GBorzan::ResetJob() {
   currentDuplex_ = kUnsetSide;
 }
 
+void GBorzan::ApplyChangedAttributes(int32_t key) {
+  applyingAttributes_ = true;
+  GPDLGenerator::ApplyChangedAttributes(key);
+  applyingAttributes_ = false;
+}
+
 void GBorzan::NotifyChanged(GPeripheral* changed) {
   RebuildConfiguration();
   ShareStatesWithChildren();

@@ -16,6 +16,7 @@
 #include "graphics/attributes/brush.h"
 #include "graphics/attributes/cap.h"
 #include "graphics/attributes/fill_mode.h"
+#include "graphics/attributes/graphic_bundle.h"
 #include "graphics/attributes/joint.h"
 #include "graphics/attributes/pen.h"
 #include "graphics/clips/clip.h"
@@ -23,6 +24,7 @@
 #include "graphics/colour/color_paint.h"
 #include "graphics/colour/rgb_color.h"
 #include "graphics/commands/job_commands.h"
+#include "graphics/commands/page_command.h"
 #include "graphics/display/path_graphic.h"
 #include "graphics/output/output_channel.h"
 #include "graphics/testing/faulty_output_channel.h"
@@ -482,6 +484,30 @@ TEST(BorzanAttributes, AFailingWriteIsAnsweredByTheAttributeThatCausedIt) {
     });
     EXPECT_EQ(failures, std::vector<uint16_t>{GOutputChannel::kWriteFailed});
   }
+}
+
+// Applied on the way to a graphic, the attributes' answers have no one to
+// go to: a write that fails meanwhile is reported once by a later answer
+// of the job.
+TEST(BorzanAttributes, AWriteThatFailsWhileAGraphicsAttributesApplyIsReportedOnce) {
+  Job job;
+  GFaultyOutputChannel channel(RWCString("faulty"), {.goodWrites = 0});
+  ASSERT_EQ(channel.Open(RWWString()), 0);
+  ASSERT_EQ(job.Start({{kGreyJobKey, 0}}, nullptr, &channel), 0);
+  std::vector<uint16_t> failures;
+  const auto note = [&](uint16_t status) {
+    if (status != 0) failures.push_back(status);
+  };
+  note(job.Process(new GPageStart(PageState({}), 0)));
+  for (int16_t i = 0; i < 1000; ++i) {
+    auto* state = new GState(GPeripheral::kGraphicStateKey);
+    state->AddChild(new GDashedPen({1, 2, 3, 4, 5, 6, 7, 8}, static_cast<int16_t>(1 + i % 2), Colour(1, 2, 3), 0,
+                                   GGraphicBundle::kPenKey));
+    note(job.Process(new GNullCommand(state, 0)));
+  }
+  note(job.Process(new GPageEnd(new GState(GPeripheral::kPageStateKey), 0)));
+  note(job.End());
+  EXPECT_EQ(failures, std::vector<uint16_t>{GOutputChannel::kWriteFailed});
 }
 
 }  // namespace
