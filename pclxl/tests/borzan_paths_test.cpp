@@ -14,6 +14,7 @@
 #include "pclxl/borzan/borzan.h"
 #include "pclxl/testing/borzan_job.h"
 #include "pclxl/testing/strict_pclxl_reader.h"
+#include "pclxl/testing/xl_geometry.h"
 
 namespace {
 
@@ -244,6 +245,68 @@ TEST(BorzanPaths, BezierSegmentsAreRelativeToTheLastEndAndLeftoversEndTheCurve) 
                 EXPECT_EQ(j.Generator().CurrentPointY(), c.pen.y);
               }),
               expected);
+  }
+}
+
+std::string At(double x, double y) { return std::to_string(x) + "," + std::to_string(y); }
+
+// The points that the figures of the page's one path pass through, as the
+// geometry decoder follows the cursor through the relative runs: each
+// figure's starting point only once, where the figure before ended.
+Lines PathPoints(const std::function<void(Job&)>& draw) {
+  Job job;
+  EXPECT_EQ(job.Start(), 0);
+  EXPECT_EQ(job.Print({}, draw), 0);
+  EXPECT_EQ(job.End(), 0);
+  const xl_geometry::Geometry geometry = xl_geometry::Decode(job.Read());
+  EXPECT_TRUE(geometry.Ok()) << geometry.error;
+  Lines points;
+  if (geometry.pages.size() != 1 || geometry.pages[0].paths.size() != 1) {
+    ADD_FAILURE() << "not one path on one page";
+    return points;
+  }
+  for (const xl_geometry::Figure& figure : geometry.pages[0].paths[0].figures) {
+    for (size_t i = points.empty() ? 0 : 1; i < figure.points.size(); ++i) {
+      points.push_back(At(figure.points[i].x, figure.points[i].y));
+    }
+  }
+  return points;
+}
+
+// Polygons, polylines and curves land on the points they were given,
+// whichever runs their steps were cut into.
+TEST(BorzanPaths, FiguresPassThroughTheirPointsAcrossRunsOfBothSizes) {
+  Points polygon;
+  for (int16_t i = 0; i < 8; ++i) polygon.push_back({static_cast<int16_t>(100 + 10 * i), 100});
+  polygon.push_back({2000, -300});
+  for (int16_t i = 1; i <= 6; ++i) polygon.push_back({static_cast<int16_t>(2000 - 10 * i), -290});
+  polygon.push_back(polygon.front());
+  const Points curve = {{100, 100}, {110, 100}, {120, 110}, {130, 130}, {900, 900}, {910, 920},
+                        {930, 930}, {940, 950}, {960, 950}, {960, 900}, {950, 880}, {940, 870}};
+  struct Case {
+    const char* name;
+    std::function<void(Job&)> draw;
+    Points through;
+  };
+  Points polygonThrough = {polygon.front()};
+  polygonThrough.insert(polygonThrough.end(), polygon.begin(), polygon.end());
+  Points curveThrough = curve;
+  curveThrough.insert(curveThrough.end() - 1, curve[curve.size() - 2]);
+  const Case cases[] = {
+      {"polygon", [&](Job& j) { EXPECT_EQ(j.Process(Polygon(polygon)), 0); }, polygonThrough},
+      {"polyline",
+       [&](Job& j) {
+         EXPECT_EQ(j.Generator().BeginPolyline(polygon.data(), static_cast<uint32_t>(polygon.size())), 0);
+       },
+       polygonThrough},
+      {"poly_bezier_ending_in_two_leftovers",
+       [&](Job& j) { EXPECT_EQ(j.Process(new GPolyBezierGraphic(GPointArray(curve), nullptr, 0)), 0); }, curveThrough},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Lines expected;
+    for (const GPoint& point : c.through) expected.push_back(At(point.x, point.y));
+    EXPECT_EQ(PathPoints(c.draw), expected);
   }
 }
 
