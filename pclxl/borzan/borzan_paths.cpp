@@ -20,9 +20,9 @@ namespace {
 
 // Pen and brush kinds: a colour, a pattern, a pattern that lets the page
 // show through, nothing.
-constexpr int32_t kColourPaint = 0;
-constexpr int32_t kSeeThroughPattern = 2;
-constexpr int32_t kNoPaint = 3;
+constexpr int32_t kColourSource = 0;
+constexpr int32_t kSeeThroughSource = 2;
+constexpr int32_t kNoSource = 3;
 
 constexpr size_t kMostScanPairs = 0xFFFF;
 
@@ -87,8 +87,8 @@ void GBorzan::MoveTo(const GPoint& point) {
 // out with both modes opaque.
 bool GBorzan::PaintsOpaque(bool penCounts) const {
   if (transparency_ != 1) return false;
-  const auto plain = [](int32_t kind) { return kind == kColourPaint || kind == kSeeThroughPattern; };
-  return plain(brushKind_) || (penCounts && brushKind_ == kNoPaint && plain(penKind_));
+  const auto plain = [](int32_t kind) { return kind == kColourSource || kind == kSeeThroughSource; };
+  return plain(brushKind_) || (penCounts && brushKind_ == kNoSource && plain(penKind_));
 }
 
 void GBorzan::SetTxModes(uint8_t mode) {

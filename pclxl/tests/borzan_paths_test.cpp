@@ -7,10 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "graphics/clips/clip.h"
+#include "graphics/commands/job_commands.h"
 #include "graphics/display/path_graphic.h"
 #include "graphics/display/poly_bezier_graphic.h"
 #include "graphics/display/polygon_graphic.h"
 #include "graphics/display/rectangle_graphic.h"
+#include "model/attributes/state.h"
 #include "pclxl/borzan/borzan.h"
 #include "pclxl/testing/borzan_job.h"
 #include "pclxl/testing/strict_pclxl_reader.h"
@@ -349,13 +352,18 @@ TEST(BorzanPaths, NestedPathsCloseTheirSubPathsAndTheOutermostIsPainted) {
              "CloseSubPath", "RectanglePath BoundingBox=sint16_box(100,100,200,150)", "PaintPath"}));
 }
 
-TEST(BorzanPaths, APathSentAsAClipOutlineIsNotPainted) {
+// The outline of a clip is built without being painted, and the clip
+// replaces the printer's with it.
+TEST(BorzanPaths, AClipPathIsBuiltWithoutPaint) {
   const Lines lines = Drawn([](Job& j) {
-    j.Generator().SetDefiningClip(true);
-    EXPECT_EQ(j.Process(Path({new GRectangleGraphic(kBox, nullptr, 0)})), 0);
-    j.Generator().SetDefiningClip(false);
+    auto* state = new GState(GPeripheral::kGraphicStateKey);
+    state->AddChild(
+        new GClipToPath(Path({new GRectangleGraphic(kBox, nullptr, 0)}), GClip::kNotSet, GClip::kNotSet, 177));
+    EXPECT_EQ(j.Process(new GNullCommand(state, 0)), 0);
+    EXPECT_FALSE(j.Generator().IsDefiningClip());
   });
-  EXPECT_EQ(lines, (Lines{"NewPath", "RectanglePath BoundingBox=sint16_box(100,100,200,150)"}));
+  EXPECT_EQ(lines, (Lines{"NewPath", "RectanglePath BoundingBox=sint16_box(100,100,200,150)",
+                          "SetClipReplace ClipRegion=ubyte(0)"}));
 }
 
 // While a raster operation has made the modes transparent, plain fills go
