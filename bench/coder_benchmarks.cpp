@@ -40,6 +40,7 @@ const CoderReference kReferences[] = {
     {"lzw", "memcpy of the page", 0},
     {"rle8_decode", "plain run-length decoder", 1.5},
     {"image_pipeline", "plain nearest-neighbour scale and threshold", 1.3},
+    {"xl_shapes", "plain byte stores of the same operators", 0},
 };
 
 // Room for any coder's output of the largest page (LZW may grow noise),

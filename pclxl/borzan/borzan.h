@@ -1,13 +1,16 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "foundation/rw_cstring.h"
 #include "graphics/clips/transform_attribute.h"
+#include "graphics/point.h"
 #include "pclxl/generator/generator_output.h"
 #include "pclxl/generator/pdl_generator.h"
 #include "pclxl/xl_stream.h"
+#include "pclxl/xl_tags.h"
 
 class GDitherMatrix;
 class GMedia;
@@ -216,6 +219,45 @@ class GBorzan : public GPDLGenerator, private XLFlushSink {
   // missing transform or a zero factor counts as 1, so that callers may
   // divide by it.
   GScale PageScale();
+
+  // Drawing: shapes, paths and scan lines. A shape starts a path of its
+  // own (NewPath) unless a path is being sent, and then also paints it;
+  // inside a path it only adds to it. Every operation leaves the current
+  // point where its figure ends and answers the pending status.
+  uint16_t DrawRectangle(GRectangleGraphic& rectangle) override;
+  uint16_t DrawRoundRectangle(GShapeGraphic& shape) override;
+  uint16_t DrawEllipse(GShapeGraphic& shape) override;
+  uint16_t DrawChord(GShapeGraphic& shape) override;
+  uint16_t DrawPie(GShapeGraphic& shape) override;
+  uint16_t DrawArc(GShapeGraphic& shape) override;
+  uint16_t DrawPath(GPathGraphic& path) override;
+  uint16_t DrawPolygon(GPolygonGraphic& polygon) override;
+  uint16_t BeginPolyline(const GPoint* points, uint32_t count) override;
+  uint16_t DrawLineSegments(const GPoint* points, uint32_t count) override;
+  uint16_t DrawPolyBezier(GPolyBezierGraphic& curve) override;
+  uint16_t DrawBezierSegments(const GPoint* points, uint32_t count) override;
+  uint16_t BeginScanLines() override;
+  // Points come in pairs of one line: the first holds the line's y, each
+  // further one the start and end x of a span.
+  uint16_t DrawScanLines(const GPoint* points, uint32_t count) override;
+  uint16_t EndScanLines() override;
+
+ private:
+  GPoint CurrentPoint() const { return {currentX_, currentY_}; }
+  void StartShape();
+  // Paints a path the shape started and moves the current point.
+  uint16_t FinishShape(GPoint currentPoint);
+  void MoveTo(const GPoint& point);
+  void SendLines(std::span<const GPoint> points);
+  using Segments = uint16_t (GBorzan::*)(const GPoint*, uint32_t);
+  uint16_t DrawFromStart(const GPoint* start, Segments segments, const GPoint* points, uint32_t count);
+  // ChordPath or PiePath, whose points run the other way for direction 0.
+  uint16_t DrawClosedArc(GShapeGraphic& shape, XLOp op);
+  // PaintPath, opaque while plain fills would otherwise come out
+  // transparent.
+  void Paint();
+  bool PaintsOpaque(bool penCounts) const;
+  void SetTxModes(uint8_t mode);
 
  protected:
   void Fields(GFieldArchive& archive) override;
