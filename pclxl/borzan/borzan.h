@@ -57,6 +57,12 @@ class GBorzan : public GPDLGenerator, private XLFlushSink {
   static constexpr uint16_t kDefaultResolution = 600;
   static constexpr uint16_t kNoMediaSource = 0xFFFF;
   static constexpr uint16_t kUnsetSide = 0xFFFF;
+  // What the pen and the brush paint with: a colour, a pattern, a pattern
+  // that lets the page show through, or nothing.
+  static constexpr int32_t kColourSource = 0;
+  static constexpr int32_t kPatternSource = 1;
+  static constexpr int32_t kSeeThroughSource = 2;
+  static constexpr int32_t kNoSource = 3;
   // The font selection after the selected font was removed: no font name
   // equals it.
   static constexpr const char* kNoFont = "No Font";

@@ -39,10 +39,6 @@ constexpr uint32_t kHalftoneExtension = 0x71761002;
 // The longest dash list the format takes.
 constexpr uint32_t kMaxDashes = 20;
 
-// The pen and brush kinds that the paint step reads.
-constexpr int32_t kColourSource = 0;
-constexpr int32_t kNoSource = 3;
-
 // Values of the format.
 constexpr uint8_t kNonZeroWindingMode = 0;
 constexpr uint8_t kEvenOddMode = 1;

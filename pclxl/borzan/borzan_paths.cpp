@@ -18,12 +18,6 @@
 
 namespace {
 
-// Pen and brush kinds: a colour, a pattern, a pattern that lets the page
-// show through, nothing.
-constexpr int32_t kColourSource = 0;
-constexpr int32_t kSeeThroughSource = 2;
-constexpr int32_t kNoSource = 3;
-
 constexpr size_t kMostScanPairs = 0xFFFF;
 
 // Coordinates go out as sint16. A value outside that range (a step from

@@ -47,9 +47,6 @@ using namespace xl_job;
 using Lines = std::vector<std::string>;
 
 constexpr int32_t kGreyJobKey = 296;
-// The pen and brush kinds of a colour and of none.
-constexpr int32_t kColourKind = 0;
-constexpr int32_t kNoSourceKind = 3;
 
 // The operators a job's only page wrote after the page's own set-up (which
 // ends with its SetClipMode), one line each as the disassembler prints
@@ -322,12 +319,12 @@ TEST(BorzanAttributes, PenAndBrushColoursFollowTheColourSetting) {
     SCOPED_TRACE(c.name);
     const std::string space = std::string("SetColorSpace ColorSpace=") + c.space;
     const Lines body = PageOf(c.settings, nullptr, [&](Job& job) {
-      job.Generator().SetPenKind(kNoSourceKind);
-      job.Generator().SetBrushKind(kNoSourceKind);
+      job.Generator().SetPenKind(GBorzan::kNoSource);
+      job.Generator().SetBrushKind(GBorzan::kNoSource);
       SendGraphic(job, {new GPen(3, c.paint(), 160)});
-      EXPECT_EQ(job.Generator().PenKind(), kColourKind);
+      EXPECT_EQ(job.Generator().PenKind(), GBorzan::kColourSource);
       SendGraphic(job, {new GBrush(c.paint(), 154)});
-      EXPECT_EQ(job.Generator().BrushKind(), kColourKind);
+      EXPECT_EQ(job.Generator().BrushKind(), GBorzan::kColourSource);
     });
     EXPECT_EQ(body, (Lines{"SetLineDash SolidLine=ubyte(0)", "SetPenWidth PenWidth=uint16(3)", space,
                            std::string("SetPenSource ") + c.source, space, std::string("SetBrushSource ") + c.source}));
@@ -337,8 +334,8 @@ TEST(BorzanAttributes, PenAndBrushColoursFollowTheColourSetting) {
 TEST(BorzanAttributes, NoPenAndNoBrushSendNullSources) {
   const Lines body = PageOf({}, nullptr, [](Job& job) {
     SendGraphic(job, {new GNoPen, new GNoBrush});
-    EXPECT_EQ(job.Generator().PenKind(), kNoSourceKind);
-    EXPECT_EQ(job.Generator().BrushKind(), kNoSourceKind);
+    EXPECT_EQ(job.Generator().PenKind(), GBorzan::kNoSource);
+    EXPECT_EQ(job.Generator().BrushKind(), GBorzan::kNoSource);
   });
   EXPECT_EQ(body, (Lines{"SetPenSource NullPen=ubyte(0)", "SetBrushSource NullBrush=ubyte(0)"}));
 }
