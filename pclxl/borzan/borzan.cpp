@@ -456,12 +456,17 @@ void GBorzan::TakeInitialGraphicState() {
     // The new states that the change installs forget the cached sub-states.
     NotifyChanged(this);
   }
+  GState* graphicState = FindStateFor(kGraphicStateKey);
   if (MPersistentObject* transform = PageSettings()->FindKindOf(kGTransformAttributeClassID)) {
     const GObjectRef copy(transform->DeepCopy());
     auto* attribute = static_cast<GAttribute*>(copy.Get());
     attribute->SetChangedFlag(1);
-    FindStateFor(kGraphicStateKey)->UpdateFrom(attribute);
+    graphicState->UpdateFrom(attribute);
   }
+  // BeginPage resets the printer's graphics state: whatever the graphic
+  // state holds, also what equals the last page's, is sent again before
+  // the page's first drawing.
+  graphicState->MarkAllChanged();
 }
 
 // Two fine screens of the 600-dot matrices are chosen by the printer's

@@ -14,6 +14,8 @@
 #include "model/attributes/value_attribute.h"
 #include "model/objects/persistent_association.h"
 #include "pclxl/testing/test_borzan.h"
+#include "pipeline/peripheral_composite.h"
+#include "pipeline/printer.h"
 
 namespace xl_job {
 namespace {
@@ -55,12 +57,21 @@ uint16_t Status(const GObjectRef& answer) {
   return error != nullptr ? error->GetErrorCode() : 0;
 }
 
-Job::Job(GConfiguration* configuration, GState* initialState) {
+Job::Job(GConfiguration* configuration, GState* initialState) : printer_(new GPrinter), head_(printer_) {
   const GObjectRef generator(new TestBorzan(initialState, configuration));
-  printer_.AddGenerator(static_cast<GPeripheral&>(*generator));
+  Printer().AddGenerator(static_cast<GPeripheral&>(*generator));
 }
 
-Job::Job(GBorzan& generator) { printer_.AddGenerator(generator); }
+Job::Job(GBorzan& generator) : printer_(new GPrinter), head_(printer_) { Printer().AddGenerator(generator); }
+
+Job::Job(GPeripheral* front, GBorzan& generator) : Job(generator) {
+  auto* head = new GPeripheralComposite;
+  head_ = head;
+  head->AddChild(front);
+  head->AddChild(&Printer());
+}
+
+GPrinter& Job::Printer() { return static_cast<GPrinter&>(*printer_); }
 
 uint16_t Job::Start(std::initializer_list<Setting> settings, GState* state, GOutputChannel* channel,
                     GGraphicsDevice* device) {
@@ -84,9 +95,9 @@ uint16_t Job::Print(const Page& page, const std::function<void(Job&)>& inside) {
 
 uint16_t Job::End() { return Process(new GDocumentEnd(RWWString(), RWWString(), 0)); }
 
-uint16_t Job::Process(GCommand* command) { return ProcessThrough(printer_, command); }
+uint16_t Job::Process(GCommand* command) { return ProcessThrough(static_cast<GPeripheral&>(*head_), command); }
 
-GBorzan& Job::Generator() { return static_cast<GBorzan&>(*printer_.GeneratorChild()); }
+GBorzan& Job::Generator() { return static_cast<GBorzan&>(*Printer().GeneratorChild()); }
 
 strict_pclxl::ReadResult Job::Read() const {
   const std::string bytes = Output();

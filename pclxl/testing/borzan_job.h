@@ -11,13 +11,14 @@
 #include "model/objects/object_ref.h"
 #include "pclxl/testing/pjl_job.h"
 #include "pclxl/testing/strict_pclxl_reader.h"
-#include "pipeline/printer.h"
 
 class GBorzan;
 class GCommand;
 class GConfiguration;
 class GGraphicsDevice;
 class GOutputChannel;
+class GPeripheral;
+class GPrinter;
 class GState;
 
 // What the PCL XL generator's tests print with: a printer whose generator
@@ -66,6 +67,9 @@ class Job {
   // with the printer configuration.
   explicit Job(GConfiguration* configuration = PrinterConfiguration(), GState* initialState = nullptr);
   explicit Job(GBorzan& generator);
+  // The commands go through a pipeline head that holds the stage (taken
+  // over) in front of the printer.
+  Job(GPeripheral* front, GBorzan& generator);
 
   // The document start carries the settings (or the state, when given),
   // the device and the channel, when given.
@@ -78,13 +82,16 @@ class Job {
   uint16_t Process(GCommand* command);
 
   GBorzan& Generator();
-  GPrinter& Printer() { return printer_; }
   std::string Output() const { return provider_.Output(); }
   strict_pclxl::ReadResult Read() const;
 
  private:
+  GPrinter& Printer();
+
   RegisteredMemoryProvider provider_;
-  GPrinter printer_;
+  GObjectRef printer_;
+  // The printer, or the head that holds it behind a front stage.
+  GObjectRef head_;
 };
 
 // A value as text: a ubyte array as its characters, numbers as "8.5,11".
