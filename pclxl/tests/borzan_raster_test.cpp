@@ -1,0 +1,386 @@
+// Images, raster patterns and raster operations of the PCL XL generator,
+// read back from the stream strictly and decoded with the reference row
+// decoders.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "device/media/media.h"
+#include "device/testing/test_device_tree.h"
+#include "graphics/attributes/brush.h"
+#include "graphics/attributes/graphic_bundle.h"
+#include "graphics/attributes/pen.h"
+#include "graphics/attributes/raster_operation.h"
+#include "graphics/bitmaps/bitmap.h"
+#include "graphics/bitmaps/dither_matrix.h"
+#include "graphics/clips/clip.h"
+#include "graphics/colour/gray_conversion.h"
+#include "graphics/colour/palette_table.h"
+#include "graphics/colour/rgb_color.h"
+#include "graphics/commands/page_command.h"
+#include "graphics/display/raster_graphic.h"
+#include "graphics/image_rows/image_row_pipeline.h"
+#include "graphics/row_pad_filter.h"
+#include "model/attributes/configuration.h"
+#include "model/attributes/state.h"
+#include "model/objects/persistent_composite.h"
+#include "pclxl/borzan/borzan.h"
+#include "pclxl/borzan/photographic_test.h"
+#include "pclxl/testing/borzan_job.h"
+#include "pclxl/testing/xl_image_reader.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+using strict_pclxl::ReadResult;
+using xl_images::Image;
+using xl_job::Job;
+
+GRectangle Rect(int left, int top, int right, int bottom) {
+  return {static_cast<int16_t>(left), static_cast<int16_t>(top), static_cast<int16_t>(right),
+          static_cast<int16_t>(bottom)};
+}
+
+// A pixel value of the position: an index, a grey level, or red << 16 |
+// green << 8 | blue.
+using PixelFunction = std::function<uint32_t(int x, int y)>;
+
+// An image of width x height pixels of 1, 4, 8 or 24 bits (stored red,
+// green, blue), rows aligned to 4 bytes, with a palette of that many
+// colours when paletteSize is given.
+GBitmap MakeBitmap(int width, int height, uint8_t bits, const PixelFunction& pixel, uint32_t paletteSize = 0) {
+  const size_t stride = (static_cast<size_t>(bits) * width + 31) / 32 * 4;
+  Bytes data(stride * height, 0);
+  for (int y = 0; y < height; ++y) {
+    uint8_t* row = data.data() + stride * y;
+    for (int x = 0; x < width; ++x) {
+      const uint32_t value = pixel(x, y);
+      if (bits == 24) {
+        row[3 * x] = static_cast<uint8_t>(value >> 16);
+        row[3 * x + 1] = static_cast<uint8_t>(value >> 8);
+        row[3 * x + 2] = static_cast<uint8_t>(value);
+      } else {
+        const int perByte = 8 / bits;
+        const int shift = 8 - bits * (x % perByte + 1);
+        row[x / perByte] |= static_cast<uint8_t>((value & ((1u << bits) - 1)) << shift);
+      }
+    }
+  }
+  GBitmapDescription description;
+  description.data = data.data();
+  description.dataSize = static_cast<uint32_t>(data.size());
+  description.bounds = Rect(0, 0, width, height);
+  description.bitsPerComponent = bits;
+  description.colorOrder = 1;
+  if (paletteSize != 0) {
+    std::vector<GRGBColor> colors;
+    for (uint32_t i = 0; i < paletteSize; ++i) {
+      colors.emplace_back(static_cast<uint8_t>(i * 37), static_cast<uint8_t>(255 - i * 11), static_cast<uint8_t>(i * 5),
+                          uint8_t{255});
+    }
+    description.palette = new GPaletteTable(colors);
+  }
+  return GBitmap(description);
+}
+
+uint32_t Pattern(int x, int y) { return static_cast<uint32_t>(x * 7 + y * 13 + x * y); }
+uint32_t ColourPattern(int x, int y) {
+  const uint32_t v = Pattern(x, y);
+  return (v * 37 & 0xFF) << 16 | (v * 11 & 0xFF) << 8 | (v * 3 & 0xFF);
+}
+
+// Job settings: 296 = 0 prints in colour, 297 is the image treatment.
+constexpr int32_t kGreyKey = 296;
+constexpr int32_t kTreatmentKey = 297;
+constexpr int32_t kHalftoneKey = 325;
+
+// Job setting 296: 0 prints in colour.
+int16_t GreySetting(bool colour) { return colour ? 0 : 1; }
+
+struct Printer {
+  bool class21 = false;
+  bool ditherMatrix = false;
+};
+
+// The printer configuration of the job tests, with protocol class 2.1 and
+// a 4 x 4 dither matrix when asked.
+GConfiguration* Configuration(const Printer& printer) {
+  GConfiguration* configuration = xl_job::PrinterConfiguration();
+  if (printer.class21) {
+    AddValue(*configuration, 561, 2);
+    AddValue(*configuration, 562, 1);
+  }
+  if (printer.ditherMatrix) {
+    static constexpr uint8_t kCells[16] = {0, 128, 32, 160, 192, 64, 224, 96, 48, 176, 16, 144, 240, 112, 208, 80};
+    auto* matrices = new MPersistentComposite(330);
+    matrices->AddChild(new GDitherMatrix(4, 4, kCells, 600, 0));
+    configuration->AddChild(matrices);
+  }
+  return configuration;
+}
+
+// A letter page whose printable area is 4800 x 6300 dots.
+void PrintPage(Job& job, const std::function<void(Job&)>& inside) {
+  auto* state = new GState(GPeripheral::kPageStateKey);
+  std::unique_ptr<GMedia> medium = MakeMedium(xl_job::kLetter, {5100, 6600}, {4800, 6300}, {150, 150});
+  medium->SetKey(259);
+  state->AddChild(medium.release());
+  AddValue(*state, 258, xl_job::kUpperTray);
+  ASSERT_EQ(job.Process(new GPageStart(state, 0)), 0);
+  inside(job);
+  ASSERT_EQ(job.Process(new GPageEnd(new GState(GPeripheral::kPageStateKey), 0)), 0);
+}
+
+// Runs one job of one page and answers what it wrote, read strictly.
+ReadResult RunJob(const Printer& printer, std::initializer_list<xl_job::Setting> settings,
+                  const std::function<void(Job&)>& inside) {
+  Job job(Configuration(printer));
+  EXPECT_EQ(job.Start(settings), 0);
+  PrintPage(job, inside);
+  EXPECT_EQ(job.End(), 0);
+  ReadResult result = job.Read();
+  EXPECT_TRUE(result.Ok()) << strict_pclxl::Disassemble(result);
+  return result;
+}
+
+// The rows the pipeline makes of the image before they are packed, once for
+// every device row, as the generator builds it for a colour or grey job.
+std::vector<Bytes> PipelineRows(const GBitmap& bitmap, const GRectangle& source, GRectangle destination,
+                                const GClip* clip, bool colour, GDitherMatrix* matrix) {
+  GImageRowPipeline pipeline(source, destination, clip, bitmap, colour ? 3 : 0, colour ? 0 : 2,
+                             colour ? nullptr : matrix, new GRowPadFilter(4, 0), 0, GrayStandard);
+  GRectangle bounds;
+  pipeline.GetBounds(bounds);
+  std::vector<Bytes> rows;
+  Bytes buffer(pipeline.GetMaxRowBytes());
+  while (rows.size() < static_cast<size_t>(bounds.bottom - bounds.top)) {
+    uint16_t row = 0;
+    uint32_t length = 0;
+    uint8_t repeat = 1;
+    uint8_t covered = 1;
+    if (pipeline.ReadRow(buffer.data(), row, length, repeat, covered) != GRowFilter::kRowDelivered) break;
+    for (uint8_t copy = 0; copy < std::max<uint8_t>(repeat, 1); ++copy)
+      rows.emplace_back(buffer.begin(), buffer.begin() + length);
+  }
+  rows.resize(std::min<size_t>(rows.size(), static_cast<size_t>(bounds.bottom - bounds.top)));
+  return rows;
+}
+
+}  // namespace
+
+// The image treatment chooses the compression; a printer below class 2.1
+// gets PackBits for every treatment but plain rows.
+TEST(BorzanRowCompression, FollowsTheTreatmentAndTheProtocolClass) {
+  using Packing = GBorzan::RowPacking;
+  struct Case {
+    const char* name;
+    uint16_t treatment;
+    bool class21;
+    bool photograph;
+    GBorzan::RowCompression expected;
+  };
+  const Case cases[] = {
+      {"none", 0, true, false, {Packing::kPad, 0}},
+      {"packbits", 1, true, false, {Packing::kPackBits, 1}},
+      {"packbits_too", 2, true, false, {Packing::kPackBits, 1}},
+      {"delta_row", 4, true, false, {Packing::kDeltaRow, 3}},
+      {"adaptive", 8, true, false, {Packing::kAdaptive, 5}},
+      {"adaptive_too", 16, true, false, {Packing::kAdaptive, 5}},
+      {"jpeg_for_a_photograph", 512, true, true, {Packing::kJpeg, 2}},
+      {"delta_row_for_other_images", 512, true, false, {Packing::kDeltaRow, 3}},
+      {"unknown_is_plain", 7, true, true, {Packing::kPad, 0}},
+      {"adaptive_on_class_20_is_packbits", 8, false, false, {Packing::kPackBits, 1}},
+      {"delta_on_class_20_is_packbits", 4, false, false, {Packing::kPackBits, 1}},
+      {"jpeg_on_class_20_is_packbits", 512, false, true, {Packing::kPackBits, 1}},
+      {"plain_on_class_20", 0, false, false, {Packing::kPad, 0}},
+      {"unknown_on_class_20_is_packbits", 7, false, false, {Packing::kPackBits, 1}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    int asked = 0;
+    const GBorzan::RowCompression chosen = GBorzan::ChooseRowCompression(c.treatment, c.class21, [&] {
+      ++asked;
+      return c.photograph;
+    });
+    EXPECT_EQ(chosen, c.expected);
+    // The pixels are looked at only when the answer can matter.
+    EXPECT_EQ(asked, c.treatment == 512 && c.class21 ? 1 : 0);
+  }
+}
+
+// A 24-bit image of 100 x 100 pixels whose sampled rows (every sixth) hold
+// the given numbers of sharp jumps: the red component alternates between 0
+// and jump over the first pixels of the row. Green rises smoothly.
+GBitmap Jumps(std::vector<int> perSampledRow, uint32_t jump = 255) {
+  return MakeBitmap(100, 100, 24, [=](int x, int y) -> uint32_t {
+    const size_t sample = static_cast<size_t>(y / 6);
+    const int count = y % 6 == 0 && sample < perSampledRow.size() ? perSampledRow[sample] : 0;
+    const uint32_t smooth = static_cast<uint32_t>(x + y) << 8;
+    return smooth | static_cast<uint32_t>(std::min(x, count) % 2) * jump << 16;
+  });
+}
+
+TEST(PhotographicTest, SizesDepthOverrideAndSharpEdges) {
+  const GRectangle large = Rect(0, 0, 41, 41);
+  struct Case {
+    const char* name;
+    GBitmap bitmap;
+    GRectangle destination;
+    uint16_t override;
+    bool expected;
+  };
+  const Case cases[] = {
+      {"smooth_photograph", Jumps({}), large, 0, true},
+      {"destination_40_wide", Jumps({}), Rect(0, 0, 40, 41), 0, false},
+      {"destination_40_high", Jumps({}), Rect(10, 10, 51, 50), 0, false},
+      {"image_40_wide", MakeBitmap(40, 1000, 24, ColourPattern), large, 1, false},
+      {"image_50_by_50_sides_not_above_100", MakeBitmap(50, 50, 24, ColourPattern), large, 1, false},
+      {"image_of_8_bits", MakeBitmap(100, 100, 8, Pattern, 256), large, 1, false},
+      {"229_sharp_jumps", Jumps({99, 99, 31}), large, 0, true},
+      {"230_sharp_jumps", Jumps({99, 99, 32}), large, 0, false},
+      {"230_jumps_over_later_rows", Jumps({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 99, 99, 32}), large, 0, false},
+      {"jumps_of_223_are_not_sharp", Jumps({99, 99, 99}, 223), large, 0, true},
+      {"jumps_of_224_are", Jumps({99, 99, 99}, 224), large, 0, false},
+      {"override_skips_the_pixels", Jumps({99, 99, 99}), large, 1, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(IsPhotographic(c.bitmap, c.destination, c.override), c.expected);
+  }
+}
+
+std::vector<Image> ImagesOf(const ReadResult& result) { return xl_images::Images(result); }
+
+// Images of every depth the language takes, with and without palettes, in
+// colour and grey jobs and every row compression but JPEG, decode back to
+// the rows the pipeline makes of them.
+TEST(BorzanImages, DecodeBackToThePipelineRows) {
+  struct Case {
+    const char* name;
+    uint8_t bits;
+    uint32_t paletteSize;
+    bool colour;
+    uint16_t treatment;
+    GRectangle destination;
+    bool ditherMatrix;
+    uint8_t colorDepth;
+    uint8_t compressMode;
+  };
+  const GRectangle same = Rect(120, 240, 157, 263);
+  const GRectangle smaller = Rect(10, 20, 40, 40);
+  const Case cases[] = {
+      {"one_bit_palette_plain_grey", 1, 2, false, 0, same, false, 0, 0},
+      {"four_bit_palette_packbits_grey", 4, 16, false, 1, same, false, 1, 1},
+      {"eight_bit_palette_delta_colour", 8, 256, true, 4, same, false, 2, 3},
+      {"eight_bit_grey_levels_adaptive", 8, 0, false, 8, same, false, 2, 5},
+      {"colour_image_plain_in_colour", 24, 0, true, 0, same, false, 2, 0},
+      {"colour_image_adaptive_in_colour", 24, 0, true, 16, same, false, 2, 5},
+      {"colour_image_packbits_in_grey", 24, 0, false, 2, same, false, 2, 1},
+      {"colour_image_shrunk_delta", 24, 0, true, 4, smaller, false, 2, 3},
+      {"four_bit_palette_shrunk_adaptive_colour", 4, 16, true, 8, smaller, false, 1, 5},
+      {"eight_bit_halftoned_in_grey", 8, 0, false, 1, same, true, 0, 1},
+      {"colour_image_halftoned_shrunk", 24, 0, false, 4, smaller, true, 0, 3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const GBitmap bitmap = MakeBitmap(37, 23, c.bits, c.bits == 24 ? ColourPattern : Pattern, c.paletteSize);
+    const GRectangle source = Rect(0, 0, 37, 23);
+    std::vector<Bytes> expected;
+    const ReadResult result = RunJob(
+        {true, c.ditherMatrix}, {{kGreyKey, GreySetting(c.colour)}, {kTreatmentKey, static_cast<int16_t>(c.treatment)}},
+        [&](Job& job) {
+          EXPECT_TRUE(job.Generator().DrawImage(bitmap, source, c.destination, nullptr, false, 0));
+          expected = PipelineRows(bitmap, source, c.destination, nullptr, c.colour, job.Generator().DitherMatrix());
+        });
+    const std::vector<Image> images = ImagesOf(result);
+    ASSERT_EQ(images.size(), 1u);
+    const Image& image = images[0];
+    EXPECT_EQ(image.colorSpace, c.colour ? 2 : 1);
+    EXPECT_EQ(image.colorDepth, c.colorDepth);
+    EXPECT_EQ(image.cursorX, c.destination.left);
+    EXPECT_EQ(image.cursorY, c.destination.top);
+    EXPECT_EQ(image.destinationWidth, static_cast<uint32_t>(c.destination.right - c.destination.left));
+    EXPECT_EQ(image.destinationHeight, static_cast<uint32_t>(c.destination.bottom - c.destination.top));
+    EXPECT_EQ(image.sourceHeight, expected.size());
+    for (const xl_images::Block& block : image.blocks) EXPECT_EQ(block.compressMode, c.compressMode);
+    const bool indexed = c.paletteSize != 0 || c.ditherMatrix;
+    EXPECT_EQ(image.colorMapping, indexed ? 1 : 0);
+    if (indexed) {
+      const uint32_t depthBits = c.colorDepth == 0 ? 1 : c.colorDepth == 1 ? 4 : 8;
+      EXPECT_EQ(image.palette.size(), (c.colour ? 3u : 1u) << depthBits);
+    } else {
+      EXPECT_TRUE(image.palette.empty());
+    }
+    const std::optional<std::vector<Bytes>> rows = xl_images::DecodeRows(image);
+    ASSERT_TRUE(rows.has_value());
+    ASSERT_FALSE(expected.empty());
+    EXPECT_EQ(*rows, expected);
+  }
+}
+
+// Palette data: the colours in a colour job, their grey levels in a grey
+// job, padded with zeros to the depth's full table.
+TEST(BorzanImages, PalettesGoOutAsColoursOrGreyLevels) {
+  const GBitmap bitmap = MakeBitmap(8, 2, 4, Pattern, 3);
+  for (const bool colour : {true, false}) {
+    SCOPED_TRACE(colour ? "colour" : "grey");
+    const ReadResult result = RunJob({}, {{kGreyKey, GreySetting(colour)}}, [&](Job& job) {
+      job.Generator().DrawImage(bitmap, Rect(0, 0, 8, 2), Rect(0, 0, 8, 2), nullptr, false, 0);
+    });
+    const std::vector<Image> images = ImagesOf(result);
+    ASSERT_EQ(images.size(), 1u);
+    Bytes expected;
+    for (uint32_t i = 0; i < 3; ++i) {
+      const auto red = static_cast<uint8_t>(i * 37);
+      const auto green = static_cast<uint8_t>(255 - i * 11);
+      const auto blue = static_cast<uint8_t>(i * 5);
+      if (colour) {
+        expected.insert(expected.end(), {red, green, blue});
+      } else {
+        expected.push_back(static_cast<uint8_t>(GrayStandard(red, green, blue)));
+      }
+    }
+    expected.resize(colour ? 48 : 16, 0);
+    EXPECT_EQ(images[0].palette, expected);
+    EXPECT_EQ(images[0].colorDepth, 1);
+    EXPECT_EQ(images[0].colorMapping, 1);
+  }
+}
+
+// Rows whose depth the language cannot take (4 bits in three planes give
+// 12 bits a pixel in colour) write nothing at all, and the raster pattern
+// that would carry them is not selected.
+TEST(BorzanImages, AnUnsendableDepthWritesNothing) {
+  const Bytes data(64, 0x5A);
+  GBitmapDescription description;
+  description.data = data.data();
+  description.dataSize = static_cast<uint32_t>(data.size());
+  description.bounds = Rect(0, 0, 8, 4);
+  description.bitsPerComponent = 4;
+  description.components = 3;
+  const GBitmap planar(description);
+  const auto job = [&](const std::function<void(Job&)>& inside) {
+    Job printed(Configuration({}));
+    EXPECT_EQ(printed.Start({{kGreyKey, 0}}), 0);
+    PrintPage(printed, inside);
+    EXPECT_EQ(printed.End(), 0);
+    return printed.Output();
+  };
+  const std::string empty = job([](Job&) {});
+  EXPECT_EQ(job([&](Job& j) {
+              EXPECT_FALSE(j.Generator().DrawImage(planar, Rect(0, 0, 8, 4), Rect(0, 0, 8, 4), nullptr, false, 0));
+            }),
+            empty);
+  EXPECT_EQ(job([&](Job& j) { EXPECT_EQ(j.Generator().PreparePaintBitmap({planar, true, true}, 1), 0); }), empty);
+  EXPECT_EQ(
+      job([&](Job& j) {
+        const GObjectRef raster(new GRasterGraphic(planar, Rect(0, 0, 8, 4), Rect(0, 0, 8, 4), GBitmap(), nullptr));
+        EXPECT_EQ(j.Generator().DrawRaster(static_cast<GRasterGraphic&>(*raster)), 0);
+      }),
+      empty);
+}
