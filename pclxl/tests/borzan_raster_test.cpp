@@ -384,3 +384,235 @@ TEST(BorzanImages, AnUnsendableDepthWritesNothing) {
       }),
       empty);
 }
+
+// The operations written between the page's clip mode and its end.
+std::vector<std::string> PageOperations(const ReadResult& result) {
+  std::vector<std::string> names;
+  bool inPage = false;
+  for (const strict_pclxl::Operation& operation : result.operations) {
+    if (operation.name == "EndPage") inPage = false;
+    if (inPage) names.push_back(strict_pclxl::FormatOperation(operation));
+    if (operation.name == "SetClipMode") inPage = true;
+  }
+  return names;
+}
+
+// Kind 1 sets the transparency flag; the others leave it.
+TEST(BorzanRasterOperation, SendsTheCodeAndTheTransparencyModes) {
+  constexpr int32_t kUntouched = 7;
+  struct Case {
+    const char* name;
+    int32_t mode;
+    uint16_t code;
+    std::vector<std::string> written;
+    int32_t transparency;
+  };
+  const Case cases[] = {
+      {"code_only", GRasterOperation::kCodeOnly, 0xA0F0, {"SetROP ROP3=ubyte(240)"}, kUntouched},
+      {"transparent_modes",
+       GRasterOperation::kCodeAndTransparency,
+       0xA0CC,
+       {"SetPaintTxMode TxMode=ubyte(1)", "SetSourceTxMode TxMode=ubyte(1)", "SetROP ROP3=ubyte(204)"},
+       1},
+      {"last_transparent_code",
+       GRasterOperation::kCodeAndTransparency,
+       0xAFFF,
+       {"SetPaintTxMode TxMode=ubyte(1)", "SetSourceTxMode TxMode=ubyte(1)", "SetROP ROP3=ubyte(255)"},
+       1},
+      {"opaque_modes",
+       GRasterOperation::kCodeAndTransparency,
+       0x00CC,
+       {"SetPaintTxMode TxMode=ubyte(0)", "SetSourceTxMode TxMode=ubyte(0)", "SetROP ROP3=ubyte(204)"},
+       0},
+      {"above_the_transparent_codes",
+       GRasterOperation::kCodeAndTransparency,
+       0xB0CC,
+       {"SetPaintTxMode TxMode=ubyte(0)", "SetSourceTxMode TxMode=ubyte(0)", "SetROP ROP3=ubyte(204)"},
+       0},
+      {"not_set", GRasterOperation::kNotSet, 0xA0CC, {}, kUntouched},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    GRasterOperation operation(c.code, c.mode, GGraphicBundle::kRasterOperationKey);
+    operation.SetChangedFlag(1);
+    int32_t transparency = -1;
+    const ReadResult result = RunJob({}, {}, [&](Job& job) {
+      job.Generator().SetTransparency(kUntouched);
+      EXPECT_EQ(job.Generator().ApplyRasterOperation(operation), 0);
+      transparency = job.Generator().Transparency();
+    });
+    EXPECT_EQ(PageOperations(result), c.written);
+    EXPECT_EQ(transparency, c.transparency);
+    EXPECT_EQ(operation.ChangedFlag(), 0);
+  }
+}
+
+// Pattern bitmaps are sized for the device (600 / 150 = 4 times) when the
+// paint asks for it, or when patterns are scaled (job setting 277) and the
+// paint lets what lies beneath show; the pattern is square on the smaller
+// side and always goes out as plain rows.
+TEST(BorzanRasterPatterns, ThePaintsBitmapBecomesASquarePattern) {
+  struct Case {
+    const char* name;
+    bool deviceResolution;
+    bool opaque;
+    int16_t scalePatterns;
+    uint32_t side;
+    // A square smaller than the bitmap shrinks it in the pipeline.
+    uint32_t sourceHeight;
+  };
+  const Case cases[] = {
+      {"device_resolution", true, true, 0, 32, 16},
+      {"scaled_patterns_not_opaque", false, false, 1, 32, 16},
+      {"scaled_patterns_opaque", false, true, 1, 8, 8},
+      {"as_it_is", false, false, 0, 8, 8},
+  };
+  const GBitmap bitmap = MakeBitmap(8, 16, 1, Pattern, 2);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ReadResult result = RunJob({true}, {{277, c.scalePatterns}, {kTreatmentKey, 4}}, [&](Job& job) {
+      EXPECT_EQ(job.Generator().PreparePaintBitmap({bitmap, c.deviceResolution, c.opaque}, 3), 1);
+    });
+    const std::vector<Image> images = ImagesOf(result);
+    ASSERT_EQ(images.size(), 1u);
+    const Image& pattern = images[0];
+    EXPECT_TRUE(pattern.rasterPattern);
+    EXPECT_EQ(pattern.patternId, 3);
+    EXPECT_EQ(pattern.sourceWidth, 8u);
+    EXPECT_EQ(pattern.sourceHeight, c.sourceHeight);
+    EXPECT_EQ(pattern.destinationWidth, c.side);
+    EXPECT_EQ(pattern.destinationHeight, c.side);
+    ASSERT_EQ(pattern.blocks.size(), 1u);
+    EXPECT_EQ(pattern.blocks[0].compressMode, 0);
+    EXPECT_EQ(xl_images::DecodeRows(pattern)->size(), c.sourceHeight);
+  }
+  const ReadResult result = RunJob({}, {}, [](Job& job) {
+    EXPECT_EQ(job.Generator().PreparePaintBitmap({MakeBitmap(0, 16, 1, Pattern, 2), true, true}, 1), 0);
+    EXPECT_EQ(job.Generator().PreparePaintBitmap({GBitmap(), true, true}, 1), 0);
+  });
+  EXPECT_TRUE(PageOperations(result).empty());
+}
+
+// A block takes rows while one more of the largest possible size fits:
+// 16 KB blocks, 32 KB ones when a row may pack to more than 16 KB, and one
+// row a block when it may pack to more than 32 KB.
+TEST(BorzanImages, RowsGoOutInBlocksSizedByTheLargestRow) {
+  struct Case {
+    const char* name;
+    int width;
+    int height;
+    uint16_t treatment;
+    std::vector<uint32_t> heights;
+    size_t largestBlock;
+  };
+  const Case cases[] = {
+      // Rows of 300 bytes, at most 304 with padding: 54 fit in 16 KB.
+      {"small_rows_fill_16k", 100, 200, 0, {54, 54, 54, 38}, 16384},
+      // Rows of up to 18,004 bytes: 32 KB blocks, which take the packed
+      // rows while 18,004 more bytes still fit.
+      {"large_rows_packed_into_32k", 6000, 120, 1, {}, 32768},
+      // Rows of 36,000 bytes: one a block.
+      {"rows_above_32k_one_a_block", 12000, 3, 0, {1, 1, 1}, 36000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const GBitmap bitmap =
+        MakeBitmap(c.width, c.height, 24, [](int, int y) { return static_cast<uint32_t>(y) * 0x010203; });
+    const ReadResult result =
+        RunJob({true}, {{kGreyKey, 0}, {kTreatmentKey, static_cast<int16_t>(c.treatment)}}, [&](Job& job) {
+          job.Generator().DrawImage(bitmap, Rect(0, 0, c.width, c.height), Rect(0, 0, c.width, c.height), nullptr,
+                                    false, 0);
+        });
+    const std::vector<Image> images = ImagesOf(result);
+    ASSERT_EQ(images.size(), 1u);
+    std::vector<uint32_t> heights;
+    for (const xl_images::Block& block : images[0].blocks) {
+      heights.push_back(block.height);
+      EXPECT_LE(block.data.size(), c.largestBlock);
+    }
+    if (!c.heights.empty()) {
+      EXPECT_EQ(heights, c.heights);
+    } else {
+      EXPECT_GT(heights.size(), 1u);
+      EXPECT_GT(heights.front(), 1u);
+    }
+    const auto rows = xl_images::DecodeRows(images[0]);
+    ASSERT_TRUE(rows.has_value());
+    EXPECT_EQ(rows->size(), static_cast<size_t>(c.height));
+  }
+}
+
+// A 20 x 10 image on (100, 100, 140, 120), drawn within the printable
+// area (4800 x 6300) and the clip of its graphic state.
+TEST(BorzanDrawRaster, DrawsWhatThePageAndTheClipLeaveVisible) {
+  struct Case {
+    const char* name;
+    GRectangle destination;
+    GClip* clip;
+    // Cursor x and y, destination width and height, source width and
+    // height; empty when nothing is drawn.
+    std::vector<uint32_t> image;
+  };
+  const GRectangle inside = Rect(100, 100, 140, 120);
+  const Case cases[] = {
+      {"inside_the_page", inside, nullptr, {100, 100, 40, 20, 20, 10}},
+      {"beyond_the_printable_area", Rect(4900, 100, 4940, 120), nullptr, {}},
+      // The visible 20 units are 10 source pixels.
+      {"cut_by_the_page_edge", Rect(4780, 100, 4820, 120), nullptr, {4780, 100, 20, 20, 10, 10}},
+      // Rounded out to whole source pixels: from (5, 2) on, which lands at
+      // (110, 104).
+      {"cut_by_the_clip",
+       inside,
+       new GClipToSingleRectangle(Rect(110, 105, 200, 200), GClip::kInside, 0, 177),
+       {110, 104, 30, 16, 15, 8}},
+      {"an_outside_clip_is_no_limit",
+       inside,
+       new GClipToSingleRectangle(Rect(110, 105, 200, 200), GClip::kOutside, 0, 177),
+       {100, 100, 40, 20, 20, 10}},
+      {"clip_beside_the_image", inside, new GClipToSingleRectangle(Rect(0, 0, 50, 50), GClip::kInside, 0, 177), {}},
+      {"clip_off_the_page", inside, new GClipToSingleRectangle(Rect(5000, 0, 5050, 50), GClip::kInside, 0, 177), {}},
+  };
+  const GBitmap bitmap = MakeBitmap(20, 10, 24, ColourPattern);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ReadResult result = RunJob({}, {{kGreyKey, 0}}, [&](Job& job) {
+      auto* bundle = new GGraphicBundle;
+      if (c.clip != nullptr) bundle->SetClip(c.clip);
+      EXPECT_EQ(job.Process(new GRasterGraphic(bitmap, Rect(0, 0, 20, 10), c.destination, GBitmap(), bundle)), 0);
+    });
+    const std::vector<Image> images = ImagesOf(result);
+    if (c.image.empty()) {
+      EXPECT_TRUE(images.empty());
+      continue;
+    }
+    ASSERT_EQ(images.size(), 1u);
+    const Image& image = images[0];
+    EXPECT_EQ(
+        (std::vector<uint32_t>{static_cast<uint32_t>(image.cursorX), static_cast<uint32_t>(image.cursorY),
+                               image.destinationWidth, image.destinationHeight, image.sourceWidth, image.sourceHeight}),
+        c.image);
+  }
+}
+
+// Pen and brush go out again after an image: its colour space replaced
+// theirs.
+TEST(BorzanImages, MarkThePenAndBrushChanged) {
+  RunJob({}, {}, [](Job& job) {
+    auto* bundle = new GGraphicBundle;
+    bundle->SetPen(new GPen(1, nullptr, GGraphicBundle::kPenKey));
+    bundle->SetBrush(new GBrush(nullptr, GGraphicBundle::kBrushKey));
+    EXPECT_EQ(job.Process(new GRasterGraphic(GBitmap(), Rect(0, 0, 1, 1), Rect(0, 0, 1, 1), GBitmap(), bundle)), 0);
+    GState* graphicState = job.Generator().FindStateFor(GPeripheral::kGraphicStateKey);
+    ASSERT_NE(graphicState, nullptr);
+    auto* pen = dynamic_cast<GAttribute*>(graphicState->FindByKey(GGraphicBundle::kPenKey));
+    auto* brush = dynamic_cast<GAttribute*>(graphicState->FindByKey(GGraphicBundle::kBrushKey));
+    ASSERT_NE(pen, nullptr);
+    ASSERT_NE(brush, nullptr);
+    pen->SetChangedFlag(0);
+    brush->SetChangedFlag(0);
+    ASSERT_TRUE(
+        job.Generator().DrawImage(MakeBitmap(4, 4, 8, Pattern), Rect(0, 0, 4, 4), Rect(0, 0, 4, 4), nullptr, false, 0));
+    EXPECT_EQ(pen->ChangedFlag(), 1);
+    EXPECT_EQ(brush->ChangedFlag(), 1);
+  });
+}
