@@ -206,9 +206,10 @@ int32_t GBorzan::IsFontEscapeUsable(const RWCString& selection) {
 GScale GBorzan::PageScale() {
   GScale scale;
   GState* graphicState = FindStateFor(kGraphicStateKey);
-  const auto* transform = graphicState != nullptr
-                              ? dynamic_cast<GTransformAttribute*>(graphicState->FindKindOf(kGTransformAttributeClassID))
-                              : nullptr;
+  const auto* transform =
+      graphicState != nullptr
+          ? dynamic_cast<GTransformAttribute*>(graphicState->FindKindOf(kGTransformAttributeClassID))
+          : nullptr;
   if (transform == nullptr) return scale;
   const GScale held = transform->GetScale();
   if (held.x != 0) scale.x = held.x;

@@ -139,6 +139,30 @@ GBitmap Expanded(const GBitmap& bitmap) {
   return GBitmap(description);
 }
 
+// Cuts the source part down to what lies on the image (its pixels are
+// counted from the image's top left corner) and the destination to where
+// that part lands, so that every row read has pixels. Both become empty
+// when the source misses the image.
+void FitToImage(const GBitmap& bitmap, GRectangle& source, GRectangle& destination) {
+  const GRectangle bounds = bitmap.GetBounds();
+  const GRectangle image{0, 0, static_cast<int16_t>(bounds.right - bounds.left),
+                         static_cast<int16_t>(bounds.bottom - bounds.top)};
+  const GRectangle inside = IntersectRectangles(source, image);
+  if (inside == source) return;
+  if (IsEmpty(inside) || IsEmpty(source) || IsEmpty(destination)) {
+    source = destination = GRectangle{};
+    return;
+  }
+  const auto map = [](int16_t at, int16_t from, int16_t to, int16_t sourceFrom, int16_t sourceTo) {
+    return static_cast<int16_t>(from + int64_t{at - sourceFrom} * (to - from) / (sourceTo - sourceFrom));
+  };
+  destination = {map(inside.left, destination.left, destination.right, source.left, source.right),
+                 map(inside.top, destination.top, destination.bottom, source.top, source.bottom),
+                 map(inside.right, destination.left, destination.right, source.left, source.right),
+                 map(inside.bottom, destination.top, destination.bottom, source.top, source.bottom)};
+  source = inside;
+}
+
 // The job's colour-to-grey conversion. The graphics device does not yet
 // answer the one it chose, so the standard conversion, its default, is
 // used.
@@ -215,17 +239,18 @@ void MarkPaintsChanged(GState* graphicState) {
 
 // Sends the colour space of the pipeline's rows, with their palette when
 // they index one, and answers the ColorMapping: indexed when a palette was
-// sent. Colour jobs send RGB, grey jobs grey levels; 24-bit rows have no
-// palette.
+// sent. Colour jobs send RGB, grey jobs grey levels. Rows of fewer than 24
+// bits without a palette hold grey levels whatever the job: they go out in
+// the grey space, as RGB would read three pixels as one.
 uint8_t SendColorSpace(XLStream* stream, GRowFilter& pipeline, bool colour, GGrayFunction grayFunction) {
-  const uint8_t space = colour ? kRgbSpace : kGreySpace;
   const uint8_t bitsPerPixel = pipeline.GetBitsPerPixel();
-  const GPaletteTable* palette = pipeline.GetPalette();
-  if (palette == nullptr || bitsPerPixel > 8) {
-    XLSetColorSpace(stream, space);
+  const GPaletteTable* palette = bitsPerPixel <= 8 ? pipeline.GetPalette() : nullptr;
+  if (palette == nullptr) {
+    XLSetColorSpace(stream, colour && bitsPerPixel > 8 ? kRgbSpace : kGreySpace);
     return kDirectPixels;
   }
-  XLSetColorSpaceWithPalette(stream, space, kPaletteDepth8, PaletteData(*palette, bitsPerPixel, colour, grayFunction));
+  XLSetColorSpaceWithPalette(stream, colour ? kRgbSpace : kGreySpace, kPaletteDepth8,
+                             PaletteData(*palette, bitsPerPixel, colour, grayFunction));
   return kIndexedPixels;
 }
 
@@ -273,8 +298,9 @@ class ImageFrame {
 // writes each block as it fills. A block takes chunks while one more of
 // the largest size still fits: 16 KB, 32 KB when one chunk is larger than
 // 16 KB, or the largest chunk itself when that is larger still. A row that
-// stands for several device rows goes out as often. A pipeline that fails
-// ends the image with the rows sent so far.
+// stands for several device rows goes out as often. A pipeline that fails,
+// or delivers a row without bytes (every packed row has some; the image
+// had no row there), ends the image with the rows sent so far.
 void WriteBlocks(GRowFilter& pipeline, uint16_t height, uint8_t compressMode, ImageFrame& frame) {
   const uint32_t largest = std::max<uint32_t>(pipeline.GetMaxRowBytes(), 1);
   const uint32_t capacity = largest > kLargeBlockSize ? largest : largest > kBlockSize ? kLargeBlockSize : kBlockSize;
@@ -298,7 +324,7 @@ void WriteBlocks(GRowFilter& pipeline, uint16_t height, uint8_t compressMode, Im
     uint32_t length = 0;
     uint8_t repeat = 1;
     uint8_t rows = 1;
-    failed = pipeline.ReadRow(chunk.data(), row, length, repeat, rows) != GRowFilter::kRowDelivered;
+    failed = pipeline.ReadRow(chunk.data(), row, length, repeat, rows) != GRowFilter::kRowDelivered || length == 0;
     if (failed) break;
     length = std::min(length, largest);
     for (uint32_t copy = 0; copy < std::max<uint8_t>(repeat, 1) && sent < height; ++copy) {
@@ -370,9 +396,13 @@ uint16_t GBorzan::DrawRaster(GRasterGraphic& raster) {
   return TakeStatus();
 }
 
-bool GBorzan::DrawImage(const GBitmap& stored, const GRectangle& source, const GRectangle& destination,
+bool GBorzan::DrawImage(const GBitmap& stored, const GRectangle& wholeSource, const GRectangle& wholeDestination,
                         const GClip* clip, bool rasterPattern, int16_t patternNumber) {
   const GBitmap bitmap = Expanded(stored);
+  GRectangle source = wholeSource;
+  GRectangle destination = wholeDestination;
+  FitToImage(bitmap, source, destination);
+  if (IsEmpty(source) || IsEmpty(destination)) return false;
   const bool colour = IsColour();
   const int32_t mode = colour ? GBitmapImp::kColorRGB : GBitmapImp::kGray;
   int32_t halftone = colour ? GImageRowPipeline::kHalftoneAutomatic : GImageRowPipeline::kHalftoneWhenSmaller;

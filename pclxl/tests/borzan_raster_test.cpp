@@ -3,15 +3,22 @@
 // decoders.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "device/media/media.h"
 #include "device/testing/test_device_tree.h"
+#include "foundation/memory_byte_channel.h"
 #include "graphics/attributes/brush.h"
 #include "graphics/attributes/graphic_bundle.h"
 #include "graphics/attributes/pen.h"
@@ -28,6 +35,7 @@
 #include "graphics/row_pad_filter.h"
 #include "model/attributes/configuration.h"
 #include "model/attributes/state.h"
+#include "model/objects/lzw_codec.h"
 #include "model/objects/persistent_composite.h"
 #include "pclxl/borzan/borzan.h"
 #include "pclxl/borzan/photographic_test.h"
@@ -137,10 +145,12 @@ void PrintPage(Job& job, const std::function<void(Job&)>& inside) {
 }
 
 // Runs one job of one page and answers what it wrote, read strictly.
-ReadResult RunJob(const Printer& printer, std::initializer_list<xl_job::Setting> settings,
+ReadResult RunJob(const Printer& printer, const std::vector<xl_job::Setting>& settings,
                   const std::function<void(Job&)>& inside) {
   Job job(Configuration(printer));
-  EXPECT_EQ(job.Start(settings), 0);
+  auto* state = new GState(GPeripheral::kDocumentStateKey);
+  for (const xl_job::Setting& setting : settings) AddValue(*state, setting.key, setting.value);
+  EXPECT_EQ(job.Start({}, state), 0);
   PrintPage(job, inside);
   EXPECT_EQ(job.End(), 0);
   ReadResult result = job.Read();
@@ -270,21 +280,24 @@ TEST(BorzanImages, DecodeBackToThePipelineRows) {
     bool ditherMatrix;
     uint8_t colorDepth;
     uint8_t compressMode;
+    uint8_t colorSpace;
   };
   const GRectangle same = Rect(120, 240, 157, 263);
   const GRectangle smaller = Rect(10, 20, 40, 40);
   const Case cases[] = {
-      {"one_bit_palette_plain_grey", 1, 2, false, 0, same, false, 0, 0},
-      {"four_bit_palette_packbits_grey", 4, 16, false, 1, same, false, 1, 1},
-      {"eight_bit_palette_delta_colour", 8, 256, true, 4, same, false, 2, 3},
-      {"eight_bit_grey_levels_adaptive", 8, 0, false, 8, same, false, 2, 5},
-      {"colour_image_plain_in_colour", 24, 0, true, 0, same, false, 2, 0},
-      {"colour_image_adaptive_in_colour", 24, 0, true, 16, same, false, 2, 5},
-      {"colour_image_packbits_in_grey", 24, 0, false, 2, same, false, 2, 1},
-      {"colour_image_shrunk_delta", 24, 0, true, 4, smaller, false, 2, 3},
-      {"four_bit_palette_shrunk_adaptive_colour", 4, 16, true, 8, smaller, false, 1, 5},
-      {"eight_bit_halftoned_in_grey", 8, 0, false, 1, same, true, 0, 1},
-      {"colour_image_halftoned_shrunk", 24, 0, false, 4, smaller, true, 0, 3},
+      {"one_bit_palette_plain_grey", 1, 2, false, 0, same, false, 0, 0, 1},
+      {"four_bit_palette_packbits_grey", 4, 16, false, 1, same, false, 1, 1, 1},
+      {"eight_bit_palette_delta_colour", 8, 256, true, 4, same, false, 2, 3, 2},
+      {"eight_bit_grey_levels_adaptive", 8, 0, false, 8, same, false, 2, 5, 1},
+      {"colour_image_plain_in_colour", 24, 0, true, 0, same, false, 2, 0, 2},
+      {"colour_image_adaptive_in_colour", 24, 0, true, 16, same, false, 2, 5, 2},
+      {"colour_image_packbits_in_grey", 24, 0, false, 2, same, false, 2, 1, 1},
+      {"colour_image_shrunk_delta", 24, 0, true, 4, smaller, false, 2, 3, 2},
+      {"four_bit_palette_shrunk_adaptive_colour", 4, 16, true, 8, smaller, false, 1, 5, 2},
+      {"eight_bit_halftoned_in_grey", 8, 0, false, 1, same, true, 0, 1, 1},
+      // Grey levels without a palette stay grey levels in a colour job.
+      {"eight_bit_grey_levels_in_colour", 8, 0, true, 1, same, false, 2, 1, 1},
+      {"colour_image_halftoned_shrunk", 24, 0, false, 4, smaller, true, 0, 3, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -300,7 +313,7 @@ TEST(BorzanImages, DecodeBackToThePipelineRows) {
     const std::vector<Image> images = ImagesOf(result);
     ASSERT_EQ(images.size(), 1u);
     const Image& image = images[0];
-    EXPECT_EQ(image.colorSpace, c.colour ? 2 : 1);
+    EXPECT_EQ(image.colorSpace, c.colorSpace);
     EXPECT_EQ(image.colorDepth, c.colorDepth);
     EXPECT_EQ(image.cursorX, c.destination.left);
     EXPECT_EQ(image.cursorY, c.destination.top);
@@ -542,6 +555,23 @@ TEST(BorzanImages, RowsGoOutInBlocksSizedByTheLargestRow) {
   }
 }
 
+// Where the image of a job lands and what it holds: cursor x and y,
+// destination width and height, source width and height; nothing without
+// an image, and the count of images after it when there are more.
+std::vector<uint32_t> Placement(const ReadResult& result) {
+  const std::vector<Image> images = ImagesOf(result);
+  if (images.empty()) return {};
+  const Image& image = images[0];
+  std::vector<uint32_t> placement = {static_cast<uint32_t>(image.cursorX),
+                                     static_cast<uint32_t>(image.cursorY),
+                                     image.destinationWidth,
+                                     image.destinationHeight,
+                                     image.sourceWidth,
+                                     image.sourceHeight};
+  if (images.size() > 1) placement.push_back(static_cast<uint32_t>(images.size()));
+  return placement;
+}
+
 // A 20 x 10 image on (100, 100, 140, 120), drawn within the printable
 // area (4800 x 6300) and the clip of its graphic state.
 TEST(BorzanDrawRaster, DrawsWhatThePageAndTheClipLeaveVisible) {
@@ -549,8 +579,7 @@ TEST(BorzanDrawRaster, DrawsWhatThePageAndTheClipLeaveVisible) {
     const char* name;
     GRectangle destination;
     GClip* clip;
-    // Cursor x and y, destination width and height, source width and
-    // height; empty when nothing is drawn.
+    // The placement; empty when nothing is drawn.
     std::vector<uint32_t> image;
   };
   const GRectangle inside = Rect(100, 100, 140, 120);
@@ -580,17 +609,7 @@ TEST(BorzanDrawRaster, DrawsWhatThePageAndTheClipLeaveVisible) {
       if (c.clip != nullptr) bundle->SetClip(c.clip);
       EXPECT_EQ(job.Process(new GRasterGraphic(bitmap, Rect(0, 0, 20, 10), c.destination, GBitmap(), bundle)), 0);
     });
-    const std::vector<Image> images = ImagesOf(result);
-    if (c.image.empty()) {
-      EXPECT_TRUE(images.empty());
-      continue;
-    }
-    ASSERT_EQ(images.size(), 1u);
-    const Image& image = images[0];
-    EXPECT_EQ(
-        (std::vector<uint32_t>{static_cast<uint32_t>(image.cursorX), static_cast<uint32_t>(image.cursorY),
-                               image.destinationWidth, image.destinationHeight, image.sourceWidth, image.sourceHeight}),
-        c.image);
+    EXPECT_EQ(Placement(result), c.image);
   }
 }
 
@@ -615,4 +634,250 @@ TEST(BorzanImages, MarkThePenAndBrushChanged) {
     EXPECT_EQ(pen->ChangedFlag(), 1);
     EXPECT_EQ(brush->ChangedFlag(), 1);
   });
+}
+
+// An image whose rows are stored LZW-packed (a 32-bit size, low byte first,
+// and the LZW stream) goes out as the same image unpacked; data that do
+// not unpack, or claim more than the image holds, go out as they are.
+TEST(BorzanImages, LzwPackedBitmapsAreUnpackedFirst) {
+  const int width = 40;
+  const int height = 12;
+  const GBitmap plain = MakeBitmap(width, height, 8, Pattern, 256);
+  const Bytes rows(plain.GetData(), plain.GetData() + plain.GetDataSize());
+  Bytes lzw(rows.size() * 2 + 16);
+  GMemoryByteChannel in(rows.data(), static_cast<uint32_t>(rows.size()));
+  GMemoryByteChannel out(lzw.data(), static_cast<uint32_t>(lzw.size()), GMemoryByteChannel::kForWriting);
+  ASSERT_TRUE(GLzwCodec().Encode(in, out));
+  lzw.resize(out.WrittenSize());
+  const auto packed = [&](uint32_t size, size_t keep) {
+    Bytes data = {static_cast<uint8_t>(size), static_cast<uint8_t>(size >> 8), static_cast<uint8_t>(size >> 16),
+                  static_cast<uint8_t>(size >> 24)};
+    data.insert(data.end(), lzw.begin(), lzw.begin() + static_cast<std::ptrdiff_t>(std::min(keep, lzw.size())));
+    GBitmapDescription description;
+    description.data = data.data();
+    description.dataSize = static_cast<uint32_t>(data.size());
+    description.bounds = Rect(0, 0, width, height);
+    description.bitsPerComponent = 8;
+    description.compression = 3;
+    description.palette = new GPaletteTable(*plain.GetPalette());
+    return GBitmap(description);
+  };
+  const auto firstImageRows = [&](const GBitmap& bitmap) {
+    const ReadResult result = RunJob({}, {{kGreyKey, 0}}, [&](Job& job) {
+      EXPECT_TRUE(
+          job.Generator().DrawImage(bitmap, Rect(0, 0, width, height), Rect(0, 0, width, height), nullptr, false, 0));
+    });
+    const std::vector<Image> images = ImagesOf(result);
+    return images.size() == 1 ? xl_images::DecodeRows(images[0]) : std::nullopt;
+  };
+  const auto expected = firstImageRows(plain);
+  ASSERT_TRUE(expected.has_value());
+  const auto size = static_cast<uint32_t>(rows.size());
+  EXPECT_EQ(firstImageRows(packed(size, lzw.size())), expected);
+  EXPECT_NE(firstImageRows(packed(size, lzw.size() / 2)), expected);
+  EXPECT_NE(firstImageRows(packed(size * 64, lzw.size())), expected);
+}
+
+// A smooth colour image: the photographic test passes it.
+uint32_t Smooth(int x, int y) {
+  const auto red = static_cast<uint32_t>(128 + 100 * std::sin(x / 10.0));
+  const auto green = static_cast<uint32_t>(128 + 100 * std::cos(y / 12.0));
+  const auto blue = static_cast<uint32_t>((x + y) / 2 & 0xFF);
+  return red << 16 | green << 8 | blue;
+}
+// Flat colour squares with sharp edges: it fails.
+uint32_t Squares(int x, int y) { return (x / 4 + y / 4) % 2 != 0 ? 0xFF00FF : 0x00FF00; }
+
+constexpr int kPhotoWidth = 120;
+constexpr int kPhotoHeight = 96;
+
+// The image of the function drawn at twice its size in a job of the
+// settings on a printer of the class; answers the image as read back.
+std::optional<Image> PhotoJob(bool class21, const std::vector<xl_job::Setting>& settings, const PixelFunction& pixel) {
+  const GBitmap bitmap = MakeBitmap(kPhotoWidth, kPhotoHeight, 24, pixel);
+  const ReadResult result = RunJob({class21}, settings, [&](Job& job) {
+    EXPECT_TRUE(job.Generator().DrawImage(bitmap, Rect(0, 0, kPhotoWidth, kPhotoHeight),
+                                          Rect(300, 300, 300 + 2 * kPhotoWidth, 300 + 2 * kPhotoHeight), nullptr, false,
+                                          0));
+  });
+  const std::vector<Image> images = ImagesOf(result);
+  if (images.size() != 1) return std::nullopt;
+  return images[0];
+}
+
+// Treatment 512 sends photographs of colour jobs as one JPEG block and
+// other images delta-row packed.
+TEST(BorzanJpeg, OnlyColourPhotographsGoOutAsJpeg) {
+  struct Case {
+    const char* name;
+    bool class21;
+    std::vector<xl_job::Setting> settings;
+    PixelFunction pixel;
+    uint8_t compressMode;
+  };
+  const Case cases[] = {
+      {"smooth_photograph", true, {{kGreyKey, 0}, {kTreatmentKey, 512}}, Smooth, 2},
+      {"sharp_edged_squares", true, {{kGreyKey, 0}, {kTreatmentKey, 512}}, Squares, 3},
+      {"photograph_in_a_grey_job", true, {{kGreyKey, 1}, {kTreatmentKey, 512}}, Smooth, 3},
+      {"photograph_on_class_20", false, {{kGreyKey, 0}, {kTreatmentKey, 512}}, Smooth, 1},
+      // Photo override 2 chooses treatment 512 and takes every large
+      // colour image for a photograph.
+      {"override_takes_squares_for_a_photograph", true, {{kGreyKey, 0}, {405, 2}}, Squares, 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::optional<Image> image = PhotoJob(c.class21, c.settings, c.pixel);
+    ASSERT_TRUE(image.has_value());
+    for (const xl_images::Block& block : image->blocks) EXPECT_EQ(block.compressMode, c.compressMode);
+    if (c.compressMode == 2) {
+      ASSERT_EQ(image->blocks.size(), 1u);
+      EXPECT_EQ(image->blocks[0].startLine, 0u);
+      EXPECT_EQ(image->blocks[0].height, static_cast<uint32_t>(kPhotoHeight));
+    }
+  }
+}
+
+// The JPEG data of a photograph, taken out of the stream and decoded by
+// djpeg, come within 40 dB PSNR of the image.
+TEST(BorzanJpeg, PayloadDecodesWithDjpegCloseToTheSource) {
+  if (std::system("djpeg -version > /dev/null 2>&1 < /dev/null") != 0) GTEST_SKIP() << "djpeg is not installed";
+  const std::optional<Image> image = PhotoJob(true, {{kGreyKey, 0}, {kTreatmentKey, 512}}, Smooth);
+  ASSERT_TRUE(image.has_value());
+  ASSERT_EQ(image->blocks.size(), 1u);
+  ASSERT_EQ(image->blocks[0].compressMode, 2);
+  const std::filesystem::path directory = std::filesystem::temp_directory_path();
+  const std::filesystem::path jpeg = directory / ("borzan_raster_" + std::to_string(std::random_device()()) + ".jpg");
+  const std::filesystem::path ppm = std::filesystem::path(jpeg).replace_extension(".ppm");
+  {
+    std::ofstream file(jpeg, std::ios::binary);
+    file.write(reinterpret_cast<const char*>(image->blocks[0].data.data()),
+               static_cast<std::streamsize>(image->blocks[0].data.size()));
+  }
+  const std::string command = "djpeg -pnm -outfile '" + ppm.string() + "' '" + jpeg.string() + "'";
+  const int status = std::system(command.c_str());
+  std::ifstream file(ppm, std::ios::binary);
+  std::string magic;
+  int width = 0;
+  int height = 0;
+  int maximum = 0;
+  file >> magic >> width >> height >> maximum;
+  file.get();
+  Bytes decoded(static_cast<size_t>(width) * height * 3);
+  file.read(reinterpret_cast<char*>(decoded.data()), static_cast<std::streamsize>(decoded.size()));
+  const bool complete = file.good();
+  file.close();
+  std::filesystem::remove(jpeg);
+  std::filesystem::remove(ppm);
+  ASSERT_EQ(status, 0);
+  ASSERT_EQ(magic, "P6");
+  ASSERT_EQ(width, kPhotoWidth);
+  ASSERT_EQ(height, kPhotoHeight);
+  ASSERT_EQ(maximum, 255);
+  ASSERT_TRUE(complete);
+  double squares = 0;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const uint32_t pixel = Smooth(x, y);
+      for (int component = 0; component < 3; ++component) {
+        const double difference = static_cast<double>(pixel >> (16 - 8 * component) & 0xFF) -
+                                  decoded[(static_cast<size_t>(y) * width + x) * 3 + component];
+        squares += difference * difference;
+      }
+    }
+  }
+  const double meanSquare = squares / (static_cast<double>(width) * height * 3);
+  const double psnr = meanSquare == 0 ? 99 : 10 * std::log10(255.0 * 255.0 / meanSquare);
+  EXPECT_GE(psnr, 40.0);
+}
+
+// Random images, source parts (also beyond the image), destinations (also
+// off the page) and clips, in colour and grey jobs with every treatment:
+// every stream reads strictly and every image decodes, its blocks following
+// each other from line 0 and covering at most its height.
+TEST(BorzanImages, RandomRectanglesWriteWellFormedImages) {
+  std::mt19937 random(20261211);
+  const auto number = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+  const auto rectangle = [&](int low, int high) {
+    const int left = number(low, high);
+    const int top = number(low, high);
+    return Rect(left, top, left + number(-2, 90), top + number(-2, 90));
+  };
+  const uint16_t treatments[] = {0, 1, 2, 4, 8, 16, 512};
+  const uint8_t depths[] = {1, 4, 8, 24};
+  for (int round = 0; round < 24; ++round) {
+    const bool colour = number(0, 1) == 1;
+    const uint16_t treatment = treatments[number(0, 6)];
+    std::vector<uint32_t> heights;
+    const ReadResult result = RunJob(
+        {number(0, 1) == 1, number(0, 1) == 1},
+        {{kGreyKey, GreySetting(colour)},
+         {kTreatmentKey, static_cast<int16_t>(treatment)},
+         {405, static_cast<int16_t>(number(0, 3) == 0 ? 2 : 5)}},
+        [&](Job& job) {
+          for (int i = 0; i < 12; ++i) {
+            const uint8_t bits = depths[number(0, 3)];
+            const uint32_t palette = bits < 24 && number(0, 2) != 0 ? 1u << bits : 0;
+            const GBitmap bitmap =
+                MakeBitmap(number(1, 60), number(1, 60), bits, bits == 24 ? Smooth : Pattern, palette);
+            auto* bundle = new GGraphicBundle;
+            switch (number(0, 3)) {
+              case 0:
+                bundle->SetClip(new GClipToSingleRectangle(rectangle(-50, 150), GClip::kInside, 0, 177));
+                break;
+              case 1:
+                bundle->SetClip(new GClipToSingleRectangle(rectangle(-50, 150), GClip::kOutside, 0, 177));
+                break;
+              case 2:
+                bundle->SetClip(new GClipToPage(177));
+                break;
+              default:
+                break;
+            }
+            EXPECT_EQ(
+                job.Process(new GRasterGraphic(bitmap, rectangle(-10, 40), rectangle(-100, 4850), GBitmap(), bundle)),
+                0);
+            GClipToSingleRectangle clip(rectangle(-50, 150), GClip::kInside, 0, 177);
+            job.Generator().DrawImage(bitmap, rectangle(-10, 40), rectangle(-100, 200),
+                                      number(0, 1) == 1 ? &clip : nullptr, number(0, 3) == 0, 2);
+          }
+        });
+    ASSERT_TRUE(result.Ok());
+    for (const Image& image : ImagesOf(result)) {
+      uint32_t covered = 0;
+      for (const xl_images::Block& block : image.blocks) covered += block.height;
+      EXPECT_LE(covered, image.sourceHeight);
+      EXPECT_GT(image.sourceWidth, 0u);
+      if (!image.blocks.empty() && image.blocks[0].compressMode == 2) continue;
+      const auto rows = xl_images::DecodeRows(image);
+      ASSERT_TRUE(rows.has_value()) << "round " << round;
+      EXPECT_EQ(rows->size(), covered);
+    }
+  }
+}
+
+// Only the part of the source that lies on the image is read; the
+// destination shrinks with it.
+TEST(BorzanImages, ASourceBeyondTheImageIsCutToIt) {
+  struct Case {
+    const char* name;
+    GRectangle source;
+    // The placement; empty when nothing is drawn.
+    std::vector<uint32_t> image;
+  };
+  const Case cases[] = {
+      {"on_the_image", Rect(0, 0, 10, 10), {100, 100, 40, 20, 10, 10}},
+      {"half_left_of_it", Rect(-10, 0, 10, 10), {120, 100, 20, 20, 10, 10}},
+      {"below_it", Rect(0, 5, 10, 15), {100, 100, 40, 10, 10, 5}},
+      {"beside_it", Rect(10, 0, 20, 10), {}},
+  };
+  const GBitmap bitmap = MakeBitmap(10, 10, 24, ColourPattern);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ReadResult result = RunJob({}, {{kGreyKey, 0}}, [&](Job& job) {
+      EXPECT_EQ(job.Generator().DrawImage(bitmap, c.source, Rect(100, 100, 140, 120), nullptr, false, 0),
+                !c.image.empty());
+    });
+    EXPECT_EQ(Placement(result), c.image);
+    for (const Image& image : ImagesOf(result)) EXPECT_EQ(xl_images::DecodeRows(image)->size(), image.sourceHeight);
+  }
 }
