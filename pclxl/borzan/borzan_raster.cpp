@@ -338,6 +338,25 @@ void WriteBlocks(GRowFilter& pipeline, uint16_t height, uint8_t compressMode, Im
   writeBlock();
 }
 
+// How the pipeline delivers the rows of the job: colour jobs as RGB bytes,
+// grey jobs as grey levels, halftoned with the job's dither matrix where
+// that makes the data smaller, unless dithering is off or the printer's
+// resolution is fine enough (1200 dots per inch) without it.
+struct RowFormat {
+  int32_t mode = GBitmapImp::kGray;
+  int32_t halftone = GImageRowPipeline::kHalftoneAutomatic;
+  GDitherMatrix* matrix = nullptr;
+};
+
+RowFormat RowFormatOf(const GBorzan& generator) {
+  if (generator.IsColour()) return {GBitmapImp::kColorRGB, GImageRowPipeline::kHalftoneAutomatic, nullptr};
+  if (generator.IsDitherOff() || generator.XResolution() == kFineResolution ||
+      generator.YResolution() == kFineResolution) {
+    return {GBitmapImp::kGray, GImageRowPipeline::kHalftoneAutomatic, nullptr};
+  }
+  return {GBitmapImp::kGray, GImageRowPipeline::kHalftoneWhenSmaller, generator.DitherMatrix()};
+}
+
 // The printable width or height of the page in the units of the graphic
 // state's transform: a value beyond 16 bits keeps its low 16 bits, a
 // negative one means no limit.
@@ -404,12 +423,7 @@ bool GBorzan::DrawImage(const GBitmap& stored, const GRectangle& wholeSource, co
   FitToImage(bitmap, source, destination);
   if (IsEmpty(source) || IsEmpty(destination)) return false;
   const bool colour = IsColour();
-  const int32_t mode = colour ? GBitmapImp::kColorRGB : GBitmapImp::kGray;
-  int32_t halftone = colour ? GImageRowPipeline::kHalftoneAutomatic : GImageRowPipeline::kHalftoneWhenSmaller;
-  if (IsDitherOff() || XResolution() == kFineResolution || YResolution() == kFineResolution) {
-    halftone = GImageRowPipeline::kHalftoneAutomatic;
-  }
-  GDitherMatrix* matrix = halftone == GImageRowPipeline::kHalftoneAutomatic ? nullptr : DitherMatrix();
+  const RowFormat format = RowFormatOf(*this);
   RowCompression compression;
   if (!rasterPattern) {
     compression = ChooseRowCompression(ImageTreatment(), SupportsProtocolClass(2, 1),
@@ -421,8 +435,8 @@ bool GBorzan::DrawImage(const GBitmap& stored, const GRectangle& wholeSource, co
     target = destination;
     GRowFilter* stage = NewPackingStage(packing);
     jpegStage = packing == RowPacking::kJpeg ? static_cast<GJpegRowCompressor*>(stage) : nullptr;
-    return std::make_unique<GImageRowPipeline>(source, target, clip, bitmap, mode, halftone, matrix, stage, 0,
-                                               JobGrayFunction());
+    return std::make_unique<GImageRowPipeline>(source, target, clip, bitmap, format.mode, format.halftone,
+                                               format.matrix, stage, 0, JobGrayFunction());
   };
   std::unique_ptr<GImageRowPipeline> pipeline = build(compression.packing);
   GRectangle bounds;
@@ -457,7 +471,8 @@ int32_t GBorzan::PreparePaintBitmap(const PatternPaint& paint, int16_t patternNu
   if (IsEmpty(bounds)) return 0;
   const int32_t factor =
       paint.deviceResolution || (UsesPatterns() && !paint.opaque) ? YResolution() / kPatternResolutionStep : 1;
-  const int32_t side = std::min(Width(bounds) * factor, Height(bounds) * factor);
+  const int32_t side =
+      std::min({Width(bounds) * factor, Height(bounds) * factor, int32_t{std::numeric_limits<int16_t>::max()}});
   const GRectangle square{0, 0, static_cast<int16_t>(side), static_cast<int16_t>(side)};
   return DrawImage(paint.bitmap, bounds, square, nullptr, true, patternNumber) ? 1 : 0;
 }

@@ -33,6 +33,7 @@
 #include "graphics/display/raster_graphic.h"
 #include "graphics/image_rows/image_row_pipeline.h"
 #include "graphics/row_pad_filter.h"
+#include "graphics/testing/faulty_output_channel.h"
 #include "model/attributes/configuration.h"
 #include "model/attributes/state.h"
 #include "model/objects/lzw_codec.h"
@@ -880,4 +881,23 @@ TEST(BorzanImages, ASourceBeyondTheImageIsCutToIt) {
     EXPECT_EQ(Placement(result), c.image);
     for (const Image& image : ImagesOf(result)) EXPECT_EQ(xl_images::DecodeRows(image)->size(), image.sourceHeight);
   }
+}
+
+// An image that fills the stream's buffer flushes it; a channel that
+// refuses the bytes is reported by the image that caused the flush, once.
+TEST(BorzanDrawRaster, AnswersTheStatusOfAFailedFlushOnce) {
+  Job job(Configuration({}));
+  GFaultyOutputChannel channel(RWCString("faulty"), {.goodWrites = 0});
+  ASSERT_EQ(channel.Open(RWWString()), 0);
+  ASSERT_EQ(job.Start({{kGreyKey, 0}}, nullptr, &channel), 0);
+  const GBitmap bitmap = MakeBitmap(100, 100, 24, ColourPattern);
+  const auto draw = [&](Job& j) {
+    return j.Process(new GRasterGraphic(bitmap, Rect(0, 0, 100, 100), Rect(0, 0, 100, 100), GBitmap(), nullptr));
+  };
+  PrintPage(job, [&](Job& j) {
+    EXPECT_EQ(draw(j), GOutputChannel::kWriteFailed);
+    EXPECT_EQ(draw(j), 0);
+  });
+  EXPECT_EQ(job.End(), 0);
+  EXPECT_TRUE(channel.Bytes().empty());
 }
