@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 
 #include "foundation/rw_cstring.h"
+#include "graphics/bitmaps/bitmap.h"
 #include "graphics/clips/transform_attribute.h"
 #include "graphics/point.h"
 #include "pclxl/generator/generator_output.h"
@@ -12,6 +14,7 @@
 #include "pclxl/xl_stream.h"
 #include "pclxl/xl_tags.h"
 
+class GClip;
 class GDitherMatrix;
 class GMedia;
 
@@ -225,6 +228,50 @@ class GBorzan : public GPDLGenerator, private XLFlushSink {
   // missing transform or a zero factor counts as 1, so that callers may
   // divide by it.
   GScale PageScale();
+
+  // Raster output: images of the display list, the bitmaps of pattern
+  // paints, and the raster operation (borzan_raster.cpp).
+  //
+  // What a paint that draws with a bitmap tells about it: the bitmap,
+  // whether the pattern is to be sized for the device's resolution, and
+  // whether it covers what lies beneath.
+  struct PatternPaint {
+    GBitmap bitmap;
+    bool deviceResolution = false;
+    bool opaque = true;
+  };
+  // The packing stage of an image's rows and the CompressMode it is sent
+  // with.
+  enum class RowPacking : uint8_t { kPad, kPackBits, kDeltaRow, kAdaptive, kJpeg };
+  struct RowCompression {
+    RowPacking packing = RowPacking::kPad;
+    uint8_t compressMode = 0;
+    bool operator==(const RowCompression&) const = default;
+  };
+  // The compression of an image from the job's image treatment. Anything
+  // but plain rows and PackBits needs protocol class 2.1; an older printer
+  // gets PackBits. JPEG goes only to a colour image that passes the
+  // photographic test, asked only when the treatment allows JPEG.
+  static RowCompression ChooseRowCompression(uint16_t treatment, bool supportsClass21,
+                                             const std::function<bool()>& isColourPhotograph);
+
+  // Draws the visible part of the image: the part inside the printable
+  // area of the page and inside the clip. Answers the pending status.
+  uint16_t DrawRaster(GRasterGraphic& raster) override;
+  // Kind 0 sends the raster operation; kind 1 also sets both transparency
+  // modes, transparent for codes 0xA000 to 0xAFFF.
+  uint16_t ApplyRasterOperation(GRasterOperation& operation) override;
+  // Writes the source part of the bitmap onto the destination as an image,
+  // or as raster pattern patternNumber. Writes nothing, and answers false,
+  // when the rows come out at a depth the language cannot take (other than
+  // 1, 4, 8 or 24 bits per pixel) or nothing of the image is left.
+  bool DrawImage(const GBitmap& bitmap, const GRectangle& source, const GRectangle& destination, const GClip* clip,
+                 bool rasterPattern, int16_t patternNumber);
+  // Sends the paint's bitmap as raster pattern patternNumber, on a square
+  // of the bitmap's smaller side, enlarged to the device's resolution when
+  // asked. Answers 1 when the pattern was sent; 0 for a bitmap without
+  // area or one that could not be sent.
+  int32_t PreparePaintBitmap(const PatternPaint& paint, int16_t patternNumber);
 
   // Drawing: shapes, paths and scan lines. A shape starts a path of its
   // own (NewPath) unless a path is being sent, and then also paints it;
