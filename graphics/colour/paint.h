@@ -4,7 +4,9 @@
 
 #include "model/objects/persistent_object.h"
 
+class GBitmap;
 class GColorPaint;
+class GPaint;
 
 // What a paint applies itself to: the page-description generators, which
 // turn each kind of paint into their own pen and brush sources. A paint
@@ -16,6 +18,9 @@ class GPaintTarget {
  public:
   virtual uint16_t SetPenColor(GColorPaint& paint) = 0;
   virtual uint16_t SetBrushColor(GColorPaint& paint) = 0;
+  // A paint that draws with a bitmap (see GPaint's pattern queries).
+  virtual uint16_t SetPenPaint(GPaint& paint) = 0;
+  virtual uint16_t SetBrushPaint(GPaint& paint) = 0;
 
  protected:
   GPaintTarget() = default;
@@ -35,6 +40,15 @@ class GPaint : public MPersistentObject {
   // and answers that operation's status.
   virtual uint16_t ApplyAsPen(GPaintTarget& target) = 0;
   virtual uint16_t ApplyAsBrush(GPaintTarget& target) = 0;
+
+  // What a paint that draws with a bitmap tells the generators: the bitmap
+  // (none for a solid paint), whether the pattern is to be sized for the
+  // device's resolution, and whether it covers what lies beneath. The
+  // system builds only solid paints; a paint kind that brings a bitmap
+  // answers all three.
+  virtual const GBitmap* GetPatternBitmap() const { return nullptr; }
+  virtual bool IsDeviceResolution() const { return false; }
+  virtual bool IsOpaque() const { return true; }
 
  protected:
   GPaint() = default;

@@ -47,6 +47,8 @@ class AttributeRecorder : public TestPeripheral, public GPaintTarget {
 
   uint16_t SetPenColor(GColorPaint& paint) override { return Record("pen_color", paint); }
   uint16_t SetBrushColor(GColorPaint& paint) override { return Record("brush_color", paint); }
+  uint16_t SetPenPaint(GPaint& paint) override { return Record("pen_paint", paint); }
+  uint16_t SetBrushPaint(GPaint& paint) override { return Record("brush_paint", paint); }
 
   std::vector<std::string> Handlers() const {
     std::vector<std::string> handlers;

@@ -9,6 +9,7 @@
 
 #include "device/driver/tree_lookup.h"
 #include "device/media/media.h"
+#include "foundation/class_registrar.h"
 #include "graphics/bitmaps/dither_matrix.h"
 #include "graphics/commands/document_command.h"
 #include "graphics/commands/job_commands.h"
@@ -29,6 +30,8 @@
 #include "pipeline/document_channel.h"
 
 namespace {
+
+const GClassRegistrar registrar(CreateCollectable<GBorzan>, kGBorzanClassID, kGBorzanClassName);
 
 // Job settings.
 constexpr int32_t kDuplexKey = 253;

@@ -19,14 +19,16 @@ class GDitherMatrix;
 class GMedia;
 
 // The PCL XL generator: the last stage of the printer's chain, which turns
-// every command it receives into PCL XL through one buffered stream. This
-// file holds the frame of a job: the session and data source around the
-// job, the page set-up from the media settings (orientation, tray, duplex,
-// named or custom size, media type), pass-through data and padding. The
-// stream's full buffers and the flushes at the fixed points (page end,
-// document start and end, padding, pass-through) go to the job's output
-// channel through GGeneratorOutput, so that the first refused write is
-// answered once and stops the job's output.
+// every command it receives into PCL XL through one buffered stream. The
+// operations are spread over files by what they do: the frame of a job
+// here (the session and data source around the job, the page set-up from
+// the media settings, pass-through data and padding), the colour treatment
+// of pages, the graphic attributes, shapes and paths, raster output and
+// fonts each in a borzan_*.cpp of their own. The stream's full buffers and
+// the flushes at the fixed points (page end, document start and end,
+// padding, pass-through) go to the job's output channel through
+// GGeneratorOutput, so that the first refused write is answered once and
+// stops the job's output.
 //
 // Settings are read by key, depth first, from the job sub-state (246), the
 // page sub-state (256) and the configuration: where a key occurs more than
@@ -45,11 +47,6 @@ class GMedia;
 //   ("LETTER", "A4", ...), sent as it stands;
 // - 330, the dither matrices the job's matrix is chosen from;
 // - 561 and 562, the protocol class the printer understands.
-//
-// The drawing and attribute operations, the colour treatment and the font
-// objects of the language are not in this file. Until they come, the pen,
-// brush and font-removal operations of the generator base stay pure, so
-// the class is abstract and not yet registered with the class factory.
 //
 // Stored part after the generator base's: version 1, the font-download
 // flag and the pending status (16-bit each), the output-ok flag (32-bit),
@@ -96,6 +93,8 @@ class GBorzan : public GPDLGenerator, private XLFlushSink {
   GBorzan& operator=(const GBorzan& other);
   ~GBorzan() override;
 
+  RWCollectable* NewInstance() const override { return new GBorzan; }
+  RWCollectable* Clone() const override { return new GBorzan(*this); }
   RWClassID ClassID() const override { return kGBorzanClassID; }
   bool IsKindOf(RWClassID id) const override { return id == kGBorzanClassID || GPDLGenerator::IsKindOf(id); }
   // The generator base's answer and equal font-download flags, colour
@@ -162,6 +161,11 @@ class GBorzan : public GPDLGenerator, private XLFlushSink {
   // because images change it between graphics.
   uint16_t SetPenColor(GColorPaint& paint) override;
   uint16_t SetBrushColor(GColorPaint& paint) override;
+  // A paint's bitmap, sent as raster pattern 1 and selected; the null
+  // source when the bitmap cannot be sent. A pattern that lets the page
+  // show through paints with the see-through kind.
+  uint16_t SetPenPaint(GPaint& paint) override;
+  uint16_t SetBrushPaint(GPaint& paint) override;
   // The printer's own colour-map and halftone extensions with the device
   // code of the setting. A halftone spooled with the enhanced class is
   // sent as a plain one.
@@ -232,14 +236,6 @@ class GBorzan : public GPDLGenerator, private XLFlushSink {
   // Raster output: images of the display list, the bitmaps of pattern
   // paints, and the raster operation (borzan_raster.cpp).
   //
-  // What a paint that draws with a bitmap tells about it: the bitmap,
-  // whether the pattern is to be sized for the device's resolution, and
-  // whether it covers what lies beneath.
-  struct PatternPaint {
-    GBitmap bitmap;
-    bool deviceResolution = false;
-    bool opaque = true;
-  };
   // The packing stage of an image's rows and the CompressMode it is sent
   // with.
   enum class RowPacking : uint8_t { kPad, kPackBits, kDeltaRow, kAdaptive, kJpeg };
@@ -271,7 +267,7 @@ class GBorzan : public GPDLGenerator, private XLFlushSink {
   // of the bitmap's smaller side, enlarged to the device's resolution when
   // asked. Answers 1 when the pattern was sent; 0 for a bitmap without
   // area or one that could not be sent.
-  int32_t PreparePaintBitmap(const PatternPaint& paint, int16_t patternNumber);
+  int32_t PreparePaintBitmap(const GPaint& paint, int16_t patternNumber);
 
   // Drawing: shapes, paths and scan lines. A shape starts a path of its
   // own (NewPath) unless a path is being sent, and then also paints it;

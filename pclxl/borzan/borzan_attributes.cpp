@@ -261,6 +261,41 @@ uint16_t GBorzan::SetBrushColor(GColorPaint& paint) {
   return TakeStatus();
 }
 
+namespace {
+
+// The pattern every pen and brush paint is sent as.
+constexpr int16_t kPaintPattern = 1;
+
+int32_t PatternKindOf(const GPaint& paint) {
+  return paint.IsOpaque() ? GBorzan::kPatternSource : GBorzan::kSeeThroughSource;
+}
+
+// Sends the paint's bitmap as the pattern and selects it through the
+// source's writer; the null source when the bitmap cannot be sent.
+using PatternSourceWriter = void (*)(XLStream*, int16_t, std::optional<XLPair<uint16_t>>);
+using NullSourceWriter = void (*)(XLStream*, uint8_t);
+void SendPattern(GBorzan& generator, const GPaint& paint, PatternSourceWriter pattern, NullSourceWriter none) {
+  if (generator.PreparePaintBitmap(paint, kPaintPattern) != 0) {
+    pattern(generator.Stream(), kPaintPattern, std::nullopt);
+  } else {
+    none(generator.Stream(), 0);
+  }
+}
+
+}  // namespace
+
+uint16_t GBorzan::SetPenPaint(GPaint& paint) {
+  SetPenKind(PatternKindOf(paint));
+  SendPattern(*this, paint, XLSetPenSourcePattern, XLSetPenSourceNull);
+  return TakeStatus();
+}
+
+uint16_t GBorzan::SetBrushPaint(GPaint& paint) {
+  SetBrushKind(PatternKindOf(paint));
+  SendPattern(*this, paint, XLSetBrushSourcePattern, XLSetBrushSourceNull);
+  return TakeStatus();
+}
+
 // Colour extensions.
 
 uint16_t GBorzan::ApplyColorMap(GColorMap& map) { return SendColorFeature(*this, kColorMapExtension, map); }

@@ -466,15 +466,17 @@ bool GBorzan::DrawImage(const GBitmap& stored, const GRectangle& wholeSource, co
   return true;
 }
 
-int32_t GBorzan::PreparePaintBitmap(const PatternPaint& paint, int16_t patternNumber) {
-  const GRectangle bounds = paint.bitmap.GetBounds();
+int32_t GBorzan::PreparePaintBitmap(const GPaint& paint, int16_t patternNumber) {
+  const GBitmap* bitmap = paint.GetPatternBitmap();
+  if (bitmap == nullptr) return 0;
+  const GRectangle bounds = bitmap->GetBounds();
   if (IsEmpty(bounds)) return 0;
   const int32_t factor =
-      paint.deviceResolution || (UsesPatterns() && !paint.opaque) ? YResolution() / kPatternResolutionStep : 1;
+      paint.IsDeviceResolution() || (UsesPatterns() && !paint.IsOpaque()) ? YResolution() / kPatternResolutionStep : 1;
   const int32_t side =
       std::min({Width(bounds) * factor, Height(bounds) * factor, int32_t{std::numeric_limits<int16_t>::max()}});
   const GRectangle square{0, 0, static_cast<int16_t>(side), static_cast<int16_t>(side)};
-  return DrawImage(paint.bitmap, bounds, square, nullptr, true, patternNumber) ? 1 : 0;
+  return DrawImage(*bitmap, bounds, square, nullptr, true, patternNumber) ? 1 : 0;
 }
 
 uint16_t GBorzan::ApplyRasterOperation(GRasterOperation& operation) {

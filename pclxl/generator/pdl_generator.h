@@ -84,11 +84,10 @@ class GPDLGenerator : public GPeripheralComposite, public GPaintTarget, public G
   virtual uint32_t ConsumeMemory(uint32_t bytes);
   // Removes a downloaded font from the printer.
   virtual uint16_t DeleteFont(const RWCString& fontName) = 0;
-  // Pattern paints, which each language sends its own way. The colour
-  // paints come through the paint target's operations.
-  virtual uint16_t SetPenPaint(GPaint& paint) = 0;
+  // The paints, which each language sends its own way.
+  uint16_t SetPenPaint(GPaint& paint) override = 0;
   uint16_t SetPenColor(GColorPaint& paint) override = 0;
-  virtual uint16_t SetBrushPaint(GPaint& paint) = 0;
+  uint16_t SetBrushPaint(GPaint& paint) override = 0;
   uint16_t SetBrushColor(GColorPaint& paint) override = 0;
   // What the printer can do with a font, as a mask of the language's; the
   // base answers 1.

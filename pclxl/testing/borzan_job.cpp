@@ -13,7 +13,7 @@
 #include "model/attributes/string_attribute.h"
 #include "model/attributes/value_attribute.h"
 #include "model/objects/persistent_association.h"
-#include "pclxl/testing/test_borzan.h"
+#include "pclxl/borzan/borzan.h"
 #include "pipeline/peripheral_composite.h"
 #include "pipeline/printer.h"
 
@@ -52,13 +52,17 @@ GState* PageState(const Page& page) {
   return state;
 }
 
+GBorzan* NewGenerator(GState* initialState, GConfiguration* configuration) {
+  return new GBorzan(RWCString(kLanguageName), initialState, configuration, GPrinter::kGeneratorKey, 64, 6, 2);
+}
+
 uint16_t Status(const GObjectRef& answer) {
   auto* error = dynamic_cast<GErrorCommand*>(answer.Get());
   return error != nullptr ? error->GetErrorCode() : 0;
 }
 
 Job::Job(GConfiguration* configuration, GState* initialState) : printer_(new GPrinter), head_(printer_) {
-  const GObjectRef generator(new TestBorzan(initialState, configuration));
+  const GObjectRef generator(NewGenerator(initialState, configuration));
   Printer().AddGenerator(static_cast<GPeripheral&>(*generator));
 }
 

@@ -58,12 +58,19 @@ struct Page {
 };
 GState* PageState(const Page& page);
 
+// The name the job-control language enters the generator's language by.
+constexpr char kLanguageName[] = "PCLXL";
+
+// A PCL XL generator as a printer holds it (key 101), with its add-on list
+// under key 64.
+GBorzan* NewGenerator(GState* initialState = nullptr, GConfiguration* configuration = PrinterConfiguration());
+
 // The error code of what came back, 0 when it is no error command.
 uint16_t Status(const GObjectRef& answer);
 
 class Job {
  public:
-  // The printer takes a copy of the generator; by default a TestBorzan
+  // The printer takes a copy of the generator; by default a new generator
   // with the printer configuration.
   explicit Job(GConfiguration* configuration = PrinterConfiguration(), GState* initialState = nullptr);
   explicit Job(GBorzan& generator);

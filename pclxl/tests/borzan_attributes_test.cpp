@@ -38,8 +38,8 @@
 #include "model/objects/persistent_association.h"
 #include "pclxl/borzan/borzan.h"
 #include "pclxl/testing/borzan_job.h"
+#include "pipeline/printer.h"
 #include "pclxl/testing/strict_pclxl_reader.h"
-#include "pclxl/testing/test_borzan.h"
 
 namespace {
 
@@ -154,10 +154,11 @@ TEST(BorzanAttributes, ClipsChooseTheirModeAndRegion) {
 
 // A generator that notes whether a clip was being defined whenever a path
 // reaches it, and draws nothing.
-class PathNotingBorzan : public TestBorzan {
+class PathNotingBorzan : public GBorzan {
  public:
   explicit PathNotingBorzan(std::shared_ptr<std::vector<bool>> noted)
-      : TestBorzan(nullptr, PrinterConfiguration()), noted_(std::move(noted)) {}
+      : GBorzan(RWCString(kLanguageName), nullptr, PrinterConfiguration(), GPrinter::kGeneratorKey, 64, 6, 2),
+        noted_(std::move(noted)) {}
   RWCollectable* Clone() const override { return new PathNotingBorzan(*this); }
   uint16_t DrawPath(GPathGraphic&) override {
     noted_->push_back(IsDefiningClip());

@@ -41,6 +41,7 @@
 #include "pclxl/borzan/borzan.h"
 #include "pclxl/borzan/photographic_test.h"
 #include "pclxl/testing/borzan_job.h"
+#include "pclxl/testing/test_pattern_paint.h"
 #include "pclxl/testing/xl_image_reader.h"
 
 namespace {
@@ -390,7 +391,9 @@ TEST(BorzanImages, AnUnsendableDepthWritesNothing) {
               EXPECT_FALSE(j.Generator().DrawImage(planar, Rect(0, 0, 8, 4), Rect(0, 0, 8, 4), nullptr, false, 0));
             }),
             empty);
-  EXPECT_EQ(job([&](Job& j) { EXPECT_EQ(j.Generator().PreparePaintBitmap({planar, true, true}, 1), 0); }), empty);
+  EXPECT_EQ(
+      job([&](Job& j) { EXPECT_EQ(j.Generator().PreparePaintBitmap(TestPatternPaint(planar, true, true), 1), 0); }),
+      empty);
   EXPECT_EQ(
       job([&](Job& j) {
         const GObjectRef raster(new GRasterGraphic(planar, Rect(0, 0, 8, 4), Rect(0, 0, 8, 4), GBitmap(), nullptr));
@@ -485,7 +488,7 @@ TEST(BorzanRasterPatterns, ThePaintsBitmapBecomesASquarePattern) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const ReadResult result = RunJob({true}, {{277, c.scalePatterns}, {kTreatmentKey, 4}}, [&](Job& job) {
-      EXPECT_EQ(job.Generator().PreparePaintBitmap({bitmap, c.deviceResolution, c.opaque}, 3), 1);
+      EXPECT_EQ(job.Generator().PreparePaintBitmap(TestPatternPaint(bitmap, c.deviceResolution, c.opaque), 3), 1);
     });
     const std::vector<Image> images = ImagesOf(result);
     ASSERT_EQ(images.size(), 1u);
@@ -501,10 +504,46 @@ TEST(BorzanRasterPatterns, ThePaintsBitmapBecomesASquarePattern) {
     EXPECT_EQ(xl_images::DecodeRows(pattern)->size(), c.sourceHeight);
   }
   const ReadResult result = RunJob({}, {}, [](Job& job) {
-    EXPECT_EQ(job.Generator().PreparePaintBitmap({MakeBitmap(0, 16, 1, Pattern, 2), true, true}, 1), 0);
-    EXPECT_EQ(job.Generator().PreparePaintBitmap({GBitmap(), true, true}, 1), 0);
+    EXPECT_EQ(job.Generator().PreparePaintBitmap(TestPatternPaint(MakeBitmap(0, 16, 1, Pattern, 2), true, true), 1), 0);
+    EXPECT_EQ(job.Generator().PreparePaintBitmap(TestPatternPaint(GBitmap(), true, true), 1), 0);
   });
   EXPECT_TRUE(PageOperations(result).empty());
+}
+
+// A pen or brush that paints with a bitmap sends it as pattern 1 and
+// selects it; one whose bitmap cannot be sent selects the null source.
+// A see-through pattern gets its own kind, which the paint step reads.
+TEST(BorzanPatternPaint, PensAndBrushesSelectTheirPatternOrNothing) {
+  struct Case {
+    const char* name;
+    bool pen;
+    GBitmap bitmap;
+    bool opaque;
+    int32_t kind;
+    std::string selected;
+  };
+  const GBitmap bitmap = MakeBitmap(8, 8, 1, Pattern, 2);
+  const Case cases[] = {
+      {"opaque_brush", false, bitmap, true, GBorzan::kPatternSource, "SetBrushSource PatternSelectID=sint16(1)"},
+      {"see_through_pen", true, bitmap, false, GBorzan::kSeeThroughSource, "SetPenSource PatternSelectID=sint16(1)"},
+      {"brush_without_area", false, GBitmap(), true, GBorzan::kPatternSource, "SetBrushSource NullBrush=ubyte(0)"},
+      {"pen_without_area", true, GBitmap(), true, GBorzan::kPatternSource, "SetPenSource NullPen=ubyte(0)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    int32_t kind = -1;
+    const ReadResult result = RunJob({}, {}, [&](Job& job) {
+      TestPatternPaint paint(c.bitmap, false, c.opaque);
+      GBorzan& generator = job.Generator();
+      EXPECT_EQ(c.pen ? generator.SetPenPaint(paint) : generator.SetBrushPaint(paint), 0);
+      kind = c.pen ? generator.PenKind() : generator.BrushKind();
+    });
+    EXPECT_EQ(kind, c.kind);
+    const std::vector<std::string> operations = PageOperations(result);
+    ASSERT_FALSE(operations.empty());
+    EXPECT_EQ(operations.back(), c.selected);
+    EXPECT_EQ(ImagesOf(result).size(), c.bitmap.GetBounds().right > 0 ? 1u : 0u);
+  }
 }
 
 // A block takes rows while one more of the largest possible size fits:

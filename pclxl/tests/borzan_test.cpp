@@ -31,10 +31,10 @@
 #include "model/attributes/string_attribute.h"
 #include "model/attributes/value_attribute.h"
 #include "model/objects/persistent_composite.h"
+#include "model/testing/registered_classes.h"
 #include "model/testing/round_trip.h"
 #include "pclxl/testing/borzan_job.h"
 #include "pclxl/testing/strict_pclxl_reader.h"
-#include "pclxl/testing/test_borzan.h"
 #include "pipeline/printer.h"
 
 namespace {
@@ -264,7 +264,8 @@ TEST(Borzan, AChannelThatRefusesItsFirstWriteIsReportedOnce) {
 // and closes it at the end.
 TEST(Borzan, AChannelItOpenedItselfIsClosedAtTheEnd) {
   RegisteredMemoryProvider provider;
-  TestBorzan generator(nullptr, PrinterConfiguration());
+  const GObjectRef generatorHeld(NewGenerator(nullptr, PrinterConfiguration()));
+  GBorzan& generator = static_cast<GBorzan&>(*generatorHeld);
   const GObjectRef start(
       new GDocumentStart(RWWString::FromMultibyte("Report"), RWWString::FromMultibyte("memory"), nullptr, 0));
   const GObjectRef started(generator.ProcessCommand(static_cast<GCommand*>(start.Get())));
@@ -460,7 +461,8 @@ TEST(Borzan, ProtocolClassAndFontEscapes) {
     SCOPED_TRACE(c.name);
     auto* configuration = new GConfiguration(GPeripheral::kConfigurationKey);
     for (const Setting& s : c.configuration) AddValue(*configuration, s.key, s.value);
-    TestBorzan generator(nullptr, configuration);
+    const GObjectRef generatorHeld(NewGenerator(nullptr, configuration));
+    GBorzan& generator = static_cast<GBorzan&>(*generatorHeld);
     int32_t major = 0;
     int32_t minor = 0;
     generator.GetProtocolClass(major, minor);
@@ -479,7 +481,7 @@ TEST(Borzan, CopiesKeepTheirSettingsAndSendToHandsItOver) {
   ASSERT_EQ(job.Start({{296, 0}, {253, 2}}), 0);
   ASSERT_EQ(job.Print({.duplex = 2}), 0);
   const GBorzan& generator = job.Generator();
-  TestBorzan copy(static_cast<const TestBorzan&>(generator));
+  GBorzan copy(generator);
   EXPECT_TRUE(copy.IsColour());
   EXPECT_EQ(copy.SideCounter(), generator.SideCounter());
   EXPECT_EQ(copy.CurrentDuplex(), 2);
@@ -494,8 +496,13 @@ TEST(Borzan, CopiesKeepTheirSettingsAndSendToHandsItOver) {
 
 // Stored form.
 
+TEST(Borzan, TheFactoryMakesItAsTheClassTableSays) {
+  const RWClassID ids[] = {kGBorzanClassID};
+  ExpectMadeAsTheClassTableSays(ids);
+}
+
 TEST(Borzan, RoundTrips) {
-  const GObjectRef held(new TestBorzan(nullptr, nullptr));
+  const GObjectRef held(NewGenerator(nullptr, nullptr));
   EXPECT_TRUE(RoundTrips(*held));
 }
 
@@ -537,13 +544,14 @@ constexpr char kOwnPart[] =
 constexpr size_t kOwnPartSize = sizeof(kOwnPart) - 1;
 
 TEST(Borzan, ItsStoredPartIsTwentyBytesAfterTheGeneratorBase) {
-  const TestBorzan generator(nullptr, nullptr);
+  const GObjectRef generatorHeld(NewGenerator(nullptr, nullptr));
+  const GBorzan& generator = static_cast<GBorzan&>(*generatorHeld);
   const std::string bytes = SaveContentsToFileBytes(generator);
   ASSERT_GE(bytes.size(), kOwnPartSize);
   EXPECT_EQ(bytes.substr(bytes.size() - kOwnPartSize), std::string(kOwnPart, kOwnPartSize));
   EXPECT_EQ(generator.StoredSize(), bytes.size());
 
-  TestBorzan restored;
+  GBorzan restored;
   std::string changed = bytes;
   changed[changed.size() - 4] = '\x01';  // the colour flag
   EXPECT_EQ(RestoreContentsFromFileBytes(restored, changed), changed.size());

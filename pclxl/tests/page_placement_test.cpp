@@ -18,8 +18,8 @@
 #include "graphics/testing/test_graphics_device.h"
 #include "model/attributes/attribute_composite.h"
 #include "model/attributes/state.h"
+#include "pclxl/borzan/borzan.h"
 #include "pclxl/testing/borzan_job.h"
-#include "pclxl/testing/test_borzan.h"
 #include "pclxl/testing/xl_geometry.h"
 #include "pipeline/filters/nup_filter.h"
 #include "pipeline/filters/symetrical_duplex_filter.h"
@@ -138,7 +138,8 @@ TEST(PagePlacement, NupCellsLandInTheirGridOnTheSheet) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     LetterDevice device;
-    TestBorzan generator(nullptr, PrinterConfiguration());
+    const GObjectRef generatorHeld(NewGenerator(nullptr, PrinterConfiguration()));
+    GBorzan& generator = static_cast<GBorzan&>(*generatorHeld);
     Job job(new GNupFilter(RWCString("n-up"), nullptr, nullptr, 9, nullptr), generator);
     const xl_geometry::Geometry geometry = PrintPages(job, NupSettings(c.pagesPerSheet), device, c.pagesPerSheet, area,
                                                       [] { return NewLetter(0, GNupFilter::kMediumKey); });
@@ -182,7 +183,8 @@ TEST(PagePlacement, SymmetricalDuplexScalesAndCentresEveryPage) {
   auto* settings = new GState(GPeripheral::kDocumentStateKey);
   AddValue(*settings, GSymetricalDuplexFilter::kDuplexKey, 1);
   AddValue(*settings, GSymetricalDuplexFilter::kNoScalingKey, 0);
-  TestBorzan generator(nullptr, PrinterConfiguration());
+  const GObjectRef generatorHeld(NewGenerator(nullptr, PrinterConfiguration()));
+  GBorzan& generator = static_cast<GBorzan&>(*generatorHeld);
   Job job(new GSymetricalDuplexFilter(RWCString("duplex"), nullptr, nullptr, 0), generator);
 
   const auto uneven = [] {
