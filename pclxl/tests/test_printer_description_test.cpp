@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -10,16 +11,21 @@
 #include "device/media/media_pool.h"
 #include "device/paper/tray.h"
 #include "device/query/port_name.h"
+#include "device/testing/test_device_tree.h"
 #include "device/testing/test_driver.h"
 #include "foundation/rw_wstring.h"
 #include "graphics/commands/document_command.h"
+#include "graphics/commands/page_command.h"
+#include "graphics/display/rectangle_graphic.h"
 #include "model/attributes/configuration.h"
 #include "model/attributes/peripheral.h"
 #include "model/attributes/resource_mapping.h"
+#include "model/attributes/state.h"
 #include "model/attributes/value_attribute.h"
 #include "model/os/drvrsrvr.h"
 #include "model/os/memory_os_factory.h"
 #include "model/os/printer_identity.h"
+#include "pclxl/testing/borzan_job.h"
 #include "pclxl/testing/pjl_job.h"
 #include "pclxl/testing/pjl_line_checker.h"
 #include "pipeline/printer.h"
@@ -117,9 +123,10 @@ TEST_F(TestPrinterDescriptionTest, TheServerLoadsTheDeviceTreeAndTheMappingLists
 
 // The identity's third name is the port the driver object is asked about.
 // The description's pipeline runs a job: the printer takes a channel from
-// the provider registry, its PJL writer frames the job and names the
-// generator as the language to enter.
-TEST_F(TestPrinterDescriptionTest, ThePipelineHeadFramesAJobInPJL) {
+// the provider registry, its PJL writer frames the job and names the PCL XL
+// generator's language to enter, and the generator writes a page with a
+// rectangle on Tray 2's A4 between the frame's two halves.
+TEST_F(TestPrinterDescriptionTest, ThePipelineHeadPrintsAPCLXLJobFramedInPJL) {
   TestDriver* driver = Open();
   ASSERT_NE(driver, nullptr);
   GPeripheral* head = driver->GetPipelineHead();
@@ -129,13 +136,35 @@ TEST_F(TestPrinterDescriptionTest, ThePipelineHeadFramesAJobInPJL) {
   const RWWString output(QV_WIDE("memory"));
 
   EXPECT_EQ(ProcessThrough(*head, new GDocumentStart(name, output, nullptr, 0)), 0);
+  auto* page = new GState(GPeripheral::kPageStateKey);
+  auto* a4 = static_cast<GMedia*>(driver->GetDeviceMediaPool()->FindBySizeId(9, 0, 600)->Clone());
+  a4->SetKey(259);
+  page->AddChild(a4);
+  AddValue(*page, 258, 2);
+  EXPECT_EQ(ProcessThrough(*head, new GPageStart(page, 0)), 0);
+  EXPECT_EQ(ProcessThrough(*head, new GRectangleGraphic(GRectangle{100, 100, 200, 150}, nullptr, 0)), 0);
+  EXPECT_EQ(ProcessThrough(*head, new GPageEnd(new GState(GPeripheral::kPageStateKey), 0)), 0);
   EXPECT_EQ(ProcessThrough(*head, new GDocumentEnd(name, output, 0)), 0);
 
   const std::string job = provider.Output();
-  EXPECT_EQ(CheckPJL(job), "");
   EXPECT_EQ(job.rfind("\x1b%-12345X@PJL JOB NAME=\"Report\"\r\n", 0), 0u);
-  EXPECT_NE(job.find("@PJL ENTER LANGUAGE=TESTPDL\r\n"), std::string::npos);
-  EXPECT_NE(job.find("@PJL EOJ NAME=\"Report\"\r\n"), std::string::npos);
+  const size_t enter = job.find("@PJL ENTER LANGUAGE=PCLXL\r\n");
+  ASSERT_NE(enter, std::string::npos);
+  const size_t stream = enter + std::string("@PJL ENTER LANGUAGE=PCLXL\r\n").size();
+  const size_t trailer = job.find("\x1b%-12345X", stream);
+  ASSERT_NE(trailer, std::string::npos);
+  EXPECT_NE(job.find("@PJL EOJ NAME=\"Report\"\r\n", trailer), std::string::npos);
+  EXPECT_EQ(CheckPJL(job.substr(0, stream)), "");
+  EXPECT_EQ(CheckPJL(job.substr(trailer)), "");
+
+  const strict_pclxl::ReadResult read =
+      strict_pclxl::ReadStrictly({reinterpret_cast<const uint8_t*>(job.data() + stream), trailer - stream});
+  ASSERT_TRUE(read.Ok()) << strict_pclxl::Disassemble(read);
+  const std::vector<std::string> pages = xl_job::PerPage(read, "MediaSize");
+  EXPECT_EQ(pages, std::vector<std::string>{"A4"});
+  EXPECT_EQ(xl_job::PerPage(read, "MediaSource"), std::vector<std::string>{"4"});
+  const std::vector<std::string> names = read.OperatorNames();
+  EXPECT_NE(std::find(names.begin(), names.end(), "RectanglePath"), names.end());
 }
 
 TEST_F(TestPrinterDescriptionTest, ThePortIsTheIdentitysThirdName) {

@@ -6,4 +6,5 @@
 void AddRenderingDescriptions() {
   AddClassDescription(StageDescription(kGPrinterClassName));
   AddClassDescription(StageDescription(kGPJLClassName));
+  AddClassDescription(StageDescription(kGBorzanClassName));
 }
