@@ -6,6 +6,7 @@
 #include "device/driver/driver.h"
 #include "device/media/media.h"
 #include "foundation/rw_wstring.h"
+#include "graphics/colour/gray_conversion.h"
 
 class GAttributeComposite;
 class GCommand;
@@ -82,6 +83,10 @@ class GGraphicsDevice : public virtual GDriver {
                                                          const GRGBColor& colour, const GMedia& medium,
                                                          int16_t characterSet);
   // The job mark: 0 after every reset, 1 once the job is marked.
+  // The job's colour-to-grey conversion, which the generators use for the
+  // colours and palettes of grey jobs; GrayStandard until the device
+  // chooses another.
+  GGrayFunction GetGrayConversion() const { return grayConversion_; }
   virtual int32_t IsJobMarked() const { return jobMark_; }
   virtual void MarkJob() { jobMark_ = 1; }
   // The port or file name the job's output goes to.
@@ -155,7 +160,9 @@ class GGraphicsDevice : public virtual GDriver {
   // The device's own reset for a new job, after the driver part's and the
   // pipeline's.
   virtual void ResetJobState() = 0;
+  void SetGrayConversion(GGrayFunction conversion) { grayConversion_ = conversion; }
 
  private:
   int32_t jobMark_ = 0;
+  GGrayFunction grayConversion_ = GrayStandard;
 };

@@ -35,6 +35,7 @@ class TestGraphicsDevice : public GGraphicsDevice, public TestDriverSettings {
   // The device's operations.
   int32_t StartJob() override { return Note("StartJob"); }
   void SetGrayMode(int32_t) override { Note("SetGrayMode"); }
+  using GGraphicsDevice::SetGrayConversion;
   uint16_t PassThrough(const uint8_t*, uint16_t, uint16_t, int32_t, int32_t, int32_t) override {
     return Note("PassThrough");
   }

@@ -213,6 +213,11 @@ int32_t GBorzan::IsFontEscapeUsable(const RWCString& selection) {
 }
 
 // The raster-operation codes of the mix modes 1 to 16 as PCL XL takes them.
+GGrayFunction GBorzan::GrayConversion() const {
+  const GGraphicsDevice* device = GetGraphicsDevice();
+  return device != nullptr ? device->GetGrayConversion() : GrayStandard;
+}
+
 GScale GBorzan::PageScale() {
   GScale scale;
   GState* graphicState = FindStateFor(kGraphicStateKey);

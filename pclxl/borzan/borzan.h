@@ -8,6 +8,7 @@
 #include "foundation/rw_cstring.h"
 #include "graphics/bitmaps/bitmap.h"
 #include "graphics/clips/transform_attribute.h"
+#include "graphics/colour/gray_conversion.h"
 #include "graphics/point.h"
 #include "pclxl/generator/generator_output.h"
 #include "pclxl/generator/pdl_generator.h"
@@ -232,6 +233,9 @@ class GBorzan : public GPDLGenerator, private XLFlushSink {
   // missing transform or a zero factor counts as 1, so that callers may
   // divide by it.
   GScale PageScale();
+  // The job's colour-to-grey conversion: the graphics device's, the
+  // standard one without a device.
+  GGrayFunction GrayConversion() const;
 
   // Raster output: images of the display list, the bitmaps of pattern
   // paints, and the raster operation (borzan_raster.cpp).

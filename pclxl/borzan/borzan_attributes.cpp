@@ -91,11 +91,10 @@ GRGBColor ColourOf(const GColorPaint& paint) {
   return colour;
 }
 
-// The job's grey level of a colour. The graphics device starts every job
-// with the standard conversion; it is the one used here until the device
-// interface hands out the job's choice.
-uint8_t GrayLevelOf(const GRGBColor& colour) {
-  return static_cast<uint8_t>(GrayStandard(colour.GetRed(), colour.GetGreen(), colour.GetBlue()) & 0xFF);
+// A colour's grey level in the job's conversion: the low byte of what
+// the conversion answers.
+uint8_t GrayLevelOf(GGrayFunction conversion, const GRGBColor& colour) {
+  return static_cast<uint8_t>(conversion(colour.GetRed(), colour.GetGreen(), colour.GetBlue()) & 0xFF);
 }
 
 // How every handler ends: the attribute is marked applied, and the answer
@@ -119,7 +118,7 @@ void SendColour(GBorzan& generator, const GColorPaint& paint, RGBSourceWriter rg
     rgb(generator.Stream(), components);
   } else {
     XLSetColorSpace(generator.Stream(), kGrayColorSpace);
-    gray(generator.Stream(), GrayLevelOf(colour));
+    gray(generator.Stream(), GrayLevelOf(generator.GrayConversion(), colour));
   }
 }
 

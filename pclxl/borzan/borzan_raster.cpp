@@ -163,11 +163,6 @@ void FitToImage(const GBitmap& bitmap, GRectangle& source, GRectangle& destinati
   source = inside;
 }
 
-// The job's colour-to-grey conversion. The graphics device does not yet
-// answer the one it chose, so the standard conversion, its default, is
-// used.
-GGrayFunction JobGrayFunction() { return GrayStandard; }
-
 // The palette the pipeline's rows index, as PaletteData: red, green and
 // blue (or the grey level) of each entry, padded with zeros to a full table
 // for the depth.
@@ -436,7 +431,7 @@ bool GBorzan::DrawImage(const GBitmap& stored, const GRectangle& wholeSource, co
     GRowFilter* stage = NewPackingStage(packing);
     jpegStage = packing == RowPacking::kJpeg ? static_cast<GJpegRowCompressor*>(stage) : nullptr;
     return std::make_unique<GImageRowPipeline>(source, target, clip, bitmap, format.mode, format.halftone,
-                                               format.matrix, stage, 0, JobGrayFunction());
+                                               format.matrix, stage, 0, GrayConversion());
   };
   std::unique_ptr<GImageRowPipeline> pipeline = build(compression.packing);
   GRectangle bounds;
@@ -452,7 +447,7 @@ bool GBorzan::DrawImage(const GBitmap& stored, const GRectangle& wholeSource, co
     pipeline = build(compression.packing);
   }
 
-  const uint8_t colorMapping = SendColorSpace(Stream(), *pipeline, colour, JobGrayFunction());
+  const uint8_t colorMapping = SendColorSpace(Stream(), *pipeline, colour, GrayConversion());
   MarkPaintsChanged(FindStateFor(kGraphicStateKey));
   XLSetCursor(Stream(), XLPair<int16_t>{target.left, target.top});
   ImageFrame frame(Stream(), rasterPattern, patternNumber);

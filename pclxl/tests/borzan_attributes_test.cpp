@@ -38,8 +38,8 @@
 #include "model/objects/persistent_association.h"
 #include "pclxl/borzan/borzan.h"
 #include "pclxl/testing/borzan_job.h"
-#include "pipeline/printer.h"
 #include "pclxl/testing/strict_pclxl_reader.h"
+#include "pipeline/printer.h"
 
 namespace {
 
@@ -303,9 +303,19 @@ TEST(BorzanAttributes, PenAndBrushColoursFollowTheColourSetting) {
     GColorPaint* (*paint)();
     const char* space;
     const char* source;
+    // The device's conversion; none: no device, the standard one.
+    GGrayFunction conversion = nullptr;
   };
+  // Answers the blue level in both bytes, as the conversions do.
+  const GGrayFunction blueOnly = [](uint8_t, uint8_t, uint8_t blue) { return blue * 257u; };
   const Case cases[] = {
       {"colour_job", {{kGreyJobKey, 0}}, [] { return Colour(255, 0, 0); }, "ubyte(2)", "RGBColor=ubyte_array(255,0,0)"},
+      {"grey_job_in_the_devices_conversion",
+       {{kGreyJobKey, 1}},
+       [] { return Colour(0, 128, 255); },
+       "ubyte(1)",
+       "GrayLevel=ubyte(255)",
+       blueOnly},
       {"grey_job_red", {{kGreyJobKey, 1}}, [] { return Colour(255, 0, 0); }, "ubyte(1)", "GrayLevel=ubyte(76)"},
       {"grey_job_mixed", {{kGreyJobKey, 1}}, [] { return Colour(0, 128, 255); }, "ubyte(1)", "GrayLevel=ubyte(104)"},
       {"grey_job_white", {{kGreyJobKey, 1}}, [] { return Colour(255, 255, 255); }, "ubyte(1)", "GrayLevel=ubyte(255)"},
@@ -319,7 +329,9 @@ TEST(BorzanAttributes, PenAndBrushColoursFollowTheColourSetting) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const std::string space = std::string("SetColorSpace ColorSpace=") + c.space;
-    const Lines body = PageOf(c.settings, nullptr, [&](Job& job) {
+    TestGraphicsDevice device;
+    if (c.conversion != nullptr) device.SetGrayConversion(c.conversion);
+    const Lines body = PageOf(c.settings, c.conversion != nullptr ? &device : nullptr, [&](Job& job) {
       job.Generator().SetPenKind(GBorzan::kNoSource);
       job.Generator().SetBrushKind(GBorzan::kNoSource);
       SendGraphic(job, {new GPen(3, c.paint(), 160)});
