@@ -73,6 +73,10 @@ class GGraphicBundle : public GState {
   RWCollectable* Clone() const override { return new GGraphicBundle(*this); }
   RWClassID ClassID() const override { return kGGraphicBundleClassID; }
   bool IsKindOf(RWClassID id) const override { return id == kGGraphicBundleClassID || GState::IsKindOf(id); }
+  // Of the state family: a bundle that a graphic carries merges attribute
+  // by attribute into a stage's graphic state, rather than nesting in it
+  // as one child whose attributes are sent only while they are new.
+  RWClassID BaseTypeId() const override { return kGStateClassID; }
 
  protected:
   void Fields(GFieldArchive& archive) override;

@@ -86,7 +86,8 @@ TEST(GraphicBundle, ANewBundleIsTheEmptyGraphicState) {
   GGraphicBundle bundle;
   EXPECT_EQ(bundle.Key(), 244);
   EXPECT_EQ(bundle.EntryCount(), 0u);
-  EXPECT_EQ(bundle.BaseTypeId(), kGGraphicBundleClassID);
+  // Of the state family, so that it merges into a stage's graphic state.
+  EXPECT_EQ(bundle.BaseTypeId(), kGStateClassID);
   for (const Kind& kind : Kinds()) {
     SCOPED_TRACE(kind.name);
     EXPECT_EQ(kind.get(bundle), nullptr);

@@ -26,6 +26,7 @@
 #include "graphics/commands/job_commands.h"
 #include "graphics/commands/page_command.h"
 #include "graphics/display/path_graphic.h"
+#include "graphics/display/rectangle_graphic.h"
 #include "graphics/output/output_channel.h"
 #include "graphics/testing/faulty_output_channel.h"
 #include "graphics/testing/test_graphics_device.h"
@@ -518,6 +519,38 @@ TEST(BorzanAttributes, AWriteThatFailsWhileAGraphicsAttributesApplyIsReportedOnc
   note(job.Process(new GPageEnd(new GState(GPeripheral::kPageStateKey), 0)));
   note(job.End());
   EXPECT_EQ(failures, std::vector<uint16_t>{GOutputChannel::kWriteFailed});
+}
+
+}  // namespace
+namespace {
+
+// Graphics share their graphic state: the attributes it holds merge into
+// the generator's one by one, and go out again on every page, since each
+// page starts with the printer's defaults.
+TEST(BorzanAttributes, AGraphicStateSharedByEveryGraphicIsSentOnEveryPage) {
+  Job job;
+  ASSERT_EQ(job.Start({{kGreyJobKey, 1}}), 0);
+  const GObjectRef bundle(new GGraphicBundle);
+  static_cast<GGraphicBundle&>(*bundle).SetBrush(new GBrush(Colour(255, 0, 0), 0));
+  for (int page = 0; page < 2; ++page) {
+    ASSERT_EQ(job.Print({},
+                        [&](Job& j) {
+                          for (int k = 0; k < 2; ++k) {
+                            auto* state = static_cast<GGraphicBundle*>(bundle.Get());
+                            EXPECT_EQ(j.Process(new GRectangleGraphic(GRectangle{0, 0, 10, 10}, state, 0)), 0);
+                          }
+                        }),
+              0);
+  }
+  ASSERT_EQ(job.End(), 0);
+  const strict_pclxl::ReadResult read = job.Read();
+  ASSERT_TRUE(read.Ok()) << strict_pclxl::Disassemble(read);
+  std::vector<size_t> brushes(1, 0);
+  for (const strict_pclxl::Operation& operation : read.operations) {
+    if (operation.name == "EndPage") brushes.push_back(0);
+    if (operation.name == "SetBrushSource") ++brushes.back();
+  }
+  EXPECT_EQ(brushes, (std::vector<size_t>{1, 1, 0}));
 }
 
 }  // namespace
