@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <iterator>
 #include <vector>
 
 #include "bench/measured_pair.h"
@@ -67,15 +68,17 @@ void ReportPages(benchmark::State& state, uint64_t lastJobBytes) {
 void GeneratorJob(benchmark::State& state) {
   const std::vector<GObjectRef> graphics = PageGraphics();
   xl_job::Job job;
-  const auto drawPage = [&graphics](xl_job::Job& j) {
+  uint16_t drawn = 0;
+  const auto drawPage = [&graphics, &drawn](xl_job::Job& j) {
     for (const GObjectRef& graphic : graphics) {
-      if (j.Process(static_cast<GCommand*>(graphic.Get())) != 0) return;
+      drawn = j.Process(static_cast<GCommand*>(graphic.Get()));
+      if (drawn != 0) return;
     }
   };
   for (auto _ : state) {
     uint16_t status = job.Start();
-    for (uint32_t page = 0; page < kPages && status == 0; ++page) status = job.Print({}, drawPage);
-    if (job.End() != 0 || status != 0) return state.SkipWithError("the job failed");
+    for (uint32_t page = 0; page < kPages && status == 0 && drawn == 0; ++page) status = job.Print({}, drawPage);
+    if (job.End() != 0 || status != 0 || drawn != 0) return state.SkipWithError("the job failed");
   }
   ReportPages(state, job.Output().size());
 }
