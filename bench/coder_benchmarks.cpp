@@ -41,6 +41,7 @@ const CoderReference kReferences[] = {
     {"rle8_decode", "plain run-length decoder", 1.5},
     {"image_pipeline", "plain nearest-neighbour scale and threshold", 1.3},
     {"xl_shapes", "plain byte stores of the same operators", 0},
+    {"xl_job", "plain byte appends of the same operators", 0},
 };
 
 // Room for any coder's output of the largest page (LZW may grow noise),

@@ -7,9 +7,10 @@
 #include <memory>
 #include <numbers>
 #include <string>
-#include <utility>
 #include <vector>
 
+#include "bench/measured_pair.h"
+#include "bench/plain_writer.h"
 #include "graphics/display/poly_bezier_graphic.h"
 #include "graphics/display/polygon_graphic.h"
 #include "graphics/display/rectangle_graphic.h"
@@ -111,58 +112,7 @@ void GeneratorShapes(benchmark::State& state) {
   job.End();
 }
 
-// The reference: the same operators as one writes them first, byte by
-// byte into one block, every point of the polygons and curves as a signed
-// byte step.
-class PlainWriter {
- public:
-  explicit PlainWriter(uint8_t* out) : at_(out) {}
-
-  uint8_t* End() const { return at_; }
-  void Byte(uint32_t value) { *at_++ = static_cast<uint8_t>(value); }
-  void Word(int32_t value) {
-    Byte(static_cast<uint32_t>(value) & 0xFF);
-    Byte((static_cast<uint32_t>(value) >> 8) & 0xFF);
-  }
-  void Box(const GRectangle& box, uint8_t op) {
-    Byte(0xE3);
-    for (const int16_t value : {box.left, box.top, box.right, box.bottom}) Word(value);
-    Byte(0xF8);
-    Byte(0x42);
-    Byte(op);
-  }
-  void Cursor(const GPoint& point) {
-    Byte(0xD3);
-    Word(point.x);
-    Word(point.y);
-    Byte(0xF8);
-    Byte(0x4C);
-    Byte(0x6B);
-  }
-  // NumberOfPoints, PointType 1, the operator and the steps.
-  void ByteSteps(const GPoint* points, uint32_t count, GPoint from, uint8_t op, bool fromSegmentEnds) {
-    Byte(0xC1);
-    Word(static_cast<int32_t>(count));
-    Byte(0xF8);
-    Byte(0x4D);
-    Byte(0xC0);
-    Byte(1);
-    Byte(0xF8);
-    Byte(0x50);
-    Byte(op);
-    Byte(0xFB);
-    Byte(2 * count);
-    for (uint32_t i = 0; i < count; ++i) {
-      Byte(static_cast<uint32_t>(points[i].x - from.x));
-      Byte(static_cast<uint32_t>(points[i].y - from.y));
-      if (!fromSegmentEnds || i % 3 == 2) from = points[i];
-    }
-  }
-
- private:
-  uint8_t* at_;
-};
-
+// The reference: the same operators stored byte by byte into one block.
 void PlainShapes(benchmark::State& state) {
   const std::vector<BenchShape>& shapes = Shapes();
   std::vector<uint8_t> out(kShapeCount * 128);
@@ -194,22 +144,6 @@ void PlainShapes(benchmark::State& state) {
   }
 }
 
-using Benchmark = void (*)(benchmark::State&);
-
-// As every benchmark of the bench, after the shapes are made, through a
-// function whose instructions `bench/run --instructions` counts (for the
-// generator with the job's start, whose cost a page of shapes dwarfs).
-__attribute__((noinline)) void MeasuredRunOfShapes(Benchmark run, benchmark::State& state) { run(state); }
-
 }  // namespace
 
-void RegisterShapeBenchmarks() {
-  const std::pair<const char*, Benchmark> runs[] = {{"ours/xl_shapes/mixed", GeneratorShapes},
-                                                    {"reference/xl_shapes/mixed", PlainShapes}};
-  for (const auto& [name, run] : runs) {
-    const Benchmark measured = run;
-    benchmark::RegisterBenchmark(name, [measured](benchmark::State& s) {
-      MeasuredRunOfShapes(measured, s);
-    })->Unit(benchmark::kMillisecond);
-  }
-}
+void RegisterShapeBenchmarks() { RegisterMeasuredPair("xl_shapes/mixed", GeneratorShapes, PlainShapes); }
