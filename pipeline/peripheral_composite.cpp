@@ -255,7 +255,11 @@ void GPeripheralComposite::RebuildConfiguration() {
   GConfiguration* configuration = GetConfiguration();
   if (configuration == nullptr) return;
   configuration->RemoveAllChildren();
-  if (!ownConfiguration_.IsEmpty()) configuration->AddChild(ownConfiguration_.Get());
+  // A stored stage may name its own configuration where the rebuilt one
+  // belongs; it is not added to itself.
+  if (!ownConfiguration_.IsEmpty() && ownConfiguration_.Get() != configuration) {
+    configuration->AddChild(ownConfiguration_.Get());
+  }
   for (const GObjectRef& child : HeldChildren()) {
     if (GConfiguration* own = static_cast<GPeripheral*>(child.Get())->GetConfiguration(); own != nullptr) {
       if (own != configuration) configuration->AddChild(own);
