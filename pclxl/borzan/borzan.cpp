@@ -356,9 +356,8 @@ void GBorzan::SendRawStrings() {
   if (strings == nullptr) return;
   FlushStream();
   ForEachChildAs<GStringAttribute>(*strings, [&](GStringAttribute& text) {
-    const std::string_view bytes = View(text.Text());
-    output_.Write(OutputChannel(), reinterpret_cast<const uint8_t*>(bytes.data()), static_cast<uint32_t>(bytes.size()),
-                  false);
+    const std::span<const uint8_t> bytes = Bytes(View(text.Text()));
+    output_.Write(OutputChannel(), bytes.data(), static_cast<uint32_t>(bytes.size()), false);
     return true;
   });
 }

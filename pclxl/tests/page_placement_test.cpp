@@ -15,6 +15,7 @@
 #include "graphics/commands/document_command.h"
 #include "graphics/commands/page_command.h"
 #include "graphics/display/rectangle_graphic.h"
+#include "graphics/testing/letter_device.h"
 #include "graphics/testing/test_graphics_device.h"
 #include "model/attributes/attribute_composite.h"
 #include "model/attributes/state.h"
@@ -28,28 +29,6 @@ namespace {
 
 using namespace xl_job;
 using xl_geometry::Box;
-
-// Letter at 600 dots per inch with 100-dot margins: the printable area of
-// an upright page is 4900 x 6400.
-constexpr GDotPair kLetterPaper{5100, 6600};
-constexpr GDotPair kLetterPrintable{4900, 6400};
-
-GMedia* NewLetter(int32_t orientation, int32_t key) {
-  const bool turned = orientation % 180 != 0;
-  const GDotPair paper = turned ? GDotPair{kLetterPaper.y, kLetterPaper.x} : kLetterPaper;
-  const GDotPair printable = turned ? GDotPair{kLetterPrintable.y, kLetterPrintable.x} : kLetterPrintable;
-  return new GMedia(RWCString("letter"), paper, printable, GDotPair{100, 100}, orientation, 1, 600, 600, key, 0,
-                    nullptr, "Plain");
-}
-
-// A device whose media pool makes letter in every orientation, as the
-// n-up filter asks for its sheet.
-class LetterDevice : public TestGraphicsDevice {
- public:
-  std::unique_ptr<GMedia> ResolveMediaBySize(int16_t, int32_t orientation, uint16_t, uint16_t) override {
-    return std::unique_ptr<GMedia>(NewLetter(orientation, GMedia::kDefaultKey));
-  }
-};
 
 GPageStart* NewPage(GMedia* medium, int16_t duplex = 0) {
   auto* state = new GState(GPeripheral::kPageStateKey);

@@ -18,6 +18,7 @@
 #include "graphics/colour/color_paint.h"
 #include "graphics/colour/rgb_color.h"
 #include "graphics/display/rectangle_graphic.h"
+#include "graphics/testing/letter_device.h"
 #include "graphics/testing/test_graphics_device.h"
 #include "model/attributes/attribute_composite.h"
 #include "model/attributes/value_attribute.h"
@@ -27,24 +28,6 @@ namespace {
 
 constexpr int32_t kDocumentStateKey = 246;
 constexpr int32_t kPageStateKey = 256;
-
-// Letter at 600 dots per inch with 100-dot margins, in the orientation
-// given (width and height exchanged when turned a quarter).
-GMedia* NewLetter(int32_t orientation, int32_t key, const char* mediaType = "Plain") {
-  const bool turned = orientation % 180 != 0;
-  const GDotPair paper = turned ? GDotPair{6600, 5100} : GDotPair{5100, 6600};
-  const GDotPair printable = turned ? GDotPair{6400, 4900} : GDotPair{4900, 6400};
-  return new GMedia(RWCString("letter"), paper, printable, GDotPair{100, 100}, orientation, 1, 600, 600, key, 0,
-                    nullptr, mediaType);
-}
-
-// A device whose media pool makes letter in every orientation.
-class LetterDevice : public TestGraphicsDevice {
- public:
-  std::unique_ptr<GMedia> ResolveMediaBySize(int16_t, int32_t orientation, uint16_t, uint16_t) override {
-    return std::unique_ptr<GMedia>(NewLetter(orientation, GMedia::kDefaultKey));
-  }
-};
 
 struct JobSettings {
   int16_t pagesPerSheet = 4;
