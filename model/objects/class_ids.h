@@ -163,7 +163,7 @@
   ABSTRACT(765, GPDLGenerator, GPeripheralComposite)                    \
   ABSTRACT(851, GFont, MPersistentObject)                               \
   ABSTRACT(852, GFontImp, MPersistentObject)                            \
-  ABSTRACT(860, GTTFontFileBase, MPersistentObject)                     \
+  ABSTRACT(860, GTTFontFileImp, MPersistentObject)                      \
   ABSTRACT(866, GFontBase, MPersistentObject)                           \
   ABSTRACT(952, GDeviceQueryProvider, MPersistentObject)
 // clang-format on
