@@ -6,7 +6,9 @@ GFont::GFont(GFontImp* body, GGraphicsDevice* device) : body_(body), device_(dev
   if (body_ != nullptr) body_->AddUse();
 }
 
-GFont::GFont(const GFont& other) : GFont(other.body_, other.device_) { MPersistentObject::operator=(other); }
+GFont::GFont(const GFont& other) : MPersistentObject(other), body_(other.body_), device_(other.device_) {
+  if (body_ != nullptr) body_->AddUse();
+}
 
 GFont::~GFont() {
   if (body_ == nullptr) return;

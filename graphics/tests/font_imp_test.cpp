@@ -8,10 +8,13 @@
 #include <memory>
 #include <vector>
 
+#include "graphics/fonts/font_base.h"
 #include "graphics/fonts/font_database.h"
 #include "graphics/fonts/font_properties.h"
 #include "graphics/fonts/testing/test_font.h"
 #include "graphics/tests/stored_parts.h"
+#include "model/objects/persistable_number.h"
+#include "model/os/memory_os_factory.h"
 #include "model/testing/round_trip.h"
 
 namespace {
@@ -122,6 +125,30 @@ TEST(FontImp, WithoutAPlatformFontNoWidthIsKnown) {
   std::vector<int16_t> widths;
   EXPECT_FALSE(body.GetRangeWidths(65, 66, widths));
   EXPECT_EQ(body.PlatformQueryA(1, 2), 0);
+}
+
+// An OS factory whose font companion the test chooses.
+class CompanionFactory : public GMemoryOSFactory {
+ public:
+  std::unique_ptr<MPersistentObject> CreateFontCompanion() override { return make(); }
+  std::unique_ptr<MPersistentObject> (*make)() = nullptr;
+};
+
+TEST(FontImp, ANewBodyKeepsTheFactorysCompanionWhenItAnswersWidths) {
+  CompanionFactory factory;
+  GOSFactory::SetInstance(&factory);
+  factory.make = [] { return std::unique_ptr<MPersistentObject>(new TestPlatformFont(WidthsOf({65}), 3)); };
+  TestFontImp body(9, RangeInfo(0, 255, 65), GFontMetrics{});
+  ASSERT_NE(body.Platform(), nullptr);
+  std::vector<int16_t> widths;
+  EXPECT_TRUE(body.GetRangeWidths(65, 65, widths));
+  EXPECT_EQ(widths, std::vector<int16_t>{165});
+  EXPECT_EQ(body.GetContext(), 9U);
+
+  factory.make = [] { return std::unique_ptr<MPersistentObject>(new GPersistableULong(8)); };
+  TestFontImp other(9, RangeInfo(0, 255, 65), GFontMetrics{});
+  EXPECT_EQ(other.GetPlatformFont(), nullptr) << "an object that answers no widths is dropped";
+  GOSFactory::SetInstance(nullptr);
 }
 
 TEST(FontImp, PlatformQueriesGetTheContextTheSixteenBitSizeAndTheCallersValues) {
@@ -275,6 +302,34 @@ TEST(FontImp, SameContentComparesDescriptionMeasuresAndPlatformFont) {
   const TestFontImp bare1(FullInfo(), FullMetrics(), nullptr);
   const TestFontImp bare2(FullInfo(), FullMetrics(), nullptr);
   EXPECT_TRUE(bare1.SameContent(bare2)) << "two bodies without platform fonts";
+}
+
+// A root for the host's font classes: no fields of its own.
+class TestFontBase : public GFontBase {
+ public:
+  static constexpr RWClassID kClassID = 0x7EE3;
+  int32_t HostOperation1() override { return 1; }
+  int32_t HostOperation2() override { return 2; }
+  int32_t HostOperation3() override { return 3; }
+  int32_t HostOperation4() override { return 4; }
+  RWCollectable* NewInstance() const override { return new TestFontBase; }
+  RWCollectable* Clone() const override { return new TestFontBase(*this); }
+  RWClassID ClassID() const override { return kClassID; }
+};
+
+const GClassRegistrar kTestFontBaseRegistrar(CreateCollectable<TestFontBase>, TestFontBase::kClassID, "TestFontBase");
+
+TEST(FontBase, StoresItsVersionAndReadsAnyVersionBack) {
+  TestFontBase base;
+  base.SetKey(4);
+  base.SetSerialNumber(6);
+  EXPECT_EQ(SaveContentsToFileBytes(base), Words({1, 4, 6, 1}));
+  EXPECT_TRUE(RoundTrips(base));
+  TestFontBase read;
+  EXPECT_EQ(RestoreContentsFromFileBytes(read, Words({1, 5, 6, 7})), 16U) << "version 7 read, not examined";
+  EXPECT_EQ(read.Key(), 5);
+  EXPECT_TRUE(base.IsKindOf(kGFontBaseClassID));
+  EXPECT_TRUE(base.IsKindOf(kMPersistentObjectClassID));
 }
 
 }  // namespace

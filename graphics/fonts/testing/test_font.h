@@ -81,6 +81,9 @@ class TestFontImp : public GFontImp {
   static constexpr RWClassID kClassID = 0x7EE0;
 
   TestFontImp() = default;
+  // The platform font the OS factory makes.
+  TestFontImp(uintptr_t context, const GFontInfo& info, const GFontMetrics& metrics)
+      : GFontImp(context, info, metrics) {}
   TestFontImp(const GFontInfo& info, const GFontMetrics& metrics, std::unique_ptr<TestPlatformFont> platform,
               uintptr_t context = 1)
       : GFontImp(context, info, metrics, std::move(platform)) {}
@@ -139,8 +142,11 @@ class TestFont : public GFont {
   int32_t kind_ = 1;
 };
 
+// The handle registers as "TestFontHandle" and under a registrar name of
+// its own, so that it lives beside the text graphic's stand-in font.
 inline const GClassRegistrar kTestPlatformFontRegistrar(CreateCollectable<TestPlatformFont>, TestPlatformFont::kClassID,
                                                         "TestPlatformFont");
 inline const GClassRegistrar kTestFontImpRegistrar(CreateCollectable<TestFontImp>, TestFontImp::kClassID,
                                                    "TestFontImp");
-inline const GClassRegistrar kTestFontRegistrar(CreateCollectable<TestFont>, TestFont::kClassID, "TestFont");
+inline const GClassRegistrar kTestFontHandleRegistrar(CreateCollectable<TestFont>, TestFont::kClassID,
+                                                      "TestFontHandle");
