@@ -1,6 +1,7 @@
-// Restores the colour, graphic attribute, clip, transform, bitmap and
-// dither-matrix classes from arbitrary bytes in every store form, reads the
-// rows of restored bitmaps, then sizes, saves and compares what came back.
+// Restores the colour, graphic attribute, clip, transform, bitmap,
+// dither-matrix and text-run classes from arbitrary bytes in every store
+// form, reads the rows of restored bitmaps, then sizes, saves and compares
+// what came back.
 // The seeds are one object of each class, with fields and references set,
 // in each form.
 
@@ -27,6 +28,7 @@
 #include "graphics/colour/rgb_color.h"
 #include "graphics/display/path_graphic.h"
 #include "graphics/display/rectangle_graphic.h"
+#include "graphics/fonts/text_string.h"
 #include "graphics/testing/graphics_attribute_classes.h"
 #include "model/objects/object_ref.h"
 #include "model/objects/persistent_object.h"
@@ -109,6 +111,8 @@ std::vector<GObjectRef> Samples() {
   bundle->SetFillMode(new GFillMode(GFillMode::kEvenOdd, 0));
   bundle->SetRasterOperation(new GRasterOperation(0xAA, 0, 0));
   samples.emplace_back(bundle);
+  samples.emplace_back(new GTextString(GCodeBlock<uint8_t>(std::vector<uint8_t>{'T', 'e', 'x', 't'}), 4));
+  samples.emplace_back(new GTextString(GCodeBlock<uint16_t>(std::vector<uint16_t>{0x82A0, 0x41}), 17));
   return samples;
 }
 

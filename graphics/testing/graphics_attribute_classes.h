@@ -3,8 +3,8 @@
 #include "model/objects/class_ids.h"
 
 // The persistent classes of the graphics library (colours, graphic
-// attributes, clips, transforms, bitmaps, dither matrices), which its
-// registry test and its restore fuzz target go through.
+// attributes, clips, transforms, bitmaps, dither matrices, text runs),
+// which its registry test and its restore fuzz target go through.
 // clang-format off
 inline constexpr RWClassID kGraphicsAttributeClassIDs[] = {
     kGBitmapClassID,
@@ -28,6 +28,7 @@ inline constexpr RWClassID kGraphicsAttributeClassIDs[] = {
     kGPenClassID,
     kGRasterOperationClassID,
     kGRGBColorClassID,
+    kGTextStringClassID,
     kGTransformAttributeClassID,
 };
 // clang-format on
