@@ -28,6 +28,7 @@
 #include "graphics/colour/rgb_color.h"
 #include "graphics/display/path_graphic.h"
 #include "graphics/display/rectangle_graphic.h"
+#include "graphics/fonts/text_escapements.h"
 #include "graphics/fonts/text_string.h"
 #include "graphics/testing/graphics_attribute_classes.h"
 #include "model/objects/object_ref.h"
@@ -113,6 +114,9 @@ std::vector<GObjectRef> Samples() {
   samples.emplace_back(bundle);
   samples.emplace_back(new GTextString(GCodeBlock<uint8_t>(std::vector<uint8_t>{'T', 'e', 'x', 't'}), 4));
   samples.emplace_back(new GTextString(GCodeBlock<uint16_t>(std::vector<uint16_t>{0x82A0, 0x41}), 17));
+  samples.emplace_back(new GTextEscapements(GCodeBlock<int16_t>(std::vector<int16_t>{10, -20}),
+                                            GCodeBlock<int16_t>(std::vector<int16_t>{0, 5}), 2));
+  samples.emplace_back(new GTextEscapements({}, GCodeBlock<int16_t>(std::vector<int16_t>{7}), 1));
   return samples;
 }
 

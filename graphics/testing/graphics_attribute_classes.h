@@ -28,6 +28,7 @@ inline constexpr RWClassID kGraphicsAttributeClassIDs[] = {
     kGPenClassID,
     kGRasterOperationClassID,
     kGRGBColorClassID,
+    kGTextEscapementsClassID,
     kGTextStringClassID,
     kGTransformAttributeClassID,
 };
