@@ -1,6 +1,7 @@
 #include "graphics/fonts/font.h"
 
 #include "graphics/bitmaps/byte_buffer.h"
+#include "graphics/fonts/text_string.h"
 
 GFont::GFont(GFontImp* body, GGraphicsDevice* device) : body_(body), device_(device) {
   if (body_ != nullptr) body_->AddUse();
@@ -32,6 +33,12 @@ GGraphicsDevice* GFont::SwapDevice(GGraphicsDevice* device) {
   GGraphicsDevice* previous = device_;
   device_ = device;
   return previous;
+}
+
+uint16_t GFont::MarkCodesUsed(const GTextString& text) {
+  const uint16_t length = text.GetLength();
+  for (uint16_t i = 0; i < length; ++i) body_->UsedCodes().Add(text.GetCodeAt(i));
+  return length;
 }
 
 int32_t GFont::DownloadUsedCodes() {

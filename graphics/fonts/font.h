@@ -88,6 +88,9 @@ class GFont : public MPersistentObject {
   virtual int32_t GetMetric6() const { return body_->GetMetric6(); }
   virtual uint16_t GetMetric3() const { return body_->GetMetric3(); }
   virtual uint32_t GetFlags() const { return body_->GetFlags(); }
+  virtual bool GetTextWidths(const GTextString& text, std::vector<int16_t>& widths) {
+    return body_->GetTextWidths(text, widths);
+  }
   virtual bool GetRangeWidths(uint16_t first, uint16_t last, std::vector<int16_t>& widths) {
     return body_->GetRangeWidths(first, last, widths);
   }
@@ -116,6 +119,9 @@ class GFont : public MPersistentObject {
   GGraphicsDevice* SwapDevice(GGraphicsDevice* device);
   GGraphicsDevice* GetDevice() const { return device_; }
 
+  // Adds every code of the text to the codes the job used; answers the
+  // text's length.
+  uint16_t MarkCodesUsed(const GTextString& text);
   // Downloads every code the job used, ascending, with the font's own
   // encoding (font value 10). Answers whether the body is ready when the
   // last download succeeded, else 0 (also when no code was used).

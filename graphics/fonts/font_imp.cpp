@@ -8,6 +8,7 @@
 #include "graphics/float_field.h"
 #include "graphics/fonts/font_database.h"
 #include "graphics/fonts/platform_font.h"
+#include "graphics/fonts/text_string.h"
 #include "model/os/osfactry.h"
 
 namespace {
@@ -103,6 +104,25 @@ uint32_t GFontImp::BumpChangeCount() {
 bool GFontImp::DefaultWidth(int16_t& width) {
   GPlatformFont* platform = GetPlatformFont();
   return platform != nullptr && platform->GetCodeWidth(context_, info_.defaultCode, width);
+}
+
+bool GFontImp::GetTextWidths(const GTextString& text, std::vector<int16_t>& widths) {
+  const uint16_t length = text.GetLength();
+  widths.assign(length, 0);
+  GPlatformFont* platform = GetPlatformFont();
+  // The default code's width, asked at the first code that needs it.
+  std::optional<int16_t> fallback;
+  for (uint16_t i = 0; i < length; ++i) {
+    const auto code = static_cast<uint16_t>(text.GetCodeAt(i));
+    if (platform != nullptr && platform->GetCodeWidth(context_, code, widths[i])) continue;
+    if (!fallback) {
+      int16_t width = 0;
+      if (!DefaultWidth(width)) return false;
+      fallback = width;
+    }
+    widths[i] = *fallback;
+  }
+  return true;
 }
 
 bool GFontImp::GetRangeWidths(uint16_t first, uint16_t last, std::vector<int16_t>& widths) {

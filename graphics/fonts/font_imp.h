@@ -97,6 +97,10 @@ class GFontImp : public MPersistentObject {
   // Raises the change count by one, unless it is at its largest value;
   // answers it.
   virtual uint32_t BumpChangeCount();
+  // The width of each code of the text, in order; a code without a width
+  // gets the default code's. False, with the widths from that code on left
+  // 0, when the default code has none either.
+  virtual bool GetTextWidths(const GTextString& text, std::vector<int16_t>& widths);
   // The widths of the codes first to last (position k for code first + k):
   // codes outside the font's range get the default code's width, the rest
   // come from one range query, or one by one when that fails (a code

@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <vector>
 
 #include "graphics/fonts/testing/test_font.h"
+#include "graphics/fonts/text_string.h"
 
 namespace {
 
@@ -117,6 +119,47 @@ TEST(Font, DownloadUsedCodesSendsEveryUsedCodeAscendingWithTheFontsEncoding) {
   }
 }
 
+GTextString Text(std::vector<uint16_t> codes) {
+  return GTextString(GCodeBlock<uint16_t>(std::move(codes)), GTextString::kUnicodeEncoding);
+}
+
+TEST(Font, TextWidthsFallBackToTheDefaultCodeAskedOnce) {
+  struct Case {
+    const char* name;
+    std::vector<uint16_t> codes;
+    std::map<uint16_t, int16_t> widths;
+    bool result;
+    std::vector<int16_t> expected;
+  };
+  const Case cases[] = {
+      {"every_code_has_a_width", {65, 66, 65}, {{65, 10}, {66, 12}}, true, {10, 12, 10}},
+      {"missing_code_takes_the_default", {65, 300, 66}, {{63, 7}, {65, 10}, {66, 12}}, true, {10, 7, 12}},
+      {"no_default_stops_at_the_first_missing_code", {65, 300, 66}, {{65, 10}, {66, 12}}, false, {10, 0, 0}},
+      {"empty_text", {}, {}, true, {}},
+  };
+  GFontInfo info = Info();
+  info.defaultCode = 63;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TestFont font(new TestFontImp(info, c.widths));
+    std::vector<int16_t> widths{9, 9, 9, 9};
+    EXPECT_EQ(font.GetTextWidths(Text(c.codes), widths), c.result);
+    EXPECT_EQ(widths, c.expected);
+  }
+}
+
+TEST(Font, MarkCodesUsedGathersTheCodesThatDownloadUsedCodesSends) {
+  auto* body = new TestFontImp(Info());
+  TestFont font(body);
+  TestFont other(font);
+  EXPECT_EQ(font.MarkCodesUsed(Text({0x4E00, 65, 65})), 3);
+  EXPECT_EQ(other.MarkCodesUsed(Text({66})), 1);
+  font.DownloadUsedCodes();
+  std::vector<uint32_t> sent;
+  for (const auto& [code, encoding] : body->downloads) sent.push_back(code);
+  EXPECT_EQ(sent, (std::vector<uint32_t>{65, 66, 0x4E00}));
+}
+
 TEST(Font, PreparationIsSkippedForPrinterFontsAndRefusedWhenTheBodyIsNotReady) {
   struct Case {
     const char* name;
@@ -139,9 +182,8 @@ TEST(Font, PreparationIsSkippedForPrinterFontsAndRefusedWhenTheBodyIsNotReady) {
     auto* body = new TestFontImp(Info(), metrics, nullptr);
     body->ready = c.ready;
     TestFont font(body);
-    // The test body never reads the text it is handed.
-    alignas(std::max_align_t) unsigned char storage[64] = {};
-    EXPECT_EQ(font.PrepareText(*reinterpret_cast<GTextString*>(storage), 2), c.textResult);
+    GTextString text;
+    EXPECT_EQ(font.PrepareText(text, 2), c.textResult);
     EXPECT_EQ(font.PrepareFace(1, nullptr), c.faceResult);
     EXPECT_EQ(body->textModes, c.hooksCalled ? std::vector<int32_t>{2} : std::vector<int32_t>{});
     EXPECT_EQ(body->faceModes, c.hooksCalled ? std::vector<int32_t>{1} : std::vector<int32_t>{});

@@ -88,9 +88,18 @@ class NoMatchCache : public GDownloadedFontCache {
   bool Find(GFont&) override { return false; }
 };
 
+// A mapper that steps by one and counts its deletion.
+class CountedGlyphCodeMapper : public CountedFontObject<GGlyphCodeMapper> {
+ public:
+  using CountedFontObject::CountedFontObject;
+
+ protected:
+  void Advance() override { SetNextCode(static_cast<uint16_t>(NextCode() + 1)); }
+};
+
 void GiveFontObjects(TestPDLGenerator& generator, int* deletions) {
   generator.SetDownloadedFontCache(std::make_unique<CountedFontObject<NoMatchCache>>(deletions));
-  generator.SetGlyphCodeMapper(std::make_unique<CountedFontObject<GGlyphCodeMapper>>(deletions));
+  generator.SetGlyphCodeMapper(std::make_unique<CountedGlyphCodeMapper>(deletions));
 }
 
 GObjectRef Process(GPeripheral& stage, GCommand* command) {
