@@ -268,6 +268,17 @@ TEST(FontImp, RoundTripLosesFloatMetricFractionsButKeepsTheFloatFontValues) {
   EXPECT_TRUE(copy->Platform()->SameContent(*body.Platform()));
 }
 
+TEST(FontImp, TruncatedStoredBodiesNeverRestoreAsGood) {
+  TestFontImp body(FullInfo(), FullMetrics(), std::make_unique<TestPlatformFont>(WidthsOf({65}), 4), 7);
+  const std::string stored = SaveGraph(StoreForm::kFile, &body);
+  for (size_t length = 0; length < stored.size(); ++length) {
+    SCOPED_TRACE(length);
+    bool good = true;
+    const GObjectRef restored = RestoreGraph(StoreForm::kFile, stored.substr(0, length), good);
+    EXPECT_TRUE(restored.IsEmpty() || !good);
+  }
+}
+
 TEST(FontImp, SameContentComparesDescriptionMeasuresAndPlatformFont) {
   struct Case {
     const char* name;
