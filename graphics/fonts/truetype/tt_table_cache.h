@@ -37,7 +37,8 @@ class GTTTableCache : public MPersistentObject {
 
   // Stores the buffer's bytes under the index, replacing what was there,
   // and counts the store. A null buffer stores an empty table. An index
-  // outside the entries, or bytes that cannot be copied, store nothing.
+  // outside the entries stores nothing; bytes that cannot be copied leave
+  // the entry absent.
   void Put(uint32_t index, std::unique_ptr<GByteBuffer> buffer);
   // Null when the entry is not present; otherwise a buffer on the cached
   // bytes that does not own them (for an empty table, an owning buffer of
