@@ -1,11 +1,7 @@
 // Restores the colour, graphic attribute, clip, transform, bitmap,
-<<<<<<< HEAD
-// dither-matrix and font cache classes from arbitrary bytes in every store
-=======
-// dither-matrix and text-run classes from arbitrary bytes in every store
->>>>>>> textruns
-// form, reads the rows of restored bitmaps, then sizes, saves and compares
-// what came back.
+// dither-matrix, text-run and font cache classes from arbitrary bytes in
+// every store form, reads the rows of restored bitmaps, then sizes, saves and
+// compares what came back.
 // The seeds are one object of each class, with fields and references set,
 // in each form.
 
@@ -33,14 +29,11 @@
 #include "graphics/colour/rgb_color.h"
 #include "graphics/display/path_graphic.h"
 #include "graphics/display/rectangle_graphic.h"
-<<<<<<< HEAD
+#include "graphics/fonts/text_escapements.h"
+#include "graphics/fonts/text_string.h"
 #include "graphics/fonts/truetype/glyph_cache.h"
 #include "graphics/fonts/truetype/glyph_cache_node.h"
 #include "graphics/fonts/truetype/tt_table_cache.h"
-=======
-#include "graphics/fonts/text_escapements.h"
-#include "graphics/fonts/text_string.h"
->>>>>>> textruns
 #include "graphics/testing/graphics_attribute_classes.h"
 #include "model/objects/object_ref.h"
 #include "model/objects/persistent_object.h"
@@ -143,15 +136,12 @@ std::vector<GObjectRef> Samples() {
   bundle->SetFillMode(new GFillMode(GFillMode::kEvenOdd, 0));
   bundle->SetRasterOperation(new GRasterOperation(0xAA, 0, 0));
   samples.emplace_back(bundle);
-<<<<<<< HEAD
   AddFontCaches(samples);
-=======
   samples.emplace_back(new GTextString(GCodeBlock<uint8_t>(std::vector<uint8_t>{'T', 'e', 'x', 't'}), 4));
   samples.emplace_back(new GTextString(GCodeBlock<uint16_t>(std::vector<uint16_t>{0x82A0, 0x41}), 17));
   samples.emplace_back(new GTextEscapements(GCodeBlock<int16_t>(std::vector<int16_t>{10, -20}),
                                             GCodeBlock<int16_t>(std::vector<int16_t>{0, 5}), 2));
   samples.emplace_back(new GTextEscapements({}, GCodeBlock<int16_t>(std::vector<int16_t>{7}), 1));
->>>>>>> textruns
   return samples;
 }
 
