@@ -101,9 +101,13 @@ uint32_t GFontImp::BumpChangeCount() {
   return changeCount_;
 }
 
-bool GFontImp::DefaultWidth(int16_t& width) {
+bool GFontImp::DefaultWidth(std::optional<int16_t>& width) {
+  if (width) return true;
+  int16_t asked = 0;
   GPlatformFont* platform = GetPlatformFont();
-  return platform != nullptr && platform->GetCodeWidth(context_, info_.defaultCode, width);
+  if (platform == nullptr || !platform->GetCodeWidth(context_, info_.defaultCode, asked)) return false;
+  width = asked;
+  return true;
 }
 
 bool GFontImp::GetTextWidths(const GTextString& text, std::vector<int16_t>& widths) {
@@ -115,11 +119,7 @@ bool GFontImp::GetTextWidths(const GTextString& text, std::vector<int16_t>& widt
   for (uint16_t i = 0; i < length; ++i) {
     const auto code = static_cast<uint16_t>(text.GetCodeAt(i));
     if (platform != nullptr && platform->GetCodeWidth(context_, code, widths[i])) continue;
-    if (!fallback) {
-      int16_t width = 0;
-      if (!DefaultWidth(width)) return false;
-      fallback = width;
-    }
+    if (!DefaultWidth(fallback)) return false;
     widths[i] = *fallback;
   }
   return true;
@@ -129,17 +129,10 @@ bool GFontImp::GetRangeWidths(uint16_t first, uint16_t last, std::vector<int16_t
   widths.assign(last >= first ? last - first + 1U : 0U, 0);
   if (widths.empty()) return true;
   std::optional<int16_t> fallback;
-  auto needFallback = [&] {
-    if (fallback) return true;
-    int16_t width = 0;
-    if (!DefaultWidth(width)) return false;
-    fallback = width;
-    return true;
-  };
   uint16_t start = first;
   uint16_t end = last;
   if (first < info_.firstCode || last > info_.lastCode) {
-    if (!needFallback()) return false;
+    if (!DefaultWidth(fallback)) return false;
     // Codes outside the font's range take the default width; the range
     // left to ask shrinks to the font's codes (and may vanish).
     for (uint32_t code = first; code <= last; ++code) {
@@ -152,7 +145,7 @@ bool GFontImp::GetRangeWidths(uint16_t first, uint16_t last, std::vector<int16_t
   std::span<int16_t> asked(widths.data() + (start - first), end - start + 1U);
   GPlatformFont* platform = GetPlatformFont();
   if (platform != nullptr && platform->GetRangeWidths(context_, start, end, asked)) return true;
-  if (!needFallback()) return false;
+  if (!DefaultWidth(fallback)) return false;
   for (uint32_t code = start; code <= end; ++code) {
     int16_t& width = widths[code - first];
     if (platform == nullptr || !platform->GetCodeWidth(context_, static_cast<uint16_t>(code), width)) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "graphics/fonts/bit_set.h"
@@ -156,7 +157,9 @@ class GFontImp : public MPersistentObject {
   GFontMetrics& Metrics() { return metrics_; }
 
  private:
-  bool DefaultWidth(int16_t& width);
+  // The default code's width into width, asked of the platform font only
+  // while width is still empty; false when the font has none.
+  bool DefaultWidth(std::optional<int16_t>& width);
   int16_t PlatformSize() const;
 
   bool saveMark_ = false;
