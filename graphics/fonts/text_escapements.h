@@ -41,6 +41,12 @@ class GTextEscapements : public MPersistentObject {
   void SetXAdvance(uint16_t index, int16_t value) { SetAdvance(x_, index, value); }
   void SetYAdvance(uint16_t index, int16_t value) { SetAdvance(y_, index, value); }
 
+  // Copies borrowed advances into arrays of the escapements' own.
+  void MakeOwned() {
+    x_.MakeOwned();
+    y_.MakeOwned();
+  }
+
   RWCollectable* NewInstance() const override { return new GTextEscapements; }
   RWCollectable* Clone() const override { return new GTextEscapements(*this); }
   RWClassID ClassID() const override { return kGTextEscapementsClassID; }

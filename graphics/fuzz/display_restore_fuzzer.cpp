@@ -17,8 +17,8 @@
 #include "graphics/display/raster_graphic.h"
 #include "graphics/display/rectangle_graphic.h"
 #include "graphics/display/text_string_graphic.h"
+#include "graphics/fonts/testing/test_font.h"
 #include "graphics/testing/display_classes.h"
-#include "graphics/testing/text_part_fixtures.h"
 #include "model/objects/object_ref.h"
 #include "model/testing/class_restore_fuzzing.h"
 
@@ -69,8 +69,10 @@ std::vector<GObjectRef> Samples() {
   auto* list = new GGraphicComposite(bundle, 5);
   list->AddChild(path);
   list->AddChild(new GRasterGraphic(Image(), GRectangle{0, 0, 4, 2}, GRectangle{0, 0, 40, 20}, GBitmap(), bundle));
-  auto* text = new GTextStringGraphic;
-  text->SetFont(new TestFont(12));
+  static const uint8_t kText[] = {0x82, 0xA0, 0x41};
+  static const int16_t kAdvances[] = {10, 12, 7};
+  auto* text = new GTextStringGraphic(nullptr, 17, kText, kAdvances, 5, 3, 0x00200010, nullptr, bundle);
+  text->SetFont(new TestFont(new TestFontImp(GFontInfo{})));
   for (MPersistentObject* sample : std::initializer_list<MPersistentObject*>{
            rectangle, polygon, curve, path, list,
            new GPreScaledRasterGraphic(Image(), GRectangle{1, 0, 3, 2}, GRectangle{5, 5, 7, 7}, Image(), nullptr, 6),
