@@ -1,0 +1,78 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "graphics/fonts/testing/system_fonts.h"
+
+// What fontTools reads from a font, written by tests/scripts/dump_truetype.py
+// into a directory under the test's temporary directory: the raw bytes of
+// every table and the glyf slice of every glyph.
+class FontToolsDump {
+ public:
+  using Bytes = std::vector<uint8_t>;
+
+  // Runs the script on the font; Ok() tells whether it worked.
+  FontToolsDump(const std::string& fontPath, const std::string& name)
+      : directory_(testing::TempDir() + "fonttools_" + name) {
+    const std::string command = std::string(system_fonts::kFontToolsPython) +
+                                " '" QV_GRAPHICS_TEST_SCRIPTS "/dump_truetype.py' '" + fontPath + "' '" + directory_ +
+                                "'";
+    ok_ = std::system(command.c_str()) == 0;
+  }
+
+  bool Ok() const { return ok_; }
+
+  // The table's bytes; none when the font has no such table.
+  std::optional<Bytes> Table(uint32_t tag) const {
+    char name[32];
+    std::snprintf(name, sizeof name, "/table_%08x.bin", tag);
+    std::ifstream file(directory_ + name, std::ios::binary);
+    if (!file) return std::nullopt;
+    return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  }
+
+  // The glyf slice of every glyph, in glyph order.
+  std::vector<Bytes> GlyphSlices() const {
+    std::ifstream file(directory_ + "/glyphs.bin", std::ios::binary);
+    const Bytes all((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::vector<Bytes> slices;
+    size_t at = 0;
+    while (at + 4 <= all.size()) {
+      const size_t length = size_t{all[at]} << 24 | size_t{all[at + 1]} << 16 | size_t{all[at + 2]} << 8 | all[at + 3];
+      at += 4;
+      if (length > all.size() - at) break;
+      slices.emplace_back(all.begin() + static_cast<std::ptrdiff_t>(at),
+                          all.begin() + static_cast<std::ptrdiff_t>(at + length));
+      at += length;
+    }
+    return slices;
+  }
+
+ private:
+  std::string directory_;
+  bool ok_ = false;
+};
+
+// The four Debian fonts the TrueType tests read.
+struct SystemFont {
+  const char* name;
+  const char* path;
+  // Whether the font has vhea and vmtx.
+  bool vertical;
+};
+
+inline constexpr SystemFont kSystemFonts[] = {
+    {"dejavu_sans", system_fonts::kDejaVuSans, false},
+    {"liberation_serif", system_fonts::kLiberationSerif, false},
+    {"ipa_gothic", system_fonts::kIpaGothic, true},
+    {"arphic_sung", system_fonts::kArphicSung, true},
+};
