@@ -24,7 +24,7 @@ class FontToolsDump {
   FontToolsDump(const std::string& fontPath, const std::string& name)
       : directory_(testing::TempDir() + "fonttools_" + name) {
     const std::string command = std::string(system_fonts::kFontToolsPython) +
-                                " '" QV_GRAPHICS_TEST_SCRIPTS "/dump_truetype.py' '" + fontPath + "' '" + directory_ +
+                                " '" QV_FONT_SCRIPTS_DIR "/dump_truetype.py' '" + fontPath + "' '" + directory_ +
                                 "'";
     ok_ = std::system(command.c_str()) == 0;
   }
