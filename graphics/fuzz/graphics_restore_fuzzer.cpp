@@ -1,6 +1,11 @@
-// Restores the colour, graphic attribute, clip, transform, bitmap and
-// dither-matrix classes from arbitrary bytes in every store form, reads the
-// rows of restored bitmaps, then sizes, saves and compares what came back.
+// Restores the colour, graphic attribute, clip, transform, bitmap,
+<<<<<<< HEAD
+// dither-matrix and font cache classes from arbitrary bytes in every store
+=======
+// dither-matrix and text-run classes from arbitrary bytes in every store
+>>>>>>> textruns
+// form, reads the rows of restored bitmaps, then sizes, saves and compares
+// what came back.
 // The seeds are one object of each class, with fields and references set,
 // in each form.
 
@@ -8,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -27,6 +33,14 @@
 #include "graphics/colour/rgb_color.h"
 #include "graphics/display/path_graphic.h"
 #include "graphics/display/rectangle_graphic.h"
+<<<<<<< HEAD
+#include "graphics/fonts/truetype/glyph_cache.h"
+#include "graphics/fonts/truetype/glyph_cache_node.h"
+#include "graphics/fonts/truetype/tt_table_cache.h"
+=======
+#include "graphics/fonts/text_escapements.h"
+#include "graphics/fonts/text_string.h"
+>>>>>>> textruns
 #include "graphics/testing/graphics_attribute_classes.h"
 #include "model/objects/object_ref.h"
 #include "model/objects/persistent_object.h"
@@ -55,6 +69,26 @@ void ReadBitmapRows(MPersistentObject& object) {
 
 GColorPaint* Paint(uint8_t red, uint8_t green, uint8_t blue) {
   return new GColorPaint(new GRGBColor(red, green, blue, 255));
+}
+
+// A buffer over bytes that the caches copy.
+std::unique_ptr<GByteBuffer> Borrowed(uint8_t* bytes, uint32_t size) {
+  return std::make_unique<GByteBuffer>(bytes, size, false);
+}
+
+// A table cache with a table and an empty table, a glyph cache with nodes
+// on two pages, and a node of its own.
+void AddFontCaches(std::vector<GObjectRef>& samples) {
+  static uint8_t bytes[] = {0x00, 0x01, 0x00, 0x00, 'g', 'l', 'y', 'f'};
+  auto* tables = new GTTTableCache;
+  tables->Put(0, Borrowed(bytes, sizeof bytes));
+  tables->Put(3, nullptr);
+  samples.emplace_back(tables);
+  auto* glyphs = new GGlyphCache;
+  glyphs->Put(0x0041, std::make_unique<GGlyphCacheNode>(Borrowed(bytes, 4), Borrowed(bytes + 4, 4)));
+  glyphs->Put(0x1234, std::make_unique<GGlyphCacheNode>(Borrowed(bytes, 2), nullptr));
+  samples.emplace_back(glyphs);
+  samples.emplace_back(new GGlyphCacheNode(nullptr, Borrowed(bytes, 3)));
 }
 
 // One object of every class, with fields set and paints shared.
@@ -109,6 +143,15 @@ std::vector<GObjectRef> Samples() {
   bundle->SetFillMode(new GFillMode(GFillMode::kEvenOdd, 0));
   bundle->SetRasterOperation(new GRasterOperation(0xAA, 0, 0));
   samples.emplace_back(bundle);
+<<<<<<< HEAD
+  AddFontCaches(samples);
+=======
+  samples.emplace_back(new GTextString(GCodeBlock<uint8_t>(std::vector<uint8_t>{'T', 'e', 'x', 't'}), 4));
+  samples.emplace_back(new GTextString(GCodeBlock<uint16_t>(std::vector<uint16_t>{0x82A0, 0x41}), 17));
+  samples.emplace_back(new GTextEscapements(GCodeBlock<int16_t>(std::vector<int16_t>{10, -20}),
+                                            GCodeBlock<int16_t>(std::vector<int16_t>{0, 5}), 2));
+  samples.emplace_back(new GTextEscapements({}, GCodeBlock<int16_t>(std::vector<int16_t>{7}), 1));
+>>>>>>> textruns
   return samples;
 }
 

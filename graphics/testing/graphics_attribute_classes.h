@@ -3,8 +3,9 @@
 #include "model/objects/class_ids.h"
 
 // The persistent classes of the graphics library (colours, graphic
-// attributes, clips, transforms, bitmaps, dither matrices), which its
-// registry test and its restore fuzz target go through.
+// attributes, clips, transforms, bitmaps, dither matrices, text runs, the
+// TrueType table and glyph caches), which its registry test and its restore
+// fuzz target go through.
 // clang-format off
 inline constexpr RWClassID kGraphicsAttributeClassIDs[] = {
     kGBitmapClassID,
@@ -19,6 +20,8 @@ inline constexpr RWClassID kGraphicsAttributeClassIDs[] = {
     kGDashedPenClassID,
     kGDitherMatrixClassID,
     kGFillModeClassID,
+    kGGlyphCacheClassID,
+    kGGlyphCacheNodeClassID,
     kGGraphicBundleClassID,
     kGJointClassID,
     kGMiterJointClassID,
@@ -28,6 +31,9 @@ inline constexpr RWClassID kGraphicsAttributeClassIDs[] = {
     kGPenClassID,
     kGRasterOperationClassID,
     kGRGBColorClassID,
+    kGTextEscapementsClassID,
+    kGTextStringClassID,
     kGTransformAttributeClassID,
+    kGTTTableCacheClassID,
 };
 // clang-format on

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "model/os/encoding_code_pages.h"
 #include "platform/code_page.h"
 
 namespace {
@@ -10,30 +11,12 @@ constexpr int32_t kSymbolEncoding = 3;
 constexpr int32_t kUnicodeEncoding = 16;
 constexpr uint16_t kSymbolBase = 0xF000;
 
-struct EncodingCodePage {
-  int32_t encoding;
-  uint32_t codePage;
-};
-
-constexpr EncodingCodePage kCodePages[] = {
-    {4, 1252}, {5, 1250}, {6, 1254}, {7, 1253}, {8, 1255}, {9, 1256}, {12, 1257}, {14, 1251},
-    {15, 874}, {17, 932}, {18, 936}, {19, 936}, {20, 949}, {21, 949}, {22, 1361}, {23, 950},
-};
-
-// 0 for an encoding without a code page.
-uint32_t CodePageOf(int32_t encoding) {
-  for (const EncodingCodePage& entry : kCodePages) {
-    if (entry.encoding == encoding) return entry.codePage;
-  }
-  return 0;
-}
-
 }  // namespace
 
 uint16_t GCodePageConverter::ToUnicode(uint16_t code, int32_t encoding) {
   if (encoding == kUnicodeEncoding) return code;
   if (encoding == kSymbolEncoding) return code <= 0xFF ? static_cast<uint16_t>(kSymbolBase | code) : 0;
-  const uint32_t codePage = CodePageOf(encoding);
+  const uint32_t codePage = CodePageOfEncoding(encoding);
   if (codePage == 0) return 0;
   const char bytes[2] = {static_cast<char>(code >> 8), static_cast<char>(code)};
   const bool twoBytes = code > 0xFF;
@@ -45,7 +28,7 @@ uint16_t GCodePageConverter::ToUnicode(uint16_t code, int32_t encoding) {
 uint16_t GCodePageConverter::FromUnicode(uint16_t unicode, int32_t encoding) {
   if (encoding == kUnicodeEncoding) return unicode;
   if (encoding == kSymbolEncoding) return (unicode & 0xFF00) == kSymbolBase ? static_cast<uint16_t>(unicode & 0xFF) : 0;
-  const uint32_t codePage = CodePageOf(encoding);
+  const uint32_t codePage = CodePageOfEncoding(encoding);
   if (codePage == 0) return 0;
   const WideChar unit = static_cast<WideChar>(unicode);
   uint8_t bytes[2];

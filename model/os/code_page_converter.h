@@ -9,8 +9,9 @@
 // 16 is Unicode and keeps every code; 3 is the symbol code page, whose codes
 // stand at U+F000 plus the code; the single-byte sets 4 to 9, 12, 14 and 15
 // and the East Asian double-byte sets 17 to 23 go through their Windows code
-// pages (a double-byte code carries its lead byte in the high byte). A code
-// that does not convert, or an encoding without a code page, answers 0.
+// pages (model/os/encoding_code_pages.h; a double-byte code carries its lead
+// byte in the high byte). A code that does not convert, or an encoding
+// without a code page, answers 0.
 class GCodePageConverter : public GUnicodeConverter {
  public:
   uint16_t ToUnicode(uint16_t code, int32_t encoding) override;

@@ -147,6 +147,11 @@ std::unique_ptr<GUnicodeConverter> GMemoryOSFactory::CreateUnicodeConverter() {
   return std::make_unique<GCodePageConverter>();
 }
 
+GOSVersion& GMemoryOSFactory::GetOSVersion(GOSVersion& record) {
+  record = GOSVersion{.osCode = 13, .version = 5u << 16, .build = 2195};
+  return record;
+}
+
 // std::localtime shares one record between threads; the factory's mutex
 // keeps its callers apart.
 int32_t GMemoryOSFactory::GetLocalTime(GDateTime& now, GDateTime& shifted, int16_t& minuteOffset) {

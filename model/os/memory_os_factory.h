@@ -46,6 +46,11 @@ class GMemoryOSFactory : public GOSFactory {
   std::unique_ptr<GDriverInterface> CreateRenderDriverObject(const GDriverKey& key) override;
   std::unique_ptr<MPersistentObject> CreateDeviceCompanion(GGraphicsDevice* device) override;
   int32_t GetLocalTime(GDateTime& now, GDateTime& shifted, int16_t& minuteOffset) override;
+  // The stand-in is a Windows 2000 workstation (NT 5.0 build 2195), the
+  // oldest system whose behaviour the driver keeps: what depends on the
+  // system's version behaves as on the systems the driver runs on, not as
+  // on NT 4.0 and earlier.
+  GOSVersion& GetOSVersion(GOSVersion& record) override;
   void SetTimeOffset(int16_t minutes) override { timeOffset_ = minutes; }
   int32_t SpareOperation1(int32_t, int32_t, int32_t) override { return 0; }
   int32_t SpareOperation2() override { return 0; }

@@ -154,6 +154,19 @@ bool DetectOperatingSystem(GOSVersion& record, GSystemVersionQueries& system) {
   return true;
 }
 
+GOSVersion QueryOSVersion() {
+  PlatformQueries system;
+  return QueryOSVersion(system);
+}
+
+GOSVersion QueryOSVersion(GSystemVersionQueries& system) {
+  GOSVersion record;
+  if (DetectOperatingSystem(record, system)) return record;
+  platform::SystemVersionInfo info;
+  if (!system.QueryVersionEx(276, info) && !system.QueryVersionEx(552, info)) return GOSVersion{};
+  return GOSVersion{.osCode = 0, .version = VersionWord(info.major, info.minor), .build = info.build & 0xFFFF};
+}
+
 uint32_t MapOSVersionToFamily(const GOSVersion& record) {
   switch (record.osCode) {
     case 1:

@@ -40,6 +40,13 @@ class GSystemVersionQueries {
 bool DetectOperatingSystem(GOSVersion& record);
 bool DetectOperatingSystem(GOSVersion& record, GSystemVersionQueries& system);
 
+// What GOSFactory::GetOSVersion answers: the classified system; for a system
+// that the classification does not know (NT 6 and later), OS code 0 with the
+// version and build that the extended query answers, so that the version
+// tells a later system from the old ones; zeros when no query answers.
+GOSVersion QueryOSVersion();
+GOSVersion QueryOSVersion(GSystemVersionQueries& system);
+
 // Folds an OS code into its family: 1; 2 (codes 2 to 4); 3 (5); 4 (the NT
 // codes 9 to 11, 13, 14); 6 (12); 0 for every other code.
 uint32_t MapOSVersionToFamily(const GOSVersion& record);

@@ -71,8 +71,7 @@ void GOSFactory::SetInstance(GOSFactory* factory) { owner.current.store(factory,
 void GOSFactory::MakeFactoryLock() { factoryLock_ = CreateLock(); }
 
 GOSVersion& GOSFactory::GetOSVersion(GOSVersion& record) {
-  record = GOSVersion{};
-  DetectOperatingSystem(record);
+  record = QueryOSVersion();
   return record;
 }
 

@@ -177,6 +177,15 @@ TEST_F(MemoryOSFactoryTest, LocalTimeAndItsShiftedCopy) {
   EXPECT_EQ(shifted, ShiftDateTime(now, -90));
 }
 
+// Code that adapts to the system (the symbol fonts' character codes among
+// it) must behave as on the systems the driver runs on, NT 5 and later.
+TEST_F(MemoryOSFactoryTest, ReportsAnNT5System) {
+  GOSVersion record{1, 2, 3};
+  factory_->GetOSVersion(record);
+  EXPECT_EQ(record, (GOSVersion{13, 5u << 16, 2195}));
+  EXPECT_GE(record.version >> 16, 5u);
+}
+
 TEST_F(MemoryOSFactoryTest, InternationalSettingsFromTheUsersKey) {
   std::unique_ptr<GLocaleInfo> settings = factory_->ReadInternationalSettings();
   ASSERT_NE(settings, nullptr);

@@ -132,6 +132,32 @@ TEST(DetectOperatingSystem, FailuresLeaveTheRecordUntouched) {
   }
 }
 
+// Systems later than the classification knows keep their version, so that
+// what depends on it treats them as the newer systems they are.
+TEST(QueryOSVersion, KeepsTheVersionOfASystemThatIsNotClassified) {
+  struct Case {
+    const char* name;
+    std::optional<platform::SystemVersionInfo> extended;
+    std::optional<platform::SystemVersionInfo> larger;
+    GOSVersion expected;
+  };
+  const Case cases[] = {
+      {"classified", NT(5, 1, 2600), std::nullopt, {14, 5u << 16 | 1, 2600}},
+      {"nt6", NT(6, 2, 9200), std::nullopt, {0, 6u << 16 | 2, 9200}},
+      {"nt10_large_build", NT(10, 0, 0x14F3A), std::nullopt, {0, 10u << 16, 0x4F3A}},
+      {"larger_query_nt6", std::nullopt, NT(6, 1, 7601), {0, 6u << 16 | 1, 7601}},
+      {"no_query_answers", std::nullopt, std::nullopt, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeSystem system;
+    system.extended = c.extended;
+    system.larger = c.larger;
+    system.hasProductOptions = false;
+    EXPECT_EQ(QueryOSVersion(system), c.expected);
+  }
+}
+
 TEST(DetectOperatingSystem, FallsBackToTheLargerRecordThenToGetVersion) {
   struct Case {
     const char* name;

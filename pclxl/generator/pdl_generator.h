@@ -8,6 +8,7 @@
 #include "foundation/rw_cstring.h"
 #include "graphics/colour/paint.h"
 #include "graphics/fonts/downloaded_font_cache.h"
+#include "graphics/fonts/downloaded_font_owner.h"
 #include "graphics/fonts/glyph_code_mapper.h"
 #include "model/objects/object_ref.h"
 #include "pclxl/generator/printer_memory_budget.h"
@@ -43,7 +44,10 @@ struct GFontInfo;
 // scan-line flag (32-bit each), the path depth (16-bit) and the
 // clip-definition flag (32-bit). Nothing else is stored; a restore deletes
 // the font objects, which the language's restore makes anew.
-class GPDLGenerator : public GPeripheralComposite, public GPaintTarget, public GFontEscapeCheck {
+class GPDLGenerator : public GPeripheralComposite,
+                      public GPaintTarget,
+                      public GFontEscapeCheck,
+                      public GDownloadedFontOwner {
  public:
   // Configuration keys the base reads: the printer's font memory in units
   // of kMemoryUnit bytes, and the printer's font list.
@@ -80,10 +84,10 @@ class GPDLGenerator : public GPeripheralComposite, public GPaintTarget, public G
   uint16_t ApplyStringAttribute(GStringAttribute& attribute) override;
 
   // The memory budget's release and consume; both answer the bytes left.
-  virtual uint32_t ReleaseMemory(uint32_t bytes);
-  virtual uint32_t ConsumeMemory(uint32_t bytes);
+  uint32_t ReleaseMemory(uint32_t bytes) override;
+  uint32_t ConsumeMemory(uint32_t bytes) override;
   // Removes a downloaded font from the printer.
-  virtual uint16_t DeleteFont(const RWCString& fontName) = 0;
+  uint16_t DeleteFont(const RWCString& fontName) override = 0;
   // The paints, which each language sends its own way.
   uint16_t SetPenPaint(GPaint& paint) override = 0;
   uint16_t SetPenColor(GColorPaint& paint) override = 0;

@@ -18,6 +18,7 @@
 #include "graphics/commands/error_command.h"
 #include "graphics/commands/job_commands.h"
 #include "graphics/commands/page_command.h"
+#include "graphics/fonts/downloaded_font.h"
 #include "graphics/output/memory_output_channel.h"
 #include "graphics/output/output_channel_provider.h"
 #include "graphics/testing/command_recording_peripheral.h"
@@ -81,9 +82,24 @@ class CountedFontObject : public Base {
   int* deletions_;
 };
 
+// A downloaded-font cache that matches no font.
+class NoMatchCache : public GDownloadedFontCache {
+ public:
+  bool Find(GFont&) override { return false; }
+};
+
+// A mapper that steps by one and counts its deletion.
+class CountedGlyphCodeMapper : public CountedFontObject<GGlyphCodeMapper> {
+ public:
+  using CountedFontObject::CountedFontObject;
+
+ protected:
+  void Advance() override { SetNextCode(static_cast<uint16_t>(NextCode() + 1)); }
+};
+
 void GiveFontObjects(TestPDLGenerator& generator, int* deletions) {
-  generator.SetDownloadedFontCache(std::make_unique<CountedFontObject<GDownloadedFontCache>>(deletions));
-  generator.SetGlyphCodeMapper(std::make_unique<CountedFontObject<GGlyphCodeMapper>>(deletions));
+  generator.SetDownloadedFontCache(std::make_unique<CountedFontObject<NoMatchCache>>(deletions));
+  generator.SetGlyphCodeMapper(std::make_unique<CountedGlyphCodeMapper>(deletions));
 }
 
 GObjectRef Process(GPeripheral& stage, GCommand* command) {
@@ -592,6 +608,19 @@ TEST(PDLGenerator, MemoryGoesThroughTheBudget) {
   EXPECT_EQ(generator.ConsumeMemory(600), 400U);
   EXPECT_EQ(generator.ConsumeMemory(600), 0U);
   EXPECT_EQ(generator.ReleaseMemory(300), 300U);
+}
+
+TEST(PDLGenerator, DownloadedFontsKeepTheBudgetInStepAndAreDeletedThroughTheGenerator) {
+  TestPDLGenerator generator;
+  generator.MemoryBudget().SetLimit(1000);
+  GDownloadedFont font(&generator);
+  font.SetName("F7");
+  font.SetDownloadKind(GDownloadedFont::kOutlineKind);
+  font.AddSize(250);
+  EXPECT_EQ(generator.MemoryBudget().Used(), 250U);
+  font.Unload();
+  EXPECT_EQ(generator.MemoryBudget().Used(), 0U);
+  EXPECT_EQ(generator.calls, std::vector<std::string>{"DeleteFont:F7"});
 }
 
 }  // namespace
