@@ -24,8 +24,7 @@ class FontToolsDump {
   FontToolsDump(const std::string& fontPath, const std::string& name)
       : directory_(testing::TempDir() + "fonttools_" + name) {
     const std::string command = std::string(system_fonts::kFontToolsPython) +
-                                " '" QV_FONT_SCRIPTS_DIR "/dump_truetype.py' '" + fontPath + "' '" + directory_ +
-                                "'";
+                                " '" QV_FONT_SCRIPTS_DIR "/dump_truetype.py' '" + fontPath + "' '" + directory_ + "'";
     ok_ = std::system(command.c_str()) == 0;
   }
 
@@ -40,10 +39,32 @@ class FontToolsDump {
     return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
   }
 
+  // hmtx (and vmtx) of one glyph as fontTools reads them.
+  struct Metrics {
+    uint16_t advanceWidth;
+    int16_t leftSideBearing;
+    uint16_t advanceHeight;
+    int16_t topSideBearing;
+  };
+  // The metrics of every glyph; vertical tells whether the font has vmtx.
+  std::vector<Metrics> GlyphMetrics(bool vertical) const {
+    const Bytes all = ReadAll("/metrics.bin");
+    const size_t record = vertical ? 8 : 4;
+    std::vector<Metrics> metrics;
+    for (size_t at = 0; at + record <= all.size(); at += record) {
+      Metrics m{U16(all, at), static_cast<int16_t>(U16(all, at + 2)), 0, 0};
+      if (vertical) {
+        m.advanceHeight = U16(all, at + 4);
+        m.topSideBearing = static_cast<int16_t>(U16(all, at + 6));
+      }
+      metrics.push_back(m);
+    }
+    return metrics;
+  }
+
   // The glyf slice of every glyph, in glyph order.
   std::vector<Bytes> GlyphSlices() const {
-    std::ifstream file(directory_ + "/glyphs.bin", std::ios::binary);
-    const Bytes all((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const Bytes all = ReadAll("/glyphs.bin");
     std::vector<Bytes> slices;
     size_t at = 0;
     while (at + 4 <= all.size()) {
@@ -58,6 +79,12 @@ class FontToolsDump {
   }
 
  private:
+  Bytes ReadAll(const char* name) const {
+    std::ifstream file(directory_ + name, std::ios::binary);
+    return Bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  }
+  static uint16_t U16(const Bytes& bytes, size_t at) { return static_cast<uint16_t>(bytes[at] << 8 | bytes[at + 1]); }
+
   std::string directory_;
   bool ok_ = false;
 };

@@ -5,7 +5,10 @@ Usage: dump_truetype.py FONT OUTDIR
 For every table of the font: OUTDIR/table_<tag as 8 hex digits>.bin with the
 table's raw bytes. OUTDIR/glyphs.bin: for every glyph in order, its glyf
 slice (the bytes between its loca offset and the next) as a 32-bit
-big-endian length followed by the bytes.
+big-endian length followed by the bytes. OUTDIR/metrics.bin: for every
+glyph in order, its hmtx advance and left side bearing and, when the font
+has vmtx, its vmtx advance and top side bearing, each a 16-bit big-endian
+value.
 """
 import os
 import struct
@@ -30,6 +33,14 @@ def main():
             piece = glyf[start:end] if end > start else b""
             f.write(struct.pack(">I", len(piece)))
             f.write(piece)
+
+    order = font.getGlyphOrder()
+    vertical = "vmtx" in reader
+    with open(os.path.join(out, "metrics.bin"), "wb") as f:
+        for name in order:
+            f.write(struct.pack(">Hh", *font["hmtx"].metrics[name]))
+            if vertical:
+                f.write(struct.pack(">Hh", *font["vmtx"].metrics[name]))
 
 
 if __name__ == "__main__":
