@@ -9,7 +9,7 @@
 // each ID, its class name and its nearest base with an ID are written down.
 // Stored object graphs carry these IDs, the class factory maps them to create
 // functions, and IsKindOf answers from the base chains they form. All lie in
-// 3..1202, below the user IDs, so graphs store them as plain numbers.
+// 3..1203, below the user IDs, so graphs store them as plain numbers.
 //
 // REGISTERED rows are classes that register with the factory under the ID
 // and the name; ABSTRACT rows are bases that have an ID but never register.
@@ -148,6 +148,7 @@
   REGISTERED(1117, GSymetricalDuplexFilter, GPeripheral)                \
   REGISTERED(1201, GTintwiseEnhancedAttributeVer2, GAttribute)          \
   REGISTERED(1202, GSRGBExtension, GGraphicStateAttribute)              \
+  REGISTERED(1203, GTTFileFontData, GTTFontFileImp)                     \
   ABSTRACT(51, GColor, MPersistentObject)                               \
   ABSTRACT(151, GPaint, MPersistentObject)                              \
   ABSTRACT(601, GCommand, MPersistentObject)                            \
@@ -198,7 +199,7 @@ inline constexpr GModelClass kModelClasses[] = {
 #undef QV_ABSTRACT_ROW
 };
 
-inline constexpr RWClassID kLastModelClassID = 1202;
+inline constexpr RWClassID kLastModelClassID = 1203;
 
 namespace model_class_detail {
 
