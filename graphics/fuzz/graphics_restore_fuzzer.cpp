@@ -33,6 +33,8 @@
 #include "graphics/fonts/text_string.h"
 #include "graphics/fonts/truetype/glyph_cache.h"
 #include "graphics/fonts/truetype/glyph_cache_node.h"
+#include "graphics/fonts/truetype/tt_file_font_data.h"
+#include "graphics/fonts/truetype/tt_font_file.h"
 #include "graphics/fonts/truetype/tt_table_cache.h"
 #include "graphics/testing/graphics_attribute_classes.h"
 #include "model/objects/object_ref.h"
@@ -82,6 +84,10 @@ void AddFontCaches(std::vector<GObjectRef>& samples) {
   glyphs->Put(0x1234, std::make_unique<GGlyphCacheNode>(Borrowed(bytes, 2), nullptr));
   samples.emplace_back(glyphs);
   samples.emplace_back(new GGlyphCacheNode(nullptr, Borrowed(bytes, 3)));
+  // Font data over a file that is not there, and a handle without font data:
+  // restores must cope with any stored path and any key.
+  samples.emplace_back(new GTTFileFontData(7, "missing.ttf"));
+  samples.emplace_back(new GTTFontFile);
 }
 
 // One object of every class, with fields set and paints shared.

@@ -34,6 +34,8 @@ inline constexpr RWClassID kGraphicsAttributeClassIDs[] = {
     kGTextEscapementsClassID,
     kGTextStringClassID,
     kGTransformAttributeClassID,
+    kGTTFileFontDataClassID,
+    kGTTFontFileClassID,
     kGTTTableCacheClassID,
 };
 // clang-format on

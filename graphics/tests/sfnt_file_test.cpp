@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <cstdio>
 #include <fstream>
 
 #include "graphics/fonts/truetype/tt_tables.h"
@@ -119,6 +122,20 @@ TEST(SfntFile, FilesWithoutATableDirectoryDoNotOpen) {
   }
   GSfntFile missing;
   EXPECT_FALSE(missing.Open(testing::TempDir() + "sfnt_no_such_file"));
+}
+
+// A stored job names its font file: a pipe named there would block the
+// reader until some writer came, and a device would never end.
+TEST(SfntFile, OnlyPlainFilesOpen) {
+  const std::string pipe = testing::TempDir() + "sfnt_pipe";
+  std::remove(pipe.c_str());
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  for (const std::string& path : {pipe, std::string("/dev/zero"), testing::TempDir()}) {
+    SCOPED_TRACE(path);
+    GSfntFile file;
+    EXPECT_FALSE(file.Open(path));
+  }
+  std::remove(pipe.c_str());
 }
 
 }  // namespace

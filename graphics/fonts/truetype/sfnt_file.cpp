@@ -1,6 +1,8 @@
 #include "graphics/fonts/truetype/sfnt_file.h"
 
 #include <array>
+#include <filesystem>
+#include <system_error>
 
 #include "graphics/fonts/truetype/big_endian_span.h"
 
@@ -18,6 +20,10 @@ bool GSfntFile::Open(const std::string& path) {
   tables_.clear();
   file_.close();
   file_.clear();
+  // The path may come from a stored job: only a plain file is opened, so a
+  // name of a pipe or a device cannot block or flood the reader.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return false;
   file_.open(path, std::ios::binary);
   if (!file_.is_open()) return false;
   file_.seekg(0, std::ios::end);
