@@ -9,6 +9,7 @@
 
 class GByteBuffer;
 class GGraphicsDevice;
+class GTTFontFile;
 class GTextString;
 
 // The start of a glyph's metrics as the host's glyph images come with
@@ -107,6 +108,10 @@ class GFont : public MPersistentObject {
   // answers 0.
   virtual uint32_t GetGlyphImage(uint16_t code, int32_t option, GGlyphMetrics& metrics,
                                  std::unique_ptr<GByteBuffer>& image);
+  // The host's TrueType reader of an outline font, through which the
+  // generators read the tables and glyph outlines they download; it stays
+  // the font's. The base reads no TrueType data and answers null.
+  virtual GTTFontFile* GetTrueTypeFile() const { return nullptr; }
 
   GFontImp* GetBody() const { return body_; }
   GDownloadedFontRef* GetDownloadedFontRef() const { return body_->GetDownloadedFontRef(); }
