@@ -257,6 +257,7 @@ bool GFieldArchive::Holds(uint32_t count, uint32_t minimumItemSize) {
 }
 
 void GFieldArchive::FailInput() {
+  if (mode_ == Mode::kRestoreFile) ::FailInput(*file_);
   if (mode_ == Mode::kRestoreStream) ::FailInput(*in_);
 }
 

@@ -141,7 +141,7 @@ class GFieldArchive {
   RWCollectable* ReadFreshObject(bool (*accepts)(const RWCollectable& object));
 
   // On restore, marks the input failed: for a value read that the class
-  // refuses (a binary file keeps no state of its own to mark).
+  // refuses.
   void FailInput();
 
  private:

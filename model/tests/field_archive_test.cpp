@@ -208,4 +208,42 @@ TEST(FieldArchive, CompositesKeepANilChildInItsPlace) {
   }
 }
 
+// A part that refuses a negative count, as classes do with values they
+// cannot hold.
+class RefusingNode : public MPersistentObject {
+ public:
+  static constexpr RWClassID kID = 0x7E52;
+
+  RWCollectable* NewInstance() const override { return new RefusingNode; }
+  RWClassID ClassID() const override { return kID; }
+
+  int32_t count = 1;
+
+ protected:
+  void Fields(GFieldArchive& archive) override {
+    MPersistentObject::Fields(archive);
+    if (!archive.Version(1) || !archive.Int32(count)) return;
+    if (archive.IsRestoring() && count < 0) archive.FailInput();
+  }
+};
+
+const GClassRegistrar refusingRegistrar(CreateCollectable<RefusingNode>, RefusingNode::kID, "RefusingNode");
+
+// A refused value fails the input in every form, binary files included, so
+// that whoever reads a file on learns that the object is not whole.
+TEST(FieldArchive, ARefusedValueFailsEveryKindOfInput) {
+  RefusingNode refused;
+  refused.count = -1;
+  RefusingNode accepted;
+  for (const StoreForm form : kAllStoreForms) {
+    SCOPED_TRACE(FormName(form));
+    bool good = true;
+    DeleteGraph(RestoreCollectable(form, SaveGraph(form, &refused), good));
+    EXPECT_FALSE(good);
+    good = true;
+    DeleteGraph(RestoreCollectable(form, SaveGraph(form, &accepted), good));
+    EXPECT_TRUE(good);
+  }
+}
+
 }  // namespace
