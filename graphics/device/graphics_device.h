@@ -12,6 +12,7 @@ class GAttributeComposite;
 class GCommand;
 class GDocumentEnd;
 class GDocumentStart;
+class GFontDatabase;
 class GPageEnd;
 class GPageStart;
 class GRGBColor;
@@ -128,7 +129,8 @@ class GGraphicsDevice : public virtual GDriver {
                            GAttributeComposite* pageGroup, GAttributeComposite* finishingGroup) = 0;
   // Sends a document start that is due; kNoPendingDocument when none is.
   virtual uint16_t FlushPendingDocument() = 0;
-  // Hands the end of the job to the job's font database.
+  // Hands the end of the job to the job's font database: its ReleaseAll
+  // lets go of the job's fonts and deletes the font files it saved.
   virtual void EndFontJob() = 0;
   // Sends a no-op command when page scaling needs one; the status.
   virtual uint16_t SendNoCommand() = 0;
@@ -155,6 +157,10 @@ class GGraphicsDevice : public virtual GDriver {
   // 1 when the document settings' job group (364) holds a job-storage group
   // (379) whose mode (382) is not 2 (off); else 0.
   virtual int32_t IsJobStorageActive();
+
+  // Not among the device's own operations above: the job's font database,
+  // which the device of a job owns and answers; null here.
+  virtual GFontDatabase* GetFontDatabase() const { return nullptr; }
 
  protected:
   // The device's own reset for a new job, after the driver part's and the

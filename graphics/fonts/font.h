@@ -30,9 +30,14 @@ struct GGlyphMetrics {
 // The rendering host derives the concrete handle: its two queries and the
 // glyph image.
 //
-// The stored form (the body travels in the job's font database and the
-// handle names it by font ID and change count) comes with the job's font
-// database; until then a handle stores only the root's part.
+// Stored part after the root's: version 1, the device's handle, the body's
+// font ID and change count (32-bit each; a handle without a body stores
+// 0xFFFFFFFF for both). The body itself travels in the job's font database:
+// saving a handle marks its body for saving and enters it into the device's
+// database (once: an entry holds one use however often its handles are
+// saved). A restored handle finds its device in the driver server's render
+// table by the handle and its body in that device's database by font ID,
+// at the stored change count or a newer one; finding none, it has no body.
 class GFont : public MPersistentObject {
  public:
   // No body.
@@ -136,10 +141,19 @@ class GFont : public MPersistentObject {
   int32_t PrepareText(GTextString& text, int32_t mode);
   int32_t PrepareFace(int32_t mode, void* faceData);
 
+ protected:
+  void Fields(GFieldArchive& archive) override;
+
  private:
   // 1 when the font needs no preparation, 0 when the body cannot prepare,
   // -1 when the body's hook decides.
   int32_t PreparationGate() const;
+  // Drops this handle's use of the body, if it has one, and forgets it.
+  void ReleaseBody();
+  // What saving the handle does besides writing it.
+  void EnterBodyForSave() const;
+  // The device and body a restored handle names, when it read them whole.
+  void FindRestoredBody(bool read, uint32_t handle, uint32_t fontId, uint32_t changeCount);
 
   GFontImp* body_ = nullptr;
   // Neither counted nor owned: the device outlives its job's fonts.

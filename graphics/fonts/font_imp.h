@@ -128,6 +128,9 @@ class GFontImp : public MPersistentObject {
   void SetContext(uintptr_t context) { context_ = context; }
   uint32_t GetFontId() const { return fontId_; }
   uint32_t GetChangeCount() const { return changeCount_; }
+  // For the job's database, which lets a body that handles use take the
+  // change count of a newer stored copy.
+  void SetChangeCount(uint32_t count) { changeCount_ = count; }
   bool IsMarkedForSave() const { return saveMark_; }
   void ClearSaveMark() { saveMark_ = false; }
   GPlatformFont* GetPlatformFont() const;

@@ -45,7 +45,7 @@ MPersistentObject* AsObject(RWCollectable* value) { return static_cast<MPersiste
 
 }  // namespace
 
-GKeyedPool::GKeyedPool(Callback callback) : callback_(std::move(callback)) {}
+GKeyedPool::GKeyedPool(Callback callback, Accepts accepts) : callback_(std::move(callback)), accepts_(accepts) {}
 
 GKeyedPool::~GKeyedPool() {
   for (const Entry& entry : Entries()) Remove(entry.key);
@@ -145,7 +145,7 @@ int32_t GKeyedPool::RestoreFrom(Input& input) {
     if (!GetNumber(input, key)) return 0;
     std::unique_ptr<MPersistentObject> restored(GetObject(input));
     // A value the input cut short, or none at all, is not entered.
-    if (!restored || !InputIsGood(input)) return 0;
+    if (!restored || !InputIsGood(input) || (accepts_ != nullptr && !accepts_(*restored))) return 0;
     Merge(key, restored.release());
   }
   return 1;

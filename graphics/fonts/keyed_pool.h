@@ -51,7 +51,12 @@ class GKeyedPool {
   using Callback = std::function<int32_t(MPersistentObject* object, MPersistentObject* other, int32_t event)>;
   using Filter = std::function<int32_t(MPersistentObject* value, int32_t phase, void* userData)>;
 
-  explicit GKeyedPool(Callback callback = nullptr);
+  // Which restored values the pool takes: its user's callback relies on
+  // their class. A value refused ends the restore (answer 0) and is
+  // deleted; null takes every value.
+  using Accepts = bool (*)(const MPersistentObject& value);
+
+  explicit GKeyedPool(Callback callback = nullptr, Accepts accepts = nullptr);
   GKeyedPool(const GKeyedPool&) = delete;
   GKeyedPool& operator=(const GKeyedPool&) = delete;
   // Deletes the key objects, never the values.
@@ -101,4 +106,24 @@ class GKeyedPool {
 
   RWBTreeDictionary dictionary_;
   Callback callback_;
+  Accepts accepts_;
 };
+
+// The acceptance of values of one class family.
+template <typename T>
+bool IsValueOf(const MPersistentObject& value) {
+  return dynamic_cast<const T*>(&value) != nullptr;
+}
+
+// The save or restore of a pool that fits the kind of output or input, for
+// code written once for both.
+inline int32_t SaveKeyedPool(const GKeyedPool& pool, GBinaryFile& file, const GKeyedPool::Filter& filter = nullptr,
+                             void* userData = nullptr) {
+  return pool.SaveToFile(file, filter, userData);
+}
+inline int32_t SaveKeyedPool(const GKeyedPool& pool, GVirtualOutStream& stream,
+                             const GKeyedPool::Filter& filter = nullptr, void* userData = nullptr) {
+  return pool.SaveToStream(stream, filter, userData);
+}
+inline int32_t RestoreKeyedPool(GKeyedPool& pool, GBinaryFile& file) { return pool.RestoreFromFile(file); }
+inline int32_t RestoreKeyedPool(GKeyedPool& pool, GVirtualInStream& stream) { return pool.RestoreFromStream(stream); }

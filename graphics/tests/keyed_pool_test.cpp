@@ -290,7 +290,9 @@ TEST_F(KeyedPoolTest, MalformedRecordsAnswerZeroAndKeepWhatWasReadWhole) {
     const char* name;
     std::string bytes;
     std::vector<uint32_t> keysRead;
+    GKeyedPool::Accepts accepts = nullptr;
   };
+  const auto positive = [](const MPersistentObject& restored) { return NumberOf(&restored) >= 0; };
   const Case cases[] = {
       {"empty_input", "", {}},
       {"count_beyond_the_input", Words({1000000}) + Words({1}) + value, {}},
@@ -298,10 +300,14 @@ TEST_F(KeyedPoolTest, MalformedRecordsAnswerZeroAndKeepWhatWasReadWhole) {
       {"value_cut_short", Words({2, 1}) + value + Words({2}) + value.substr(0, value.size() - 2), {1}},
       {"nil_value", Words({2, 1}) + value + Words({2, 0x8888}) + std::string("\xFF\xFF\0\0\0\0", 6), {1}},
       {"not_a_model_object", Words({1, 1, 0x8888}) + Shorts({0x7E01}) + Words({5}), {}},
+      {"value_the_pool_refuses",
+       Words({2, 1}) + value + Words({2}) + Graph(PoolValue::kID, ValueContents(-3)),
+       {1},
+       positive},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    GKeyedPool pool;
+    GKeyedPool pool(nullptr, c.accepts);
     EXPECT_EQ(RestoreFromFileBytes(pool, c.bytes), 0);
     EXPECT_EQ(pool.GetKeys(), c.keysRead);
     EXPECT_EQ(PoolValue::live, static_cast<int32_t>(c.keysRead.size()));

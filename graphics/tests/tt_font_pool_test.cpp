@@ -1,5 +1,6 @@
 // The pool of TrueType fonts and the handles on them: use counts, owners,
-// the handle's stored form, and fonts shared by threads.
+// the handle's stored form, a job's saved fonts and their restore, and
+// fonts shared by threads.
 
 #include "graphics/fonts/truetype/tt_font_pool.h"
 
@@ -7,10 +8,16 @@
 
 #include <array>
 #include <memory>
+#include <sstream>
+#include <string>
 #include <thread>
+#include <vector>
 
+#include "foundation/binary_stream.h"
+#include "foundation/testing/scratch_files.h"
 #include "graphics/fonts/testing/memory_font_data.h"
 #include "graphics/fonts/truetype/tt_font_file.h"
+#include "graphics/tests/stored_parts.h"
 #include "model/os/memory_os_factory.h"
 #include "model/testing/registered_classes.h"
 #include "model/testing/round_trip.h"
@@ -209,6 +216,151 @@ TEST(TTFontFileHandle, StoredFormCarriesKeyAndChangeCountOrTheirSentinels) {
     EXPECT_EQ(restored.GetTable(0, 0, true, table), 0u);
     EXPECT_EQ(count, 7) << "a handle without font data touches nothing";
   }
+}
+
+// The test's OS factory, whose locks are real.
+class WithOSFactory {
+ public:
+  WithOSFactory() : before_(GOSFactory::Instance()) { GOSFactory::SetInstance(&factory_); }
+  ~WithOSFactory() { GOSFactory::SetInstance(before_); }
+  WithOSFactory(const WithOSFactory&) = delete;
+  WithOSFactory& operator=(const WithOSFactory&) = delete;
+
+ private:
+  GMemoryOSFactory factory_;
+  GOSFactory* before_;
+};
+
+std::string SavedBytes(GTTFontPool& pool, uint32_t owner, int32_t& answer) {
+  const ScratchFile scratch;
+  {
+    GBinaryFile file(scratch.Path(), "wb");
+    answer = pool.SaveToFile(file, owner);
+  }
+  return scratch.Contents();
+}
+
+int32_t Restore(GTTFontPool& pool, const std::string& bytes) {
+  const ScratchFile scratch(bytes);
+  GBinaryFile file(scratch.Path(), "rb");
+  return pool.RestoreFromFile(file);
+}
+
+// A font with its tables whose user is the owner, through a handle; the
+// pool holds the font, the caller the handle.
+std::unique_ptr<GTTFontFile> UsedFont(GTTFontPool& pool, uint32_t key, uint32_t owner, uint32_t changeCount = 0) {
+  auto* font = new MemoryFontData(key);
+  font->SetRequiredTables({SimpleOutline(4)});
+  font->SetChangeCount(changeCount);
+  std::unique_ptr<GTTFontFile> handle(pool.NewFontFile(font));
+  handle->AddUser(owner);
+  return handle;
+}
+
+TEST(TTFontPoolSaving, AJobSavesTheFontsItUsedOnceAfterEachUse) {
+  const WithOSFactory factory;
+  GTTFontPool pool;
+  const std::unique_ptr<GTTFontFile> mine = UsedFont(pool, 3, 7);
+  const std::unique_ptr<GTTFontFile> other = UsedFont(pool, 4, 8);
+  const std::string font = SaveGraph(StoreForm::kFile, mine->GetFontData());
+
+  int32_t answer = 0;
+  EXPECT_EQ(SavedBytes(pool, 7, answer), Words({1, 3}) + font);
+  EXPECT_EQ(answer, 1);
+  EXPECT_FALSE(mine->GetFontData()->IsLocked()) << "the lock taken to write it was let go";
+  EXPECT_FALSE(mine->GetFontData()->HasUser(7));
+  EXPECT_TRUE(other->GetFontData()->HasUser(8)) << "another job's font stays its to save";
+
+  EXPECT_EQ(SavedBytes(pool, 7, answer), Words({0})) << "nothing used since the last save";
+  EXPECT_EQ(answer, 1);
+  mine->AddUser(7);
+  EXPECT_EQ(SavedBytes(pool, 7, answer), Words({1, 3}) + font) << "used again";
+}
+
+// A saved font meets the pool's font of its key: the newer one wins unless
+// handles use the pool's, which then learns the newer change count.
+TEST(TTFontPoolRestoring, RestoredFontsMergeWithThePoolsFonts) {
+  const WithOSFactory factory;
+  struct Case {
+    const char* name;
+    bool present;
+    uint32_t storedChange;
+    int handles;
+    bool storedStays;
+    uint32_t changeAfter;
+  };
+  // The saved font's change count is 2.
+  // clang-format off
+  const Case cases[] = {
+      {"unknown_key",                    false, 0, 0, false, 2},
+      {"newer_over_an_unused_font",      true,  1, 0, false, 2},
+      {"newer_over_a_font_two_handles_use", true, 1, 2, true, 2},
+      {"older_over_an_unused_font",      true,  3, 0, true,  3},
+  };
+  // clang-format on
+  GTTFontPool source;
+  const std::unique_ptr<GTTFontFile> saved = UsedFont(source, 5, 1, 2);
+  int32_t answer = 0;
+  const std::string bytes = SavedBytes(source, 1, answer);
+  ASSERT_EQ(answer, 1);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    GTTFontPool pool;
+    bool deleted = false;
+    TrackedFont* stored = nullptr;
+    std::vector<std::unique_ptr<GTTFontFile>> handles;
+    if (c.present) {
+      stored = new TrackedFont(5, deleted);
+      stored->SetChangeCount(c.storedChange);
+      pool.Add(stored);
+      for (int i = 0; i < c.handles; ++i) handles.emplace_back(pool.NewFontFile(stored));
+    }
+    EXPECT_EQ(Restore(pool, bytes), 1);
+    GTTFontFileImp* found = pool.Find(5, 0);
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(found == stored, c.storedStays);
+    EXPECT_EQ(deleted, c.present && !c.storedStays) << "a replaced font is deleted";
+    EXPECT_EQ(found->GetChangeCount(), c.changeAfter);
+    EXPECT_EQ(Uses(found), 2 + c.handles) << "the pool's use, the handles' and the Find's";
+    EXPECT_EQ(pool.Find(5, c.changeAfter + 1), nullptr);
+    pool.Release(found);
+    handles.clear();
+    pool.ReleaseAll();
+  }
+  source.ReleaseAll();
+}
+
+// Only a named-file restore names its job an owner of what it restored; a
+// font goes with ReleaseOwner when its last owner leaves.
+TEST(TTFontPoolRestoring, ANamedFileRestoreMakesTheJobAnOwner) {
+  const WithOSFactory factory;
+  const ScratchDirectory directory;
+  const RWWString name(directory.File("fonts").c_str());
+  GTTFontPool source;
+  const std::unique_ptr<GTTFontFile> saved = UsedFont(source, 9, 1);
+  ASSERT_EQ(source.SaveToNamedFile(name, 1), 1);
+
+  GTTFontPool pool;
+  EXPECT_EQ(pool.RestoreFromNamedFile(name, 5), 1);
+  EXPECT_EQ(pool.RestoreFromNamedFile(name, 6), 1) << "the font is there: job 6 joins its owners";
+  EXPECT_EQ(pool.RestoreFromNamedFile(RWWString(directory.File("missing").c_str()), 5), 0);
+  pool.ReleaseOwner(5);
+  EXPECT_EQ(pool.Contains(9), 1);
+  pool.ReleaseOwner(6);
+  EXPECT_EQ(pool.Contains(9), 0);
+
+  // Without an owner nobody holds a restored font, and any job's release
+  // lets it go.
+  std::stringbuf channel(std::ios::in | std::ios::out | std::ios::binary);
+  GBinaryOutStream out(&channel);
+  saved->AddUser(1);
+  ASSERT_EQ(source.SaveToStream(out, 1), 1);
+  GBinaryInStream in(&channel);
+  EXPECT_EQ(pool.RestoreFromStream(in), 1);
+  EXPECT_EQ(pool.Contains(9), 1);
+  pool.ReleaseOwner(5);
+  EXPECT_EQ(pool.Contains(9), 0);
+  source.ReleaseAll();
 }
 
 TEST(TTFontClasses, TheFactoryMakesTheHandleAndTheFileFontData) {

@@ -3,8 +3,10 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
+#include "foundation/rw_wstring.h"
 #include "graphics/fonts/keyed_pool.h"
 
 class GLock;
@@ -26,6 +28,11 @@ class GTTAttachedObject {
 // The process's TrueType fonts, keyed by font key: each font's data is
 // read once and shared by every job. The pool counts one use of a font for
 // its entry and one per handle; a font's data is deleted with its last use.
+//
+// A job is named by an owner value (its graphics device's handle). The job
+// saves the fonts it used beside its spooled pages and reads them back
+// later, merged with what the process holds by then; see SaveToStream and
+// RestoreFromStream.
 //
 // Every operation takes the pool's lock first and lets it go last; the
 // pool's lock always comes before a font data's lock. A failed lock is fatal
@@ -74,6 +81,27 @@ class GTTFontPool {
   // with their last use. The key counter starts again at 0.
   void Clear();
 
+  // Write the fonts whose user list names the owner, as the keyed pool's
+  // stored form, and take the owner out of each written font's user list:
+  // a job saves a font once after each use. 1 when every counted font was
+  // written and the output shows no error.
+  int32_t SaveToStream(GVirtualOutStream& stream, uint32_t owner);
+  int32_t SaveToFile(GBinaryFile& file, uint32_t owner);
+  // The same into a binary file stream that the OS factory opens on the
+  // name; 0 when there is no such stream.
+  int32_t SaveToNamedFile(const RWWString& fileName, uint32_t owner);
+  // Read saved fonts and merge them into the pool. A font under a new key
+  // enters with the pool's use. Over a font the pool holds, a restored font
+  // with a higher change count replaces the pool's when no handle uses it,
+  // or else lends it its caches and change count; a restored font that is
+  // not newer is dropped. 1 when every saved font was read whole.
+  int32_t RestoreFromStream(GVirtualInStream& stream);
+  int32_t RestoreFromFile(GBinaryFile& file);
+  // The same from a binary file stream that the OS factory opens on the
+  // name; the owner enters the owner list of every font it restores, so
+  // that ReleaseOwner lets go of them again.
+  int32_t RestoreFromNamedFile(const RWWString& fileName, uint32_t owner);
+
   // Keeps an object of the host until its font's last handle goes.
   void Attach(std::unique_ptr<GTTAttachedObject> object);
   // Deletes the first attached object of the font data.
@@ -84,7 +112,12 @@ class GTTFontPool {
 
   int32_t ReleaseKeyUnlocked(uint32_t key);
   void DetachFontUnlocked(const GTTFontFileImp* fontData);
+  template <typename Output>
+  int32_t SaveTo(Output& output, uint32_t owner);
+  template <typename Input>
+  int32_t RestoreFrom(Input& input, std::optional<uint32_t> owner);
   static int32_t Conflict(MPersistentObject* object, MPersistentObject* other, int32_t event);
+  static int32_t SaveFilter(MPersistentObject* value, int32_t phase, void* owner);
 
   std::atomic<GLock*> lock_{nullptr};
   std::vector<std::unique_ptr<GTTAttachedObject>> attached_;
