@@ -111,9 +111,9 @@ std::string CheckHeader(const BmpHeader& header) {
   if (header.height < 0 && header.compression != kPlain && !header.explicitMasks) {
     return "run-length rows cannot be stored top-down";
   }
+  if (header.width < 0) return "the width is negative (" + std::to_string(header.width) + ")";
   const int64_t height = header.height < 0 ? -header.height : header.height;
-  return CheckImageSize(header.width < 0 ? 0 : static_cast<uint64_t>(header.width), static_cast<uint64_t>(height),
-                        header.bits);
+  return CheckImageSize(static_cast<uint64_t>(header.width), static_cast<uint64_t>(height), header.bits);
 }
 
 // The colour table of an image of 8 bits or fewer, or a message.

@@ -72,7 +72,12 @@ bool ReadPixels(Decoder& decoder, uint8_t* pixels, size_t rowBytes) {
   jpeg_start_decompress(&d);
   while (d.output_scanline < d.output_height) {
     JSAMPROW row = pixels + rowBytes * d.output_scanline;
-    jpeg_read_scanlines(&d, &row, 1);
+    // The memory source never suspends; a row that does not come is
+    // taken as the end of the data.
+    if (jpeg_read_scanlines(&d, &row, 1) != 1) {
+      decoder.error.truncated = true;
+      return true;
+    }
   }
   jpeg_finish_decompress(&d);
   return true;

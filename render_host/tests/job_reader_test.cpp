@@ -200,6 +200,7 @@ TEST(JobReader, AFileThatDoesNotOpenIsAnError) {
 TEST(JobGenerator, WritesALongJobThatReadsBackPageByPage) {
   std::stringstream job;
   ASSERT_TRUE(WriteGeneratedJob(job, 2000, "pictures/photo \"1\".jpg"));
+  const auto total = static_cast<std::streamoff>(job.str().size());
   GJobReader reader(job, "generated.job");
   ASSERT_TRUE(reader.ReadSettings()) << reader.Error();
   ASSERT_TRUE(reader.GetSettings().watermark.has_value());
@@ -208,6 +209,10 @@ TEST(JobGenerator, WritesALongJobThatReadsBackPageByPage) {
   uint32_t images = 0;
   while (reader.NextPage(page)) {
     ++pages;
+    // The reader has gone no further than the next page's directive.
+    if (pages == 1) {
+      EXPECT_LT(job.tellg(), total / 1000);
+    }
     ASSERT_EQ(page.number, pages);
     for (const GJobItem& item : page.items) {
       if (const auto* image = std::get_if<GJobImage>(&item.shape)) {
