@@ -75,14 +75,14 @@ std::string ReadHeader(std::span<const uint8_t> bytes, BmpHeader& header) {
   header.compression = Field32(bytes, at + 12);
   header.colorsUsed = Field32(bytes, at + 28);
   if (header.compression == kBitFields || header.compression == kAlphaBitFields) {
-    // A 40-byte header is followed by the masks; later headers hold them.
-    size_t masksAt = kFileHeaderBytes + kInfoHeaderBytes;
-    if (headerBytes == kInfoHeaderBytes) {
-      header.tableOffset += header.compression == kAlphaBitFields ? 16 : 12;
-      if (bytes.size() < header.tableOffset) return "the file ends inside its bit-field masks";
-    }
+    // The masks follow the 40 bytes of the info header: inside the later,
+    // longer headers, after a 40-byte one (and then before the colours).
+    constexpr size_t kMasksAt = kFileHeaderBytes + kInfoHeaderBytes;
+    const uint64_t masksEnd = kMasksAt + (header.compression == kAlphaBitFields ? 16 : 12);
+    if (bytes.size() < masksEnd) return "the file ends inside its bit-field masks";
+    header.tableOffset = std::max(header.tableOffset, masksEnd);
     header.explicitMasks = true;
-    for (size_t i = 0; i < 3; ++i) header.masks[i] = Field32(bytes, masksAt + 4 * i);
+    for (size_t i = 0; i < 3; ++i) header.masks[i] = Field32(bytes, kMasksAt + 4 * i);
   }
   return {};
 }
