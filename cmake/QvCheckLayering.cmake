@@ -31,6 +31,7 @@ set(QV_LAYERS
   "pclxl: pipeline"
   "pcl5e: pclxl"
   "postscript: pclxl"
+  "render_host: pcl5e postscript"
 )
 
 set(QV_SOURCE_PATTERNS *.h *.hpp *.inc *.c *.cc *.cpp)
