@@ -140,20 +140,27 @@ int32_t DifferencesAwayFromEdges(const Image& golden, const Image& image) {
   return differences;
 }
 
-// The images side by side on a white sheet, one resolution below the other.
+// The images side by side on a white sheet, on one baseline per
+// resolution, one resolution below the other.
 void WriteContactSheet(const std::vector<Image>& images) {
-  int32_t cell = 0;
-  for (const Image& image : images) cell = std::max<int32_t>({cell, image.metrics.width, image.metrics.height});
-  cell += 8;
+  int32_t cellWidth = 0;
+  int32_t ascent = 0;
+  int32_t descent = 0;
+  for (const Image& image : images) {
+    cellWidth = std::max<int32_t>(cellWidth, image.metrics.width);
+    ascent = std::max<int32_t>(ascent, image.metrics.yOffset);
+    descent = std::max<int32_t>(descent, image.metrics.height - image.metrics.yOffset);
+  }
+  cellWidth += 8;
+  const int32_t cellHeight = ascent + descent + 8;
   const auto columns = static_cast<uint32_t>(kCodes.size());
-  const auto sheetRows = static_cast<uint32_t>(std::size(kResolutions));
-  const uint32_t width = columns * cell;
-  const uint32_t height = sheetRows * cell;
+  const uint32_t width = columns * cellWidth;
+  const uint32_t height = static_cast<uint32_t>(std::size(kResolutions)) * cellHeight;
   std::vector<uint8_t> pixels(static_cast<size_t>(width) * height, 255);
   for (size_t i = 0; i < images.size(); ++i) {
     const Image& image = images[i];
-    const size_t left = (i % columns) * cell + 4;
-    const size_t top = (i / columns) * cell + 4;
+    const size_t left = (i % columns) * cellWidth + 4;
+    const size_t top = (i / columns) * cellHeight + 4 + ascent - image.metrics.yOffset;
     for (int32_t row = 0; row < image.metrics.height; ++row) {
       for (int32_t column = 0; column < image.metrics.width; ++column) {
         if (image.Pixel(column, row)) pixels[(top + row) * width + left + column] = 0;
