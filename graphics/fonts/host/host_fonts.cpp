@@ -14,7 +14,8 @@ namespace {
 
 constexpr uint16_t kSpace = 0x20;
 
-// Fields by the property each holds (see font_properties.h).
+// The property table (font_properties.h) reads these fields by meaning but
+// writes none; each field set here is marked with its property.
 GFontInfo Describe(const GHostFaceFacts& facts, int16_t resolution, int16_t em) {
   GFontInfo info;
   info.resolution = resolution;
