@@ -4,7 +4,7 @@
 
 // The persistent classes of the graphics library (colours, graphic
 // attributes, clips, transforms, bitmaps, dither matrices, text runs, the
-// TrueType table and glyph caches), which its registry test and its restore
+// TrueType table and glyph caches, the font host's fonts), which its registry test and its restore
 // fuzz target go through.
 // clang-format off
 inline constexpr RWClassID kGraphicsAttributeClassIDs[] = {
@@ -23,6 +23,10 @@ inline constexpr RWClassID kGraphicsAttributeClassIDs[] = {
     kGGlyphCacheClassID,
     kGGlyphCacheNodeClassID,
     kGGraphicBundleClassID,
+    kGHostFontClassID,
+    kGHostFontDataClassID,
+    kGHostFontImpClassID,
+    kGHostPlatformFontClassID,
     kGJointClassID,
     kGMiterJointClassID,
     kGNoBrushClassID,

@@ -9,7 +9,7 @@
 // each ID, its class name and its nearest base with an ID are written down.
 // Stored object graphs carry these IDs, the class factory maps them to create
 // functions, and IsKindOf answers from the base chains they form. All lie in
-// 3..1203, below the user IDs, so graphs store them as plain numbers.
+// 3..1207, below the user IDs, so graphs store them as plain numbers.
 //
 // REGISTERED rows are classes that register with the factory under the ID
 // and the name; ABSTRACT rows are bases that have an ID but never register.
@@ -149,6 +149,10 @@
   REGISTERED(1201, GTintwiseEnhancedAttributeVer2, GAttribute)          \
   REGISTERED(1202, GSRGBExtension, GGraphicStateAttribute)              \
   REGISTERED(1203, GTTFileFontData, GTTFontFileImp)                     \
+  REGISTERED(1204, GHostPlatformFont, MPersistentObject)                \
+  REGISTERED(1205, GHostFontImp, GFontImp)                              \
+  REGISTERED(1206, GHostFont, GFont)                                    \
+  REGISTERED(1207, GHostFontData, GTTFileFontData)                      \
   ABSTRACT(51, GColor, MPersistentObject)                               \
   ABSTRACT(151, GPaint, MPersistentObject)                              \
   ABSTRACT(601, GCommand, MPersistentObject)                            \
@@ -199,7 +203,7 @@ inline constexpr GModelClass kModelClasses[] = {
 #undef QV_ABSTRACT_ROW
 };
 
-inline constexpr RWClassID kLastModelClassID = 1203;
+inline constexpr RWClassID kLastModelClassID = 1207;
 
 namespace model_class_detail {
 
