@@ -6,6 +6,7 @@
 #include <unistd.h>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -78,6 +79,7 @@ void LoadFromFile(const std::string& bytes, GFontDatabase& database) {
     file.Write(bytes.data(), static_cast<uint32_t>(bytes.size()));
   }
   database.LoadFromFile(RWWString(InputPath().c_str()));
+  std::remove(InputPath().c_str());
 }
 
 void RestoreFromStream(const std::string& bytes, GFontDatabase& database) {
