@@ -523,21 +523,21 @@ std::pair<int16_t, int16_t> GPostScript::SelectMedia() {
 }
 
 // A size the printer does not list as a standard sheet (no entry in the
-// size table, or a custom size) may be fed turned.
+// size table, or a custom size) may be fed turned when the page asks for
+// it. Each page decides for itself, so that a turned custom sheet does not
+// turn the standard sheets after it.
 void GPostScript::SetPageSizeFor(std::pair<int16_t, int16_t> size) {
   if (rawMode_ != 0) return;
-  const int16_t rotated = ValueOr(PageSettings(), kRotatedMediaKey, 0);
-  if (rotated != 0 && currentMedia_ != nullptr) {
-    int16_t sizeId = currentMedia_->GetSizeId();
-    if (sizeId > kFirstCustomSize && sizeId <= kLastCustomSize) sizeId = kFirstCustomSize;
-    MPersistentObject* entry = MappedValue(FindAs<MAssociationList>(GetConfiguration(), kSizeTableKey), sizeId);
-    const auto* number = dynamic_cast<GValueAttribute*>(entry);
-    const bool standard = entry != nullptr && (number == nullptr || number->Value() < kFirstCustomSize);
-    if (!standard && coordinateMode_ != kApplicationCoordinates) {
-      context_->SetRotatedMedia(rotated != 0);
-    }
-  }
+  context_->SetRotatedMedia(ValueOr(PageSettings(), kRotatedMediaKey, 0) != 0 && currentMedia_ != nullptr &&
+                            !IsStandardSize(currentMedia_->GetSizeId()) && coordinateMode_ != kApplicationCoordinates);
   context_->SetPageSize(size.first, size.second);
+}
+
+bool GPostScript::IsStandardSize(int16_t sizeId) {
+  if (sizeId > kFirstCustomSize && sizeId <= kLastCustomSize) sizeId = kFirstCustomSize;
+  MPersistentObject* entry = MappedValue(FindAs<MAssociationList>(GetConfiguration(), kSizeTableKey), sizeId);
+  const auto* number = dynamic_cast<GValueAttribute*>(entry);
+  return entry != nullptr && (number == nullptr || number->Value() < kFirstCustomSize);
 }
 
 // The page strings of the colour-treatment table: each of its six bytes

@@ -179,6 +179,8 @@ class GPostScript : public GPDLGenerator, private PSLIBSink {
   // The current medium's size in points, or Letter without one.
   std::pair<int16_t, int16_t> SelectMedia();
   void SetPageSizeFor(std::pair<int16_t, int16_t> size);
+  // Whether the size table lists the size as a standard sheet.
+  bool IsStandardSize(int16_t sizeId);
   void SetColourStrings();
   void WriteHeaderIfPending();
   // The font procedures inside the drawing procedures' dictionary, once a

@@ -39,16 +39,17 @@ $xioerr begin
  lm depth indent mul add cy moveto} bind def
 /prt {dup type /stringtype ne {buf cvs} if show} bind def
 /printers 16 dict def
+/elements {dup rcheck {length prt} {pop (-noaccess-) show} ifelse} bind def
 printers begin
 /nametype {dup xcheck not {(/) show} if buf cvs show} bind def
-/stringtype {(\() show show (\)) show} bind def
+/stringtype {dup rcheck {(\() show show (\)) show} {pop (-string-) show} ifelse} bind def
 /operatortype {(--) show buf cvs show (--) show} bind def
 /marktype {pop (-mark-) show} bind def
-/dicttype {(-dictionary- ) show length prt} bind def
-/arraytype {depth maxdepth lt
+/dicttype {(-dictionary- ) show elements} bind def
+/arraytype {dup rcheck depth maxdepth lt and
  {/depth depth 1 add def ([) show {nl pobj} forall /depth depth 1 sub def nl (]) show}
- {(-array- ) show length prt} ifelse} bind def
-/packedarraytype {(-packedarray- ) show length prt} bind def
+ {(-array- ) show elements} ifelse} bind def
+/packedarraytype {(-packedarray- ) show elements} bind def
 /savetype {pop (-save-) show} bind def
 /filetype {pop (-file-) show} bind def
 /gstatetype {pop (-gstate-) show} bind def
