@@ -154,10 +154,12 @@ uint16_t PSLIBContext::EmitIntArray(std::span<const int16_t> values) {
 // line that reaches the limit ends with CR LF.
 uint16_t PSLIBContext::WriteHexLines(std::span<const uint8_t> bytes, uint32_t& column, uint32_t limit) {
   std::string text;
-  text.reserve(bytes.size() * 2 + bytes.size() / 32 + 2);
-  for (const uint8_t byte : bytes) {
-    AppendHex({&byte, 1}, text);
-    column += 2;
+  text.reserve(bytes.size() * 2 + (bytes.size() * 2 / limit + 1) * 2);
+  while (!bytes.empty()) {
+    const size_t take = std::min<size_t>(bytes.size(), (limit - column + 1) / 2);
+    AppendHex(bytes.first(take), text);
+    bytes = bytes.subspan(take);
+    column += static_cast<uint32_t>(2 * take);
     if (column >= limit) {
       text += "\r\n";
       column = 0;
