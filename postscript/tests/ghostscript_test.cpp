@@ -34,10 +34,10 @@ std::string ReadFile(const std::string& path) {
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-// Runs the command with its output into a file; answers the exit status
-// and the output.
-int Run(const std::string& command, std::string& output) {
-  const std::string log = TempPath("log.txt");
+// Runs the command with its output into a file of its own (test cases run
+// in parallel); answers the exit status and the output.
+int Run(const std::string& command, const std::string& name, std::string& output) {
+  const std::string log = TempPath(name + ".log");
   const int status = std::system((command + " > '" + log + "' 2>&1").c_str());
   output = ReadFile(log);
   return status;
@@ -58,15 +58,15 @@ Rendered Render(const std::string& job, const std::string& name) {
   const std::string pdf = TempPath(name + ".pdf");
   WriteFile(ps, ps_job::StripTBCP(job));
   std::string nullLog;
-  const int nullStatus = Run("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=nullpage '" + ps + "'", nullLog);
+  const int nullStatus = Run("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=nullpage '" + ps + "'", name + "_null", nullLog);
   std::string pdfLog;
-  const int pdfStatus =
-      Run("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pdfwrite -sOutputFile='" + pdf + "' '" + ps + "'", pdfLog);
+  const int pdfStatus = Run("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pdfwrite -sOutputFile='" + pdf + "' '" + ps + "'",
+                            name + "_pdf", pdfLog);
   std::string boxes;
   const int readStatus = Run("gs -q -dNODISPLAY -dNOSAFER -c \"(" + pdf +
                                  ") (r) file runpdfbegin 1 1 pdfpagecount {pdfgetpage /MediaBox pget pop "
                                  "dup 2 get =only ( ) print 3 get =} for quit\"",
-                             boxes);
+                             name + "_boxes", boxes);
   rendered.ran = nullStatus == 0 && pdfStatus == 0 && readStatus == 0;
   rendered.log = nullLog + pdfLog;
   std::istringstream lines(boxes);
