@@ -4,6 +4,7 @@
 #include <jpeglib.h>
 #include <zlib.h>
 
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <map>
@@ -26,6 +27,7 @@
 #include "model/objects/lzw_codec.h"
 #include "model/objects/zlib_compressor.h"
 #include "pclxl/xl_run_length_row.h"
+#include "postscript/library/pslib_context.h"
 
 namespace {
 
@@ -42,6 +44,8 @@ const CoderReference kReferences[] = {
     {"image_pipeline", "plain nearest-neighbour scale and threshold", 1.3},
     {"xl_shapes", "plain byte stores of the same operators", 0},
     {"xl_job", "plain byte appends of the same operators", 0},
+    {"ps_hex", "plain sprintf of two digits a byte", 1.0},
+    {"ps_ascii85", "memcpy of the page", 0},
 };
 
 // Room for any coder's output of the largest page (LZW may grow noise),
@@ -111,6 +115,25 @@ void LzwCodec(benchmark::State& state, const BenchPage& page) {
     GMemoryByteChannel in(page.bytes.data(), static_cast<uint32_t>(page.bytes.size()));
     GMemoryByteChannel out(OutputArea(), kOutputRoom, GMemoryByteChannel::kForWriting);
     if (!GLzwCodec().Encode(in, out)) state.SkipWithError("encoding failed");
+  }
+}
+
+// A PostScript data block of the page's rows, hex or ASCII85, through the
+// output context into a sink that drops every block.
+class DroppingSink : public PSLIBSink {
+ public:
+  void Write(const uint8_t* bytes, uint32_t count) override { benchmark::DoNotOptimize(bytes[count - 1]); }
+};
+
+void PostScriptData(benchmark::State& state, const BenchPage& page, bool ascii85) {
+  DroppingSink sink;
+  PSLIBContext context(&sink);
+  context.SetASCII85(ascii85);
+  for (auto _ : state) {
+    context.BeginData(true);
+    for (uint32_t y = 0; y < page.height; ++y) context.WriteData({page.Row(y), page.rowBytes});
+    context.EndData(0, true);
+    context.Flush();
   }
 }
 
@@ -259,6 +282,17 @@ __attribute__((noinline)) void MeasuredRun(const Benchmark& run, benchmark::Stat
   run(state, page);
 }
 
+void PlainHex(benchmark::State& state, const BenchPage& page) {
+  std::vector<char> out(2 * page.rowBytes + 1);
+  for (auto _ : state) {
+    for (uint32_t y = 0; y < page.height; ++y) {
+      const uint8_t* row = page.Row(y);
+      for (uint32_t x = 0; x < page.rowBytes; ++x) std::snprintf(&out[2 * x], 3, "%02X", row[x]);
+      benchmark::DoNotOptimize(out.data());
+    }
+  }
+}
+
 // The page is made when the first benchmark that needs it runs.
 void Register(const char* coder, PageKind kind, uint8_t depth, Benchmark ours, Benchmark reference) {
   const std::string suffix = std::string("/") + coder + "/" + BenchPageName(kind, depth);
@@ -324,6 +358,10 @@ void RegisterCoderBenchmarks() {
         Register("image_pipeline", kind, depth, ImagePipeline, PlainImageRows);
       Register("zlib", kind, depth, ZlibWrapper, Compress2);
       Register("lzw", kind, depth, LzwCodec, MemcpyPage);
+      Register(
+          "ps_hex", kind, depth, [](State& s, const BenchPage& p) { PostScriptData(s, p, false); }, PlainHex);
+      Register(
+          "ps_ascii85", kind, depth, [](State& s, const BenchPage& p) { PostScriptData(s, p, true); }, MemcpyPage);
     }
   }
 }

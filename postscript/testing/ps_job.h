@@ -1,0 +1,90 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "device/media/media.h"
+#include "model/objects/object_ref.h"
+#include "pclxl/testing/pjl_job.h"
+
+class GCommand;
+class GConfiguration;
+class GGraphicsDevice;
+class GOutputChannel;
+class GPostScript;
+class GPrinter;
+class GState;
+
+// What the PostScript generator's tests print with: a printer whose
+// generator is a PostScript generator, writing into the memory channel of
+// the registered output provider (or into a channel the test brings).
+namespace ps_job {
+
+constexpr int16_t kLetter = 2;
+constexpr int16_t kA4 = 9;
+constexpr int16_t kCustom = 0x4005;
+// Trays and the media positions the printer's tray map gives them; the
+// third tray is the manual feed slot.
+constexpr int16_t kUpperTray = 1;
+constexpr int16_t kLowerTray = 2;
+constexpr int16_t kManualTray = 3;
+constexpr int16_t kUpperPosition = 1;
+constexpr int16_t kLowerPosition = 4;
+
+// Paper sizes in dots at 600 dots per inch.
+constexpr GDotPair kLetterDots = {5100, 6600};
+constexpr GDotPair kA4Dots = {4961, 7016};
+
+// The tray map; letter and A4 are listed in the size table, the custom
+// size is not.
+GConfiguration* PrinterConfiguration();
+
+struct Setting {
+  int32_t key;
+  int16_t value;
+};
+
+struct Page {
+  int16_t sizeId = kLetter;
+  GDotPair paper = kLetterDots;
+  std::optional<int16_t> tray = kUpperTray;
+  int16_t orientation = 0;
+  std::optional<int16_t> copies = std::nullopt;
+  const char* mediaType = nullptr;
+  std::optional<int16_t> rotatedMedia = std::nullopt;
+};
+GState* PageState(const Page& page);
+
+GPostScript* NewGenerator(GConfiguration* configuration = PrinterConfiguration());
+
+class Job {
+ public:
+  explicit Job(GConfiguration* configuration = PrinterConfiguration());
+
+  uint16_t Start(const std::vector<Setting>& settings = {}, GOutputChannel* channel = nullptr,
+                 const char* documentName = "Report");
+  uint16_t Print(const Page& page, const std::function<void(Job&)>& inside = {});
+  uint16_t End();
+  // Has the printer process the command (taken over).
+  uint16_t Process(GCommand* command);
+  // Pass-through data for the target.
+  uint16_t PassThrough(const std::string& bytes, uint16_t target = 768);
+
+  GPostScript& Generator();
+  std::string Output() const { return provider_.Output(); }
+
+ private:
+  GPrinter& Printer();
+
+  RegisteredMemoryProvider provider_;
+  GObjectRef printer_;
+};
+
+// The PostScript a printer reads from the job: the end-of-job bytes and
+// the switch into binary mode dropped and every quoted byte restored.
+std::string StripTBCP(const std::string& job);
+
+}  // namespace ps_job
