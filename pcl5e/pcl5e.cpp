@@ -111,7 +111,6 @@ GPcl5e::GPcl5e(const RWCString& name, GState* initialState, GConfiguration* conf
     : GPDLGenerator(name, initialState, configuration, key, addOnListKey, addOnKind, addOnMode) {
   NewStream();
   GetDeviceFontList();
-  ReadDeviceCapabilities();
 }
 
 GPcl5e::GPcl5e(const GPcl5e& other) : GPDLGenerator(other), GPclStreamSink() {
@@ -252,7 +251,8 @@ void GPcl5e::NotifyChanged(GPeripheral* changed) {
 }
 
 // The capability bits this generator acts on, from the configuration's
-// capability set; without one the flags stay as they are.
+// capability set; without one the flags stay as they are. Read at document
+// start, when the configuration is the job's, and on restore.
 void GPcl5e::ReadDeviceCapabilities() {
   const GCapabilities* capabilities = FindCapabilities(GetConfiguration());
   if (capabilities == nullptr) return;
@@ -295,6 +295,7 @@ void GPcl5e::SendBytes(std::string_view bytes) {
 
 uint16_t GPcl5e::DocumentStart(GDocumentStart& start) {
   if (const uint16_t status = GPDLGenerator::DocumentStart(start); status != 0) return status;
+  ReadDeviceCapabilities();
   ReadJobSettings();
   ChooseDitherMatrix();
   Send(HasCapability(kPatternPenCapability) ? pcl_template::kJobStartWithResolution : pcl_template::kJobStart,
@@ -483,7 +484,7 @@ bool GPcl5e::SendMedia(uint8_t& orientation) {
   }
   SendMediaType(*currentMedia_);
   ++pageCounter_;
-  Send(pcl_template::kLeftMarginZero);
+  Send(pcl_template::kPrintDirectionUpright);
   if (sizeId != sentPaperSize_ || sentPaperSize_ == kCustomSize) {
     sentPaperSize_ = sizeId;
     if (custom && !variantA && sizeCommand) {

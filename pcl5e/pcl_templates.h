@@ -23,7 +23,8 @@ inline constexpr std::string_view kPaperSource = "#1B&l%fA%A0H";
 inline constexpr std::string_view kMediaTypeByNumber = "#1B&l%fA%A0M";
 // A = name length + 1; the name follows.
 inline constexpr std::string_view kMediaTypeByName = "#1B&n%fA%A0Wd";
-inline constexpr std::string_view kLeftMarginZero = "#1B&a0P";
+// The print direction back to the page's own.
+inline constexpr std::string_view kPrintDirectionUpright = "#1B&a0P";
 // A, B = width and height in dots, C, D = x and y resolution; the size is
 // sent in decipoints, rounded up.
 inline constexpr std::string_view kCustomPaperSize = "#1B&f%fA720*C+1-C/%A0i%fB720*D+1-D/%A0J";

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <set>
@@ -192,6 +193,10 @@ class Reader {
     }
     const uint8_t c = Peek();
     if (c == 'E' || c == '9' || c == '=' || c == 'Y' || c == 'Z') {
+      if (c != 'E' && context_ == Context::kGl2) {
+        Fail(start, "PCL command in GL/2 context");
+        return;
+      }
       ++at_;
       Add(start, std::string(1, static_cast<char>(c)));
       if (c == 'E') context_ = Context::kPcl;
@@ -298,16 +303,17 @@ class Reader {
 
   bool ReadData(Command& command) {
     const double count = command.Number();
-    if (count < 0 || count != static_cast<double>(static_cast<size_t>(count))) {
+    const size_t left = bytes_.size() - at_;
+    if (!(count >= 0) || count != std::floor(count)) {
       Fail(command.offset, "bad byte count " + command.value + " of " + command.name);
       return false;
     }
-    const auto length = static_cast<size_t>(count);
-    if (bytes_.size() - at_ < length) {
+    if (count > static_cast<double>(left)) {
       Fail(command.offset,
-           command.name + " announces " + command.value + " bytes, " + std::to_string(bytes_.size() - at_) + " follow");
+           command.name + " announces " + command.value + " bytes, " + std::to_string(left) + " follow");
       return false;
     }
+    const auto length = static_cast<size_t>(count);
     command.data.assign(bytes_.begin() + static_cast<std::ptrdiff_t>(at_),
                         bytes_.begin() + static_cast<std::ptrdiff_t>(at_ + length));
     at_ += length;
@@ -316,7 +322,8 @@ class Reader {
 
   // The page set-up in force for the next form feed.
   void Follow(const Command& command) {
-    const auto number = static_cast<int32_t>(command.Number());
+    const double value = std::clamp(command.Number(), -1.0e9, 1.0e9);
+    const auto number = static_cast<int32_t>(value);
     if (command.name == "&lA") page_.size = number;
     if (command.name == "&lO") page_.orientation = number;
     if (command.name == "&lH") page_.source = number;

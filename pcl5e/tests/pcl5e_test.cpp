@@ -7,18 +7,23 @@
 
 #include "graphics/attributes/cap.h"
 #include "graphics/attributes/joint.h"
+#include "graphics/attributes/pen.h"
 #include "graphics/clips/clip.h"
+#include "graphics/clips/transform_attribute.h"
 #include "graphics/commands/pass_through_command.h"
 #include "graphics/testing/faulty_output_channel.h"
+#include "model/attributes/capabilities.h"
 #include "model/attributes/configuration.h"
 #include "model/attributes/state.h"
 #include "model/attributes/value_attribute.h"
 #include "model/objects/persistent_association.h"
+#include "model/objects/persistent_composite.h"
 #include "model/objects/selection_string.h"
 #include "model/testing/registered_classes.h"
 #include "model/testing/round_trip.h"
 #include "pcl5e/testing/pcl5e_job.h"
 #include "pcl5e/testing/strict_pcl5_reader.h"
+#include "pipeline/printer.h"
 
 namespace {
 
@@ -40,7 +45,7 @@ std::vector<std::string> Values(const strict_pcl5::ReadResult& read, std::string
 // and the raster resolution. Each page sets its orientation (sent again
 // on every page: the page start forgets the orientation sent), the paper
 // source (7: the tray is not in a map; the second page's is unchanged),
-// the left margin 0, the size command of the table (first page only, the
+// the print direction 0, the size command of the table (first page only, the
 // size is unchanged after it), no registration offsets and the top margin
 // 0. The pattern reference point goes to x = 1 (no dither matrix: a
 // pattern one dot wide, 1 - (100 - 1) mod 1), y = 14; the picture frame
@@ -154,6 +159,83 @@ TEST(Pcl5e, ACustomPageIsRegisteredOnTheLargestMedium) {
   ASSERT_EQ(job.End(), 0);
   const std::string output = job.Output();
   EXPECT_NE(output.find("\033&l101A\033&f7680f6120G\033&l-60u0Z"), std::string::npos) << output;
+}
+
+// The printer configuration with the capability bits set.
+GConfiguration* ConfigurationWith(std::initializer_list<uint32_t> bits) {
+  GConfiguration* configuration = pcl5_job::PrinterConfiguration();
+  const std::vector<uint32_t> list(bits);
+  auto* capabilities = new MPersistentComposite(112);
+  capabilities->AddChild(new GCapabilities(136, 16, list.data(), static_cast<uint16_t>(list.size())));
+  configuration->AddChild(capabilities);
+  return configuration;
+}
+
+// What the printer's capability bits change in a page's set-up. A custom
+// letter page (5,100 x 6,600 dots, printable 4,900 x 6,400 from 100, 100)
+// is sent by size command as 6,120 x 7,920 decipoints, rounded up; a
+// printer that takes custom pages itself frames the sheet less half an
+// inch: 4,800 x 6,300 dots = 5,760 x 7,560 decipoints.
+TEST(Pcl5e, CapabilityBitsShapeThePageSetUp) {
+  const Page custom{.sizeId = pcl5_job::kCustom};
+  struct Case {
+    const char* name;
+    std::initializer_list<uint32_t> bits;
+    Page page;
+    const char* command;
+    std::vector<std::string> values;
+  };
+  const Case cases[] = {
+      {"pattern_pen_places_pixels_by_grid", {GPcl5e::kPatternPenCapability}, {}, "*lR", {"1"}},
+      {"pattern_pen_in_the_gl2_set_up", {GPcl5e::kPatternPenCapability}, {}, "PP", {"1"}},
+      {"no_pattern_pen", {}, {}, "PP", {}},
+      {"duplex_command", {}, {.duplex = 1}, "&lS", {"2"}},
+      {"no_duplex_command", {GPcl5e::kNoDuplexCommandCapability}, {.duplex = 1}, "&lS", {}},
+      {"custom_size_command_width", {GPcl5e::kCustomPaperCommandCapability}, custom, "&fI", {"6120"}},
+      {"custom_size_command_height", {GPcl5e::kCustomPaperCommandCapability}, custom, "&fJ", {"7920"}},
+      {"custom_size_command_is_not_registered", {GPcl5e::kCustomPaperCommandCapability}, custom, "&lU", {}},
+      {"printer_custom_page_frame_width", {GPcl5e::kCustomPaperACapability}, custom, "*cX", {"5760"}},
+      {"printer_custom_page_frame_height", {GPcl5e::kCustomPaperACapability}, custom, "*cY", {"7560"}},
+      {"printer_custom_page_is_not_registered", {GPcl5e::kCustomPaperACapability}, custom, "&lU", {}},
+      {"standard_size_has_zero_offsets", {}, {}, "&lU", {"0"}},
+      {"standard_size_with_size_command_has_none", {GPcl5e::kCustomPaperCommandCapability}, {}, "&lU", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Job job(ConfigurationWith(c.bits));
+    ASSERT_EQ(job.Start(), 0);
+    ASSERT_EQ(job.Print(c.page, [](Job& j) { j.Generator().EnterGL2(0); }), 0);
+    ASSERT_EQ(job.End(), 0);
+    const strict_pcl5::ReadResult read = job.Read();
+    ASSERT_TRUE(read.Ok()) << Text(read);
+    EXPECT_EQ(Values(read, c.command), c.values) << Text(read);
+  }
+}
+
+// A custom page sent by size command whose margins are not the printer's
+// standard (a quarter inch, 150 dots) gets a logical-page record: left
+// offset 120 decipoints, top 0, portrait, printable width 5,880 and paper
+// height 7,920 decipoints, big-endian.
+TEST(Pcl5e, ACustomPageWithOtherMarginsGetsALogicalPage) {
+  Job job(ConfigurationWith({GPcl5e::kCustomPaperCommandCapability}));
+  ASSERT_EQ(job.Start(), 0);
+  ASSERT_EQ(job.Print({.sizeId = pcl5_job::kCustom}), 0);
+  ASSERT_EQ(job.End(), 0);
+  const strict_pcl5::ReadResult read = job.Read();
+  ASSERT_TRUE(read.Ok()) << Text(read);
+  const std::vector<const strict_pcl5::Command*> pages = read.All("&aW");
+  ASSERT_EQ(pages.size(), 1U);
+  EXPECT_EQ(pages[0]->data, std::string("\x00\x78\x00\x00\x00\x00\x16\xF8\x1E\xF0", 10));
+}
+
+// The printer takes the generator as its generator child.
+TEST(Pcl5e, APrinterTakesItAsItsGenerator) {
+  const GObjectRef held(pcl5_job::NewGenerator());
+  const GObjectRef printerHeld(new GPrinter);
+  auto& printer = static_cast<GPrinter&>(*printerHeld);
+  EXPECT_EQ(static_cast<GPeripheral&>(*held).SendTo(printer), 0);
+  ASSERT_NE(printer.GeneratorChild(), nullptr);
+  EXPECT_EQ(printer.GeneratorChild()->ClassID(), kGPcl5eClassID);
 }
 
 // The media type is named once while it stays the same.
@@ -360,6 +442,96 @@ TEST(Pcl5e, LineAttributesAreSentInGl2) {
   const strict_pcl5::ReadResult read = job.Read();
   ASSERT_TRUE(read.Ok()) << Text(read);
   EXPECT_EQ(Values(read, "LA"), (std::vector<std::string>{"1,4", "1,2", "1,1", "2,4", "2,5", "2,6", "2,1,3,4"}));
+}
+
+// The cursor is sent per axis that changed; an unknown or forced axis is
+// sent even when it seems unchanged.
+TEST(Pcl5e, TheCursorIsSentWhereItChanged) {
+  struct Case {
+    const char* name;
+    int16_t x;
+    int16_t y;
+    bool forceX;
+    bool forceY;
+    const char* bytes;
+  };
+  const Case steps[] = {
+      {"unknown_at_first", 10, 20, false, false, "\033*p10x20Y"},
+      {"unchanged", 10, 20, false, false, ""},
+      {"x_moved", 11, 20, false, false, "\033*p11X"},
+      {"y_moved", 11, 21, false, false, "\033*p21Y"},
+      {"x_forced", 11, 21, true, false, "\033*p11X"},
+      {"both_forced", 11, 21, true, true, "\033*p11x21Y"},
+  };
+  GPcl5e generator;
+  std::vector<uint8_t> buffer = {'>'};
+  size_t position = 1;
+  std::string expected = ">";
+  for (const Case& step : steps) {
+    SCOPED_TRACE(step.name);
+    generator.FormatCursor(step.x, step.y, step.forceX, step.forceY, buffer, position);
+    expected += step.bytes;
+    EXPECT_EQ(std::string(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(position)), expected);
+  }
+  EXPECT_EQ(generator.CursorX(), 11);
+  EXPECT_EQ(generator.CursorY(), 21);
+}
+
+// A dash pattern becomes a user line type whose length is the sum of the
+// dashes (40 dots at 600 dpi: 40 x 25 / 600 = 1.66, cut to two places); a
+// solid pen after it returns to solid lines once.
+TEST(Pcl5e, DashedPensBecomeAUserLineType) {
+  Job job;
+  ASSERT_EQ(job.Start(), 0);
+  ASSERT_EQ(job.Print({},
+                      [](Job& j) {
+                        GDashedPen dashed({30, 10}, 6, nullptr, 0, 0);
+                        j.Generator().ApplyDashedPen(dashed);
+                        GPen solid(6, nullptr, 0);
+                        j.Generator().ApplyPen(solid);
+                        j.Generator().ApplyPen(solid);
+                      }),
+            0);
+  ASSERT_EQ(job.End(), 0);
+  const strict_pcl5::ReadResult read = job.Read();
+  ASSERT_TRUE(read.Ok()) << Text(read);
+  EXPECT_EQ(Values(read, "UL"), (std::vector<std::string>{"1,30,10"}));
+  EXPECT_EQ(Values(read, "LT"), (std::vector<std::string>{"1,1.66,1", ""}));
+  EXPECT_EQ(Values(read, "PW"), (std::vector<std::string>{"0", "0.254"}));
+}
+
+// A page transform turns the print direction and scales GL/2 so that its
+// units are the transformed page's dots: 1 / 600 inch is 33,866 plotter
+// units / 20,000 = 1.6933 at scale 1. The origin comes from the printable
+// origin (100, 100) and the offset; the set-up then sends no scaling of its
+// own.
+TEST(Pcl5e, ATransformScalesAndTurnsGl2) {
+  struct Case {
+    const char* name;
+    GTransformAttribute transform;
+    const char* direction;
+    const char* scaling;
+  };
+  const Case cases[] = {
+      {"unturned", GTransformAttribute(0, {0, 0}, {1, 1}), "0", "100,1.6933,100,-1.6933,2"},
+      {"offset_and_doubled", GTransformAttribute(0, {20, 40}, {2, 2}), "0", "40,3.3866,30,-3.3866,2"},
+      {"turned_90", GTransformAttribute(90, {0, 0}, {1, 1}), "90", "-6500,1.6933,100,-1.6933,2"},
+      {"turned_180", GTransformAttribute(180, {0, 0}, {1, 1}), "180", "-5000,1.6933,-6500,-1.6933,2"},
+      {"turned_270", GTransformAttribute(270, {0, 0}, {1, 1}), "270", "100,1.6933,-5000,-1.6933,2"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Job job;
+    ASSERT_EQ(job.Start(), 0);
+    GTransformAttribute transform(c.transform);
+    ASSERT_EQ(job.Print({}, [&](Job& j) { EXPECT_EQ(j.Generator().ApplyTransform(transform), 0); }), 0);
+    ASSERT_EQ(job.End(), 0);
+    const strict_pcl5::ReadResult read = job.Read();
+    ASSERT_TRUE(read.Ok()) << Text(read);
+    EXPECT_EQ(Values(read, "&aP"), (std::vector<std::string>{"0", c.direction}));
+    EXPECT_EQ(Values(read, "SC"), (std::vector<std::string>{c.scaling}));
+    EXPECT_EQ(Values(read, "RO"), (std::vector<std::string>{c.direction}));
+  }
 }
 
 // Stored form.
