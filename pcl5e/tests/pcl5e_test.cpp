@@ -10,6 +10,7 @@
 #include "graphics/attributes/pen.h"
 #include "graphics/clips/clip.h"
 #include "graphics/clips/transform_attribute.h"
+#include "graphics/commands/job_commands.h"
 #include "graphics/commands/pass_through_command.h"
 #include "graphics/testing/faulty_output_channel.h"
 #include "model/attributes/capabilities.h"
@@ -199,6 +200,13 @@ TEST(Pcl5e, CapabilityBitsShapeThePageSetUp) {
       {"printer_custom_page_is_not_registered", {GPcl5e::kCustomPaperACapability}, custom, "&lU", {}},
       {"standard_size_has_zero_offsets", {}, {}, "&lU", {"0"}},
       {"standard_size_with_size_command_has_none", {GPcl5e::kCustomPaperCommandCapability}, {}, "&lU", {}},
+      // Back sides registered by the far edge: the printable top (100 dots)
+      // upright, the right margin (100 dots) turned, in decipoints.
+      {"back_side_by_either_bit_upright", {5}, {}, "&lZ", {"0", "-120"}},
+      {"back_side_by_either_bit_turned", {5}, {.orientation = 90}, "&lZ", {"0", "-120"}},
+      {"back_side_turned_only", {6}, {}, "&lZ", {"0"}},
+      {"back_side_turned_only_on_a_turned_page", {6}, {.orientation = 270}, "&lZ", {"0", "-120"}},
+      {"back_side_upright_only", {7}, {}, "&lZ", {"0", "-120"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -226,6 +234,41 @@ TEST(Pcl5e, ACustomPageWithOtherMarginsGetsALogicalPage) {
   const std::vector<const strict_pcl5::Command*> pages = read.All("&aW");
   ASSERT_EQ(pages.size(), 1U);
   EXPECT_EQ(pages[0]->data, std::string("\x00\x78\x00\x00\x00\x00\x16\xF8\x1E\xF0", 10));
+}
+
+// A job that asks for the logical page gets the printable area as its
+// logical page on every page: left offset 120 decipoints, top 0, portrait,
+// 5,880 x 7,680 decipoints; then the top and left margins return to 0.
+TEST(Pcl5e, ALogicalPageJobSendsThePrintableArea) {
+  Job job;
+  ASSERT_EQ(job.Start({{442, 1}}), 0);
+  ASSERT_EQ(job.Print({}), 0);
+  ASSERT_EQ(job.End(), 0);
+  const strict_pcl5::ReadResult read = job.Read();
+  ASSERT_TRUE(read.Ok()) << Text(read);
+  const std::vector<const strict_pcl5::Command*> pages = read.All("&aW");
+  ASSERT_EQ(pages.size(), 1U);
+  EXPECT_EQ(pages[0]->data, std::string("\x00\x78\x00\x00\x00\x00\x16\xF8\x1E\x00", 10));
+  EXPECT_NE(job.Output().find("\033&l0E\033&a0L\033*c5880x7680Y"), std::string::npos);
+}
+
+// Padding is 200 zero bytes after what the stream held.
+TEST(Pcl5e, PaddingIsZeroBytes) {
+  Job job;
+  ASSERT_EQ(job.Start(), 0);
+  GNoCommand pad;
+  EXPECT_EQ(job.Generator().PadOutput(pad), 0);
+  EXPECT_EQ(job.Output(), "\033E\033&u600D\033*t600R" + std::string(200, '\0'));
+}
+
+// An abort ends the job where it stands: what the stream held goes out and
+// nothing is added.
+TEST(Pcl5e, AnAbortEndsTheJobWhereItStands) {
+  Job job;
+  ASSERT_EQ(job.Start(), 0);
+  EXPECT_EQ(job.Process(new GJobAbort(0)), 0);
+  EXPECT_FALSE(job.Generator().IsInJob());
+  EXPECT_EQ(job.Output(), "\033E\033&u600D\033*t600R");
 }
 
 // The printer takes the generator as its generator child.
