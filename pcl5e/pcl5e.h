@@ -77,7 +77,6 @@ class GPcl5e : public GPDLGenerator, private GPclStreamSink {
   static constexpr uint32_t kGl2Transparency = 1U << 1;
   static constexpr uint32_t kGl2MergeControl = 1U << 2;
   static constexpr uint32_t kGl2InputWindow = 1U << 3;
-  static constexpr uint32_t kAllDirty = 0xFFFFFFFF;
 
   // Drawing flags.
   static constexpr uint32_t kPenSet = 1U << 0;
