@@ -23,7 +23,8 @@ inline constexpr std::string_view kPaperSource = "#1B&l%fA%A0H";
 inline constexpr std::string_view kMediaTypeByNumber = "#1B&l%fA%A0M";
 // A = name length + 1; the name follows.
 inline constexpr std::string_view kMediaTypeByName = "#1B&n%fA%A0Wd";
-inline constexpr std::string_view kLeftMarginZero = "#1B&a0P";
+// The print direction back to the page's own.
+inline constexpr std::string_view kPrintDirectionUpright = "#1B&a0P";
 // A, B = width and height in dots, C, D = x and y resolution; the size is
 // sent in decipoints, rounded up.
 inline constexpr std::string_view kCustomPaperSize = "#1B&f%fA720*C+1-C/%A0i%fB720*D+1-D/%A0J";
@@ -32,7 +33,7 @@ inline constexpr std::string_view kNoOffsets = "#1B&l0u0Z";
 inline constexpr std::string_view kTopMarginZero = "#1B&l0E";
 inline constexpr std::string_view kPushCursor = "#1B*pR";
 // A = orientation code, B, C = printable width and height, D, E = x and y
-// resolution, F = printable origin x, G = printable origin y.
+// resolution, F = printable origin x, G = top offset in decipoints (0).
 inline constexpr std::string_view kEdgeToEdgePageRecord =
     "#1B&a10W%fF720*D/%I2%fG%I2%fA%I1#00%fB720*D/%I2%fC720*E/%I2#1B&l0E#1B&a0L";
 // A, B = size in dots, C, D = x and y resolution.
@@ -94,7 +95,10 @@ inline constexpr std::string_view kGL2Rotation = "RO%fA%A0";
 inline constexpr std::string_view kLineCap = "LA1,%fA%A0";
 inline constexpr std::string_view kLineJoin = "LA2,%fA%A0";
 inline constexpr std::string_view kMiterLimit = "LA2,1,3,%fA%A0";
-inline constexpr std::string_view kPenWidth = "PW%fA24/1 1000/+%F3";
+// A = width in dots, B = resolution; sent in millimetres, with a thousandth
+// added so that a width exact in millimetres keeps its last digit in single
+// precision.
+inline constexpr std::string_view kPenWidth = "PW%fA25.4*B/1 1000/+%F3";
 // Dash pattern: the user line type, one gap per dash (A = length), then the
 // line type with A = sum of the lengths and B = resolution.
 inline constexpr std::string_view kUserLineType = "UL1";

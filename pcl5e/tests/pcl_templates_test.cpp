@@ -49,7 +49,10 @@ TEST(PclTemplates, ExpandToTheCommandsTheyStandFor) {
        {{'B', 1}, {'C', 0}}, "\x1B*v0N\x1B*v1O"},
       {"gl2_transform_scaling", t::kGL2TransformScaling, {{'A', 33866}, {'B', 50000}, {'E', 10}, {'F', -5}},
        "SC10,1.6933,-5,-2.5000,2"},
-      {"pen_width", t::kPenWidth, {{'A', 5}}, "PW0.209"},
+      // A quarter millimetre is 3, 6 and 12 dots at 300, 600 and 1,200 dpi.
+      {"pen_width_at_300_dpi", t::kPenWidth, {{'A', 3}, {'B', 300}}, "PW0.254"},
+      {"pen_width_at_600_dpi", t::kPenWidth, {{'A', 6}, {'B', 600}}, "PW0.254"},
+      {"pen_width_at_1200_dpi", t::kPenWidth, {{'A', 12}, {'B', 1200}}, "PW0.254"},
       {"line_type", t::kLineType, {{'A', 300}, {'B', 600}}, "LT1,12.50,1"},
       {"encoded_move_to", t::kEncodedMoveTo, {{'A', 100}, {'B', -1}}, "PE=<\x47\xC2\xC2;"},
       // Sides 10, 0 / 0, 5 / -10, 0 / 0, -5: codes 20, 0, 0, 10, 21, 0, 0, 11.

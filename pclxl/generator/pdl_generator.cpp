@@ -4,9 +4,15 @@
 
 #include "device/driver/tree_lookup.h"
 #include "device/fonts/device_font_list_composite.h"
+#include "graphics/bitmaps/dither_matrix.h"
 #include "graphics/commands/command.h"
 #include "graphics/commands/document_command.h"
 #include "model/attributes/configuration.h"
+#include "model/attributes/state.h"
+#include "model/attributes/string_attribute.h"
+#include "model/attributes/value_attribute.h"
+#include "model/objects/persistent_association.h"
+#include "pclxl/generator/generator_output.h"
 #include "pipeline/document_channel.h"
 
 namespace {
@@ -140,6 +146,89 @@ GDeviceFontListComposite* GPDLGenerator::GetDeviceFontList() {
 
 GDeviceFontListComposite* GPDLGenerator::DeviceFontListInUse() const {
   return static_cast<GDeviceFontListComposite*>(deviceFontList_.Get());
+}
+
+// Settings and the job's frame.
+
+MPersistentObject* GPDLGenerator::FindMappedValue(MAssociationList* map, int16_t number) {
+  if (map == nullptr) return nullptr;
+  const GObjectRef keyObject(new GValueAttribute(number, 0));
+  return map->FindValue(keyObject.Get());
+}
+
+void GPDLGenerator::ReadJobResolution(uint16_t& x, uint16_t& y) {
+  constexpr int32_t kResolutionGroupKey = 249;
+  constexpr uint16_t kDefaultResolution = 600;
+  MPersistentObject* group = FindAs<MPersistentObject>(FindStateFor(kDocumentStateKey), kResolutionGroupKey);
+  const std::optional<int16_t> xValue = FindValue(group, 323);
+  const std::optional<int16_t> yValue = FindValue(group, 324);
+  x = xValue && yValue ? static_cast<uint16_t>(*xValue) : kDefaultResolution;
+  y = xValue && yValue ? static_cast<uint16_t>(*yValue) : kDefaultResolution;
+}
+
+std::vector<GObjectRef> GPDLGenerator::ConfiguredDitherMatrices() {
+  constexpr int32_t kDitherMatricesKey = 330;
+  std::vector<GObjectRef> matrices;
+  if (MPersistentObject* list = FindAs<MPersistentObject>(GetConfiguration(), kDitherMatricesKey)) {
+    ForEachChildAs<GDitherMatrix>(*list, [&](GDitherMatrix& matrix) {
+      matrices.emplace_back(&matrix);
+      return true;
+    });
+  }
+  return matrices;
+}
+
+void GPDLGenerator::WriteRawJobStrings(GGeneratorOutput& output, const std::function<void()>& flush) {
+  constexpr int32_t kRawStringsKey = 986;
+  MPersistentObject* strings = FindAs<MPersistentObject>(FindStateFor(kDocumentStateKey), kRawStringsKey);
+  if (strings == nullptr) return;
+  flush();
+  ForEachChildAs<GStringAttribute>(*strings, [&](GStringAttribute& text) {
+    output.Write(OutputChannel(), reinterpret_cast<const uint8_t*>(text.Text().Data()), text.Text().Length(), false);
+    return true;
+  });
+}
+
+GState* GPDLGenerator::TakeInitialGraphicState() {
+  GState* initial = GetInitialState();
+  if (MPersistentObject* bundle = initial != nullptr ? initial->FindByKey(kGraphicStateKey) : nullptr) {
+    GetCurrentState()->AddChild(bundle->DeepCopy());
+    // The new states that the change installs forget the cached sub-states.
+    NotifyChanged(this);
+  }
+  GState* graphicState = FindStateFor(kGraphicStateKey);
+  GState* page = FindStateFor(kPageStateKey);
+  MPersistentObject* transform = page != nullptr ? page->FindKindOf(kGTransformAttributeClassID) : nullptr;
+  if (graphicState != nullptr && transform != nullptr) {
+    const GObjectRef copy(transform->DeepCopy());
+    auto* attribute = static_cast<GAttribute*>(copy.Get());
+    attribute->SetChangedFlag(1);
+    graphicState->UpdateFrom(attribute);
+  }
+  return graphicState;
+}
+
+GScale GPDLGenerator::CurrentTransformScale() {
+  GScale scale;
+  GState* graphicState = FindStateFor(kGraphicStateKey);
+  const auto* transform =
+      graphicState != nullptr
+          ? dynamic_cast<GTransformAttribute*>(graphicState->FindKindOf(kGTransformAttributeClassID))
+          : nullptr;
+  if (transform == nullptr) return scale;
+  const GScale held = transform->GetScale();
+  if (held.x != 0) scale.x = held.x;
+  if (held.y != 0) scale.y = held.y;
+  return scale;
+}
+
+void GPDLGenerator::ForgetAbortedJob() {
+  inJob_ = false;
+  inScanLines_ = false;
+  pathDepth_ = 0;
+  definingClip_ = false;
+  fontCounters_[1] = 0;
+  fontCounters_[2] = 0;
 }
 
 // Stored form.

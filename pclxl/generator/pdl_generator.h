@@ -2,10 +2,13 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "device/driver/font_escape_check.h"
 #include "foundation/rw_cstring.h"
+#include "graphics/clips/transform_attribute.h"
 #include "graphics/colour/paint.h"
 #include "graphics/fonts/downloaded_font_cache.h"
 #include "graphics/fonts/downloaded_font_owner.h"
@@ -15,6 +18,8 @@
 #include "pipeline/peripheral_composite.h"
 
 class GDeviceFontListComposite;
+class GGeneratorOutput;
+class MAssociationList;
 class GDeviceFontRequest;
 class GGraphicsDevice;
 struct GFontInfo;
@@ -153,6 +158,33 @@ class GPDLGenerator : public GPeripheralComposite,
   void SetGlyphCodeMapper(std::unique_ptr<GGlyphCodeMapper> mapper) { glyphMapper_ = std::move(mapper); }
   // Three numbers the languages keep for their font bookkeeping.
   std::array<int32_t, 3>& FontCounters() { return fontCounters_; }
+
+  // What the languages share of reading the settings and of a job's frame.
+  //
+  // The value object of the association whose key object is a value
+  // attribute of key 0 holding number (a tray or size map).
+  static MPersistentObject* FindMappedValue(MAssociationList* map, int16_t number);
+  // The job's resolution from group 249 (323 and 324); 600 x 600 unless
+  // both are there.
+  void ReadJobResolution(uint16_t& x, uint16_t& y);
+  // The dither matrices of the configuration (key 330) to choose from.
+  std::vector<GObjectRef> ConfiguredDitherMatrices();
+  // Job setting 986 holds printer commands outside the language (job-control
+  // lines or the maker's own escapes) that must reach the printer as they
+  // stand: after flush has emptied the language's stream, each text goes
+  // to the channel byte for byte.
+  void WriteRawJobStrings(GGeneratorOutput& output, const std::function<void()>& flush);
+  // A page starts from the job's initial graphic state, and the page's own
+  // transform counts as changed so that it is applied before the page's
+  // first drawing. Answers the graphic state (null without one).
+  GState* TakeInitialGraphicState();
+  // The x and y scale of the transform in the current graphic state; a
+  // missing transform or a zero factor counts as 1, so that callers may
+  // divide by it.
+  GScale CurrentTransformScale();
+  // After an abort: no job, no scan lines, no path, no clip being defined,
+  // and the second and third font counters back to 0.
+  void ForgetAbortedJob();
 
  private:
   // The limit from configuration key 202; without it (or with a negative
