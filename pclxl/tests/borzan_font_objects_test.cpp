@@ -5,6 +5,8 @@
 
 #include <memory>
 
+#include "device/fonts/device_font_description.h"
+#include "device/fonts/int_array.h"
 #include "graphics/fonts/downloaded_font_owner.h"
 #include "graphics/fonts/font_info.h"
 #include "graphics/fonts/testing/test_font.h"
@@ -78,6 +80,8 @@ TEST(BorzanFontCache, FindsTheRecordOfTheSameFaceSentTheWayTheFontNeeds) {
     int32_t listedKind;
     FontShape asked;
     bool found;
+    // The listed printer font scales.
+    bool scales = false;
   };
   const FontShape outline;
   const FontShape bitmap{.style = xl_text::kBitmapStyle};
@@ -101,7 +105,15 @@ TEST(BorzanFontCache, FindsTheRecordOfTheSameFaceSentTheWayTheFontNeeds) {
        {.height = 120, .style = xl_text::kBitmapStyle, .resident = true},
        false},
       {"printer_font_wanted_download_listed", bitmap, GDownloadedFont::kBitmapKind, resident, false},
+      {"scaling_printer_font_at_any_size",
+       resident,
+       GDownloadedFont::kResidentKind,
+       {.height = 120, .style = xl_text::kBitmapStyle, .resident = true},
+       true,
+       true},
   };
+  GDeviceFontDescription scaling(RWCString("Face"), RWCString("Face"), 590, GIntArray(), 400, 0, 0, 0, 1, 0, 0,
+                                 GDeviceFontDescription::kRomAddOn);
   NullOwner owner;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -109,6 +121,7 @@ TEST(BorzanFontCache, FindsTheRecordOfTheSameFaceSentTheWayTheFontNeeds) {
     const std::unique_ptr<TestFont> listed = MakeFont(c.listed);
     auto record = std::make_unique<GBorzanFontRef>(&owner);
     record->SetDownloadKind(c.listedKind);
+    if (c.scales) record->SetDeviceFont(&scaling);
     GDownloadedFont* listedRecord = &record->Font();
     cache.Add(listed->GetFontInfo(), listed->GetMetricsRecord(), std::move(record));
     const std::unique_ptr<TestFont> asked = MakeFont(c.asked);

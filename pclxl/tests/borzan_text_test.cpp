@@ -21,6 +21,7 @@
 #include "graphics/fonts/truetype/tt_tables.h"
 #include "model/attributes/configuration.h"
 #include "pclxl/borzan/borzan.h"
+#include "pclxl/borzan/xl_font_format.h"
 #include "pclxl/generator/pdl_generator.h"
 #include "pclxl/testing/borzan_job.h"
 #include "pclxl/testing/strict_pclxl_reader.h"
@@ -221,6 +222,47 @@ TEST(BorzanText, FontsUsedLongestAgoAreRemovedToMakeRoomAndSentAgainWhenNeeded) 
     }
     EXPECT_EQ(downloads, c.downloads);
   }
+}
+
+bool Holds(const Outline& bytes, const Outline& part) {
+  return std::search(bytes.begin(), bytes.end(), part.begin(), part.end()) != bytes.end();
+}
+
+TEST(BorzanText, VerticalFontsSendExclusionsRotationAndVerticalMetrics) {
+  OutlineFont font(xl_text::FaceInfo("@Outline", 100), kOutlines);
+  Outline vhea(36, 0);
+  vhea[35] = static_cast<uint8_t>(kOutlines.size());
+  font.Data().tables[tt_tables::MakeTag("vhea")] = vhea;
+  Outline vmtx;
+  for (uint16_t glyph = 0; glyph < kOutlines.size(); ++glyph) {
+    memory_font::PutU16(vmtx, static_cast<uint16_t>(200 + glyph));
+    memory_font::PutU16(vmtx, static_cast<uint16_t>(10 + glyph));
+  }
+  font.Data().tables[tt_tables::MakeTag("vmtx")] = vmtx;
+  // A typographic descender of -200.
+  Outline& os2 = font.Data().tables[tt_tables::MakeTag("OS/2")];
+  os2[70] = 0xFF;
+  os2[71] = 0x38;
+  Job job;
+  const auto operations = TextOperations(job, [&](Job& j) { EXPECT_EQ(j.Process(GlyphText(font, {2})), 0); });
+  Outline header;
+  for (const auto& operation : operations) {
+    if (operation.name == "ReadFontHeader") header.insert(header.end(), operation.data.begin(), operation.data.end());
+    if (operation.name == "ReadChar" && operation.Number("CharCode") == 2) {
+      // Class 2: bearing, advance, then the top side bearing of glyph 2.
+      ASSERT_GE(operation.data.size(), 12U);
+      EXPECT_EQ(operation.data[1], 2);
+      EXPECT_EQ(operation.data[8] << 8 | operation.data[9], 12);
+    }
+    if (operation.name == "SetCharAttributes") {
+      EXPECT_EQ(operation.Number("WritingMode"), 1);
+    }
+  }
+  // A Unicode font shown through device codes: list E.
+  EXPECT_TRUE(Holds(header, xl_font::VerticalExclusions(xl_font::VerticalList::kE)));
+  EXPECT_TRUE(Holds(header, xl_font::VerticalRotation(-200)));
+  EXPECT_TRUE(std::any_of(operations.begin(), operations.end(),
+                          [](const auto& operation) { return operation.name == "SetCharAttributes"; }));
 }
 
 // A printer configuration whose font list holds one scalable printer font
