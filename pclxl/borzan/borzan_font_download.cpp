@@ -59,15 +59,17 @@ class OutlineCollector {
   OutlineCollector(GTTFontFile& file, GBorzanFontRef& record, bool vertical)
       : file_(file), record_(record), vertical_(vertical) {}
 
-  // Whether the glyph could be read.
-  bool Add(uint16_t glyph, uint16_t code) {
+  // Whether the glyph could be read. Components nest two or three deep
+  // in real fonts; a deeper chain is not followed further.
+  bool Add(uint16_t glyph, uint16_t code, uint32_t depth = 0) {
+    constexpr uint32_t kMaxDepth = 16;
     std::unique_ptr<GByteBuffer> outline;
     file_.GetGlyphData(0, false, glyph, outline);
     if (!outline) return false;
     for (uint16_t component : CompositeComponents(Contents(outline))) {
-      if (record_.IsCodeSent(kGlyphMark + component)) continue;
+      if (depth >= kMaxDepth || record_.IsCodeSent(kGlyphMark + component)) continue;
       record_.MarkCodeSent(kGlyphMark + component);
-      Add(component, kNoCharacter);
+      Add(component, kNoCharacter, depth + 1);
     }
     uint16_t advance = 0;
     int16_t leftSideBearing = 0;
@@ -93,12 +95,23 @@ class OutlineCollector {
   std::vector<xl_font::CharRecord> records_;
 };
 
-// The distinct codes of the string the record has not sent, in order.
-std::vector<uint16_t> NewCodes(const GBorzanFontRef& record, const GTextString& codes) {
-  std::vector<uint16_t> found;
+// A code of the string the record has not sent, and the font's own code
+// that it stands for.
+struct NewCode {
+  uint16_t code;
+  uint16_t source;
+};
+
+// The distinct codes of the re-coded string that the record has not sent,
+// in order of first use; text holds the string in the font's own codes.
+std::vector<NewCode> NewCodes(const GBorzanFontRef& record, const GTextString& text, const GTextString& codes) {
+  std::vector<NewCode> found;
+  std::vector<bool> seen(0x10000);
   for (uint16_t position = 0; position < codes.GetLength(); ++position) {
     const uint16_t code = codes.GetCodeAt(position);
-    if (!record.IsCodeSent(code) && std::find(found.begin(), found.end(), code) == found.end()) found.push_back(code);
+    if (seen[code] || record.IsCodeSent(code)) continue;
+    seen[code] = true;
+    found.push_back({code, text.GetCodeAt(position)});
   }
   return found;
 }
@@ -110,14 +123,6 @@ uint32_t SentCodeCount(const GBorzanFontRef& record) {
     return 0;
   });
   return count;
-}
-
-// The font's own code at the first position that holds the re-coded code.
-uint16_t SourceCode(const GTextString& text, const GTextString& codes, uint16_t code) {
-  for (uint16_t position = 0; position < codes.GetLength(); ++position) {
-    if (codes.GetCodeAt(position) == code) return text.GetCodeAt(position);
-  }
-  return code;
 }
 
 }  // namespace
@@ -270,11 +275,11 @@ void GBorzan::SendSpecialGlyphs(GFont& font, GBorzanFontRef& record) {
 }
 
 void GBorzan::SendGlyphs(GFont& font, GBorzanFontRef& record, const GTextString& text, const GTextString& codes) {
-  std::vector<uint16_t> fresh = NewCodes(record, codes);
+  std::vector<NewCode> fresh = NewCodes(record, text, codes);
   if (fresh.empty()) return;
   if (record.GetGlyphCount() < SentCodeCount(record) + fresh.size()) {
     record.Unload();
-    fresh = NewCodes(record, codes);
+    fresh = NewCodes(record, text, codes);
   }
   if (record.GetSize() == 0 && !SendFontHeader(font, record, text.GetEncoding())) return;
   const auto count = static_cast<uint32_t>(fresh.size());
@@ -284,10 +289,10 @@ void GBorzan::SendGlyphs(GFont& font, GBorzanFontRef& record, const GTextString&
     const GScale scale = pageScaled ? PageScale() : GScale();
     GScaledFont scaled(font, scale.x, scale.y);
     std::vector<xl_font::CharRecord> records;
-    for (uint16_t code : fresh) {
+    for (const auto [code, source] : fresh) {
       GGlyphMetrics metrics;
       std::unique_ptr<GByteBuffer> image;
-      if (scaled.GetGlyphImage(SourceCode(text, codes, code), 0, metrics, image) == 0) continue;
+      if (scaled.GetGlyphImage(source, 0, metrics, image) == 0) continue;
       const xl_font::BitmapPlacement placement{metrics.xOffset, metrics.yOffset, metrics.width, metrics.height};
       std::optional<xl_font::Bytes> glyph = xl_font::BitmapGlyph(placement, Contents(image));
       if (!glyph) continue;
@@ -302,8 +307,8 @@ void GBorzan::SendGlyphs(GFont& font, GBorzanFontRef& record, const GTextString&
   if (file == nullptr) return;
   const bool vertical = xl_font::IsVertical(font);
   OutlineCollector collector(*file, record, vertical && record.HasVerticalMetrics() != 0);
-  for (uint16_t code : fresh) {
-    const uint16_t glyph = file->GetGlyphIndex(0, vertical, SourceCode(text, codes, code), text.GetEncoding());
+  for (const auto [code, source] : fresh) {
+    const uint16_t glyph = file->GetGlyphIndex(0, vertical, source, text.GetEncoding());
     if (collector.Add(glyph, code)) record.MarkCodeSent(code);
   }
   SendCharRecords(record, collector.Records(), count * kTrueTypeGlyphEstimate);

@@ -140,6 +140,26 @@ TEST(BorzanText, CompositeGlyphsSendTheirComponentsFirstAndOnce) {
   EXPECT_EQ(characters, Lines({"65535:0", "65535:1", "65535:2", "3:3", "1:1"}));
 }
 
+TEST(BorzanText, AFullFontIsRemovedBeforeItGoesOutAgainWithTheNewGlyphs) {
+  // Room for two characters: the missing glyph and one more.
+  GFontInfo info = xl_text::FaceInfo("Outline", 100);
+  info.lastCode = info.firstCode + 1;
+  OutlineFont font(info, kOutlines);
+  Job job;
+  const auto operations = TextOperations(job, [&](Job& j) {
+    EXPECT_EQ(j.Process(GlyphText(font, {1})), 0);
+    EXPECT_EQ(j.Process(GlyphText(font, {2})), 0);
+  });
+  Lines downloads;
+  for (const std::string& line : Summary(operations)) {
+    if (line.starts_with("BeginFontHeader") || line.starts_with("RemoveFont") || line.starts_with("ReadChar")) {
+      downloads.push_back(line);
+    }
+  }
+  EXPECT_EQ(downloads, Lines({"BeginFontHeader 0TT", "ReadChar 65535", "ReadChar 1", "RemoveFont 0TT",
+                              "BeginFontHeader 0TT", "ReadChar 65535", "ReadChar 2"}));
+}
+
 TEST(BorzanText, FontWithoutItsTablesIsNotDownloadedButTheTextIsWritten) {
   OutlineFont font(xl_text::FaceInfo("Outline", 100), kOutlines);
   font.Data().tables.erase(tt_tables::MakeTag("hmtx"));
