@@ -24,6 +24,8 @@ enum class GFontProperty : uint8_t {
   kRequestedWeight,  // metric value 3
   kRequestedItalic,  // metric value 4: 1 asks for italic
   kBreakCode,        // the code that receives word spacing
+  kHeight,           // height: in resolution units; a bitmap font's pixel size
+  kPrinterFont,      // metrics flags bit value 2: 1 for a font the printer holds
 };
 
 struct GFontPropertyRow {
@@ -34,7 +36,7 @@ struct GFontPropertyRow {
   double (*read)(const GFontInfo& info, const GFontMetrics& metrics);
 };
 
-inline constexpr std::array<GFontPropertyRow, 12> kFontProperties = {{
+inline constexpr std::array<GFontPropertyRow, 14> kFontProperties = {{
     {GFontProperty::kXResolution, "x resolution", "font value 2",
      [](const GFontInfo& i, const GFontMetrics&) -> double { return i.fontValue2; }},
     {GFontProperty::kItalic, "italic", "font value 6",
@@ -59,6 +61,10 @@ inline constexpr std::array<GFontPropertyRow, 12> kFontProperties = {{
      [](const GFontInfo&, const GFontMetrics& m) -> double { return m.metric4; }},
     {GFontProperty::kBreakCode, "break code", "break code",
      [](const GFontInfo& i, const GFontMetrics&) -> double { return i.breakCode; }},
+    {GFontProperty::kHeight, "height", "height",
+     [](const GFontInfo& i, const GFontMetrics&) -> double { return i.height; }},
+    {GFontProperty::kPrinterFont, "printer font", "metrics flags bit value 2",
+     [](const GFontInfo&, const GFontMetrics& m) -> double { return m.IsResident() ? 1 : 0; }},
 }};
 
 // The row of a property.

@@ -45,7 +45,9 @@ TEST(FontProperties, EachPropertyReadsItsOwnField) {
   info.fontValue14 = 14;
   info.fontValue22 = 22;
   info.breakCode = 32;
+  info.height = 13;
   GFontMetrics metrics;
+  metrics.flags = GFontMetrics::kResidentFlag;
   metrics.floatMetric2 = GFloatValue(45.5F);
   metrics.metric3 = 3;
   metrics.metric4 = 4;
@@ -66,6 +68,8 @@ TEST(FontProperties, EachPropertyReadsItsOwnField) {
       {GFontProperty::kRequestedWeight, 3},
       {GFontProperty::kRequestedItalic, 4},
       {GFontProperty::kBreakCode, 32},
+      {GFontProperty::kHeight, 13},
+      {GFontProperty::kPrinterFont, 1},
   };
   ASSERT_EQ(std::size(cases), kFontProperties.size());
   for (const Case& c : cases) {

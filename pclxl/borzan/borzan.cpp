@@ -23,6 +23,8 @@
 #include "model/attributes/value_attribute.h"
 #include "model/objects/field_archive.h"
 #include "model/objects/persistent_association.h"
+#include "pclxl/borzan/borzan_font_cache.h"
+#include "pclxl/borzan/borzan_glyph_code_mapper.h"
 #include "pclxl/borzan/text_bytes.h"
 #include "pclxl/xl_graphics_state_operators.h"
 #include "pclxl/xl_session_operators.h"
@@ -93,16 +95,19 @@ MPersistentObject* MappedValue(MAssociationList* map, int16_t number) {
 
 }  // namespace
 
-GBorzan::GBorzan() : stream_(NewStream()) {}
+GBorzan::GBorzan() : stream_(NewStream()) { NewFontObjects(); }
 
 GBorzan::GBorzan(const RWCString& name, GState* initialState, GConfiguration* configuration, int32_t key,
                  int32_t addOnListKey, int32_t addOnKind, int32_t addOnMode)
     : GPDLGenerator(name, initialState, configuration, key, addOnListKey, addOnKind, addOnMode), stream_(NewStream()) {
   GetDeviceFontList();
+  NewFontObjects();
 }
 
 GBorzan::GBorzan(const GBorzan& other) : GPDLGenerator(other), XLFlushSink(), stream_(NewStream()) {
   CopyOwnFields(other);
+  GetDeviceFontList();
+  NewFontObjects();
 }
 
 GBorzan& GBorzan::operator=(const GBorzan& other) {
@@ -111,6 +116,8 @@ GBorzan& GBorzan::operator=(const GBorzan& other) {
   GPDLGenerator::operator=(other);
   stream_ = NewStream();
   CopyOwnFields(other);
+  GetDeviceFontList();
+  NewFontObjects();
   return *this;
 }
 
@@ -265,6 +272,7 @@ void GBorzan::WriteStreamHeader(bool noComment) {
 uint16_t GBorzan::DocumentStart(GDocumentStart& start) {
   if (const uint16_t status = GPDLGenerator::DocumentStart(start); status != 0) return status;
   WriteStreamHeader(false);
+  NewFontObjects();
   ReadJobSettings();
   ApplyPhotoOverride();
   ChooseDitherMatrix();
@@ -282,6 +290,14 @@ uint16_t GBorzan::DocumentStart(GDocumentStart& start) {
   EnterDocument();
   SendRawStrings();
   return TakeStatus();
+}
+
+// A job starts with no font on the printer: the fonts of an earlier job
+// are forgotten and the names and use stamps count from 0 again.
+void GBorzan::NewFontObjects() {
+  SetDownloadedFontCache(std::make_unique<GBorzanFontCache>());
+  SetGlyphCodeMapper(std::make_unique<GBorzanGlyphCodeMapper>());
+  FontCounters() = {};
 }
 
 void GBorzan::ReadJobSettings() {
@@ -596,6 +612,10 @@ uint16_t GBorzan::PageEnd(GPageEnd&) {
 
 void GBorzan::Fields(GFieldArchive& archive) {
   GPDLGenerator::Fields(archive);
+  if (archive.IsRestoring()) {
+    GetDeviceFontList();
+    NewFontObjects();
+  }
   if (!archive.Version(FormatVersion())) return;
   archive.UInt16(fontDownload_);
   archive.UInt16(output_.PendingStatus());

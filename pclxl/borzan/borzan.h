@@ -15,9 +15,17 @@
 #include "pclxl/xl_stream.h"
 #include "pclxl/xl_tags.h"
 
+class GBorzanFontRef;
 class GClip;
+class GDeviceFontDescription;
 class GDitherMatrix;
+class GFont;
 class GMedia;
+class GTextString;
+namespace xl_font {
+struct CharRecord;
+struct HeaderBlock;
+}  // namespace xl_font
 
 // The PCL XL generator: the last stage of the printer's chain, which turns
 // every command it receives into PCL XL through one buffered stream. The
@@ -79,9 +87,11 @@ class GBorzan : public GPDLGenerator, private XLFlushSink {
     float shearY = 0;
     float scaleX = 1;
     float scaleY = 1;
-    int16_t angle = 0;
+    float angle = 0;
     uint8_t subMode = 0;
     uint8_t writingMode = 0;
+
+    bool operator==(const TextState&) const = default;
   };
 
   GBorzan();
@@ -295,6 +305,18 @@ class GBorzan : public GPDLGenerator, private XLFlushSink {
   uint16_t DrawScanLines(const GPoint* points, uint32_t count) override;
   uint16_t EndScanLines() override;
 
+  // Text (borzan_fonts.cpp, borzan_font_download.cpp). The string is
+  // shown in a font the printer holds when one serves it, else in a font
+  // downloaded for it: an outline font as TrueType (the printer scales it,
+  // so one download serves every size), any other font as bitmaps of its
+  // size. Only the glyphs a string needs and the printer lacks are sent;
+  // when a download would overrun the printer's memory, the fonts used
+  // longest ago are removed first. Answers the pending status.
+  uint16_t DrawTextString(GTextStringGraphic& text) override;
+  // Sends what of the font selection and character attributes differs
+  // from the text state, and makes them the text state.
+  void ApplyTextAttributes(const TextState& wanted);
+
  private:
   GPoint CurrentPoint() const { return {currentX_, currentY_}; }
   void StartShape();
@@ -323,6 +345,7 @@ class GBorzan : public GPDLGenerator, private XLFlushSink {
 
   GState* JobSettings() { return FindStateFor(kDocumentStateKey); }
   GState* PageSettings() { return FindStateFor(kPageStateKey); }
+  void NewFontObjects();
   // Document start, after the stream header.
   void ReadJobSettings();
   void ApplyPhotoOverride();
@@ -342,6 +365,33 @@ class GBorzan : public GPDLGenerator, private XLFlushSink {
   uint8_t Orientation();
   // Closes the data source and the session of an open job.
   void CloseSession();
+
+  // Text: the printer-side record that shows the font (found, or made
+  // new), the font and attributes each kind of record is selected with,
+  // and the Text operator.
+  GBorzanFontRef* TextFontRecord(GFont& font, const GTextString& text);
+  GBorzanFontRef* AddFontRecord(GFont& font, int32_t kind, int32_t encoding);
+  const GDeviceFontDescription* FindDeviceFont(const GFont& font) const;
+  void ShowWithDeviceFont(GTextStringGraphic& graphic, GFont& font, GBorzanFontRef& record);
+  void ShowWithDownload(GTextStringGraphic& graphic, GFont& font, GBorzanFontRef& record);
+  TextState DownloadedSelection(const GFont& font, const GBorzanFontRef& record) const;
+  void WriteText(const GTextStringGraphic& graphic, const GTextString& codes);
+  uint32_t NextUseStamp() { return static_cast<uint32_t>(++FontCounters()[2]); }
+
+  // Downloads: headers and glyphs of the record's font, after room was
+  // made for them in the printer's memory by removing other fonts (never
+  // the one being sent).
+  void MakeRoom(uint32_t bytes, GBorzanFontRef& sending);
+  uint32_t SendHeaderBlocks(std::span<const xl_font::HeaderBlock> blocks);
+  void SendCharRecords(GBorzanFontRef& record, std::span<const xl_font::CharRecord> records, uint32_t estimate);
+  bool SendFontHeader(GFont& font, GBorzanFontRef& record, int32_t textEncoding);
+  bool SendBitmapHeader(GFont& font, GBorzanFontRef& record);
+  bool SendTrueTypeHeader(GFont& font, GBorzanFontRef& record, int32_t textEncoding);
+  void SendSpecialGlyphs(GFont& font, GBorzanFontRef& record);
+  // Sends the glyphs of the codes (the string re-coded for the record)
+  // that the record has not sent; text holds the same string as the
+  // font's own codes.
+  void SendGlyphs(GFont& font, GBorzanFontRef& record, const GTextString& text, const GTextString& codes);
 
   // Colour treatment: after BeginPage, the neutral axis, halftone method,
   // adaptive halftoning, colour trapping and colour treatment that the

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "foundation/class_registrar.h"
+#include "graphics/bitmaps/byte_buffer.h"
 #include "graphics/fonts/font.h"
 #include "graphics/fonts/platform_font.h"
 
@@ -120,10 +122,17 @@ class TestFontImp : public GFontImp {
   std::vector<int32_t> textModes;
 };
 
-// A handle whose kind answers what the test set.
+// A handle whose kind answers what the test set, and which answers a
+// TrueType reader and glyph images when the test gives them.
 class TestFont : public GFont {
  public:
   static constexpr RWClassID kClassID = 0x7EE1;
+
+  // An image as the host gives it: rows padded to 32 bits.
+  struct GlyphImage {
+    GGlyphMetrics metrics;
+    std::vector<uint8_t> bits;
+  };
 
   TestFont() = default;
   explicit TestFont(GFontImp* body, GGraphicsDevice* device = nullptr, int32_t kind = 1)
@@ -133,6 +142,21 @@ class TestFont : public GFont {
   int32_t GetKind() const override { return kind_; }
   int32_t GetHostQuery() const override { return 0; }
   void SetKind(int32_t kind) { kind_ = kind; }
+  // The reader is not owned and must outlive the handle and its copies.
+  void SetTrueTypeFile(GTTFontFile* file) { trueTypeFile_ = file; }
+  GTTFontFile* GetTrueTypeFile() const override { return trueTypeFile_; }
+  uint32_t GetGlyphImage(uint16_t code, int32_t, GGlyphMetrics& metrics, std::unique_ptr<GByteBuffer>& image) override {
+    const auto found = glyphImages.find(code);
+    if (found == glyphImages.end() || found->second.bits.empty()) return 0;
+    const std::vector<uint8_t>& bits = found->second.bits;
+    auto* data = new uint8_t[bits.size()];
+    std::copy(bits.begin(), bits.end(), data);
+    image = std::make_unique<GByteBuffer>(data, static_cast<uint32_t>(bits.size()), true);
+    metrics = found->second.metrics;
+    return static_cast<uint32_t>(bits.size());
+  }
+
+  std::map<uint16_t, GlyphImage> glyphImages;
 
   RWCollectable* NewInstance() const override { return new TestFont; }
   RWCollectable* Clone() const override { return new TestFont(*this); }
@@ -140,6 +164,7 @@ class TestFont : public GFont {
 
  private:
   int32_t kind_ = 1;
+  GTTFontFile* trueTypeFile_ = nullptr;
 };
 
 // The handle registers as "TestFontHandle" and under a registrar name of
