@@ -10,7 +10,7 @@ class GVirtualOutStream;
 using RWClassID = uint16_t;
 
 // Class IDs of the class library's own collectables. The system's own
-// classes use 3 to 1203.
+// classes use 3 to 1207.
 enum : RWClassID {
   kRWBTreeClassID = 0x8003,
   kRWBTreeDictionaryClassID = 0x8004,
