@@ -275,6 +275,7 @@ TEST(TTFontPoolSaving, AJobSavesTheFontsItUsedOnceAfterEachUse) {
   EXPECT_EQ(answer, 1);
   mine->AddUser(7);
   EXPECT_EQ(SavedBytes(pool, 7, answer), Words({1, 3}) + font) << "used again";
+  pool.ReleaseAll();
 }
 
 // A saved font meets the pool's font of its key: the newer one wins unless

@@ -125,7 +125,7 @@ TEST(GPostScriptTest, NegativeOverridesColour) {
 TEST(GPostScriptTest, RawModeWritesOnlyThePassThroughData) {
   Job job;
   ASSERT_EQ(job.Start({{600, 1}, {574, 0}}), 0);
-  const std::string data("%!PS\n\x04\x01 own job\n", 18);
+  const std::string data("%!PS\n\x04\x01 own job\n");
   ASSERT_EQ(job.Print({}, [&](Job& j) { EXPECT_EQ(j.PassThrough(data), 0); }), 0);
   ASSERT_EQ(job.End(), 0);
   EXPECT_EQ(job.Output(), data);
