@@ -24,6 +24,21 @@ std::atomic<GTTFontPool*> instance{nullptr};
 std::optional<uint32_t> releasingOwner;
 std::optional<uint32_t> restoringOwner;
 
+// The pool this thread is restoring, if any. Stored input can put a font
+// handle inside the pool's own stored form; such a handle names nothing
+// that can be found yet, and looking it up would wait on the lock this
+// thread already holds.
+thread_local const GTTFontPool* poolUnderRestore = nullptr;
+
+// Marks the pool as under restore on this thread for a scope.
+class RestoreMark {
+ public:
+  explicit RestoreMark(const GTTFontPool& pool) { poolUnderRestore = &pool; }
+  RestoreMark(const RestoreMark&) = delete;
+  RestoreMark& operator=(const RestoreMark&) = delete;
+  ~RestoreMark() { poolUnderRestore = nullptr; }
+};
+
 // The driver server clears the process's pool when its last graphics
 // device closes; the host may not have made a pool by then.
 void ClearProcessPool() {
@@ -149,6 +164,7 @@ int32_t GTTFontPool::Add(GTTFontFileImp* fontData) {
 }
 
 GTTFontFileImp* GTTFontPool::Find(uint32_t key, uint32_t minimumChangeCount) {
+  if (poolUnderRestore == this) return nullptr;
   const Locked locked(*this);
   auto* font = static_cast<GTTFontFileImp*>(fonts_->Find(key));
   if (font == nullptr) return nullptr;
@@ -284,7 +300,10 @@ template <typename Input>
 int32_t GTTFontPool::RestoreFrom(Input& input, std::optional<uint32_t> owner) {
   const Locked locked(*this);
   restoringOwner = owner;
-  const int32_t restored = RestoreKeyedPool(*fonts_, input);
+  const int32_t restored = [&] {
+    const RestoreMark mark(*this);
+    return RestoreKeyedPool(*fonts_, input);
+  }();
   restoringOwner.reset();
   return restored;
 }

@@ -61,7 +61,8 @@ class GTTFontPool {
   // the key is taken.
   int32_t Add(GTTFontFileImp* fontData);
   // The font data of the key when its change count is at least the
-  // minimum, with one more use; null otherwise.
+  // minimum, with one more use; null otherwise, and null for a handle met
+  // inside the pool's own stored form while it is restored.
   GTTFontFileImp* Find(uint32_t key, uint32_t minimumChangeCount);
   // Drops one use of the font data (a handle's); 1 when that deleted it.
   int32_t Release(GTTFontFileImp* fontData);
