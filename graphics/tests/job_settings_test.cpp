@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "device/media/custom_media_size.h"
 #include "device/media/media_pool.h"
 #include "foundation/testing/string_printers.h"
 #include "graphics/clips/transform_attribute.h"
@@ -326,6 +327,67 @@ TEST(JobSettings, MarginSettingsMakeTheMarginsOfTheResolvedMedium) {
   EXPECT_EQ(medium->GetPrintableOrigin(), (GDotPair{150, 300}));
   EXPECT_EQ(medium->GetPrintableSize(), (GDotPair{4800, 6000}));
   EXPECT_EQ(medium->GetPaperSize(), (GDotPair{5100, 6600}));
+}
+
+TEST(JobSettings, AMediumIsTurnedByResolvingItsSizeAgain) {
+  JobDevice device;
+  SetUpLetter(device);
+  GMediaPool* pool = FindAs<GMediaPool>(&device.Configuration(), 189);
+  pool->AddChild(MakeMedium(1, {6600, 5100}, {6400, 4900}, {100, 100}, 90).release());
+  // A custom size of 2 by 3 inches, at 600 dots.
+  auto* sizes = new GConfiguration(276);
+  sizes->AddChild(new GCustomMediaSize(0x4001, RWCString("card"), kHundredthsOfInch, 200, 300, 0));
+  device.Configuration().AddChild(sizes);
+  struct Case {
+    const char* name;
+    int16_t sizeId;
+    int32_t orientation;
+    GDotPair paper;
+  };
+  const Case cases[] = {
+      {"pool_size_turned", 1, 90, {6600, 5100}},
+      {"pool_size_already_so", 1, 0, {5100, 6600}},
+      {"custom_size_turned", 0x4001, 90, {1800, 1200}},
+      {"unknown_size_left_alone", 55, 90, {5100, 6600}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::unique_ptr<GMedia> medium = MakeMedium(c.sizeId, {5100, 6600});
+    medium->SetKey(259);
+    device.ResolveMedia(*medium, c.orientation);
+    EXPECT_EQ(medium->GetPaperSize(), c.paper);
+    EXPECT_EQ(medium->Key(), 259) << "the medium keeps its key";
+  }
+}
+
+TEST(JobSettings, ReloadedSettingsReplaceTheJobGroupsAndSplitTheCopiesAgain) {
+  JobDevice device;
+  AddValue(device.Group(362), 1, 1);
+  AddValue(device.Group(365), 310, 0);
+  device.storedSettings = std::make_unique<GAttributeComposite>(360);
+  AddValue(*AddGroup(*device.storedSettings, 362), 2, 2);
+  AddGroup(*device.storedSettings, 363);
+  AddValue(*AddGroup(*device.storedSettings, 364), 291, 3);
+  device.ReloadSettings();
+  EXPECT_EQ(FindValue(&device.Group(362), 1), std::nullopt) << "the old group went";
+  EXPECT_EQ(ValueOr(&device.Group(362), 2, 0), 2);
+  EXPECT_EQ(ValueOr(&device.Group(363), 257, 0), 3);
+  EXPECT_EQ(ValueOr(&device.Group(365), 310, -1), 0) << "other groups stay";
+}
+
+TEST(JobSettings, FinishingSettingsMoveFromAnotherDevice) {
+  JobDevice from;
+  JobDevice to;
+  AddValue(from.Group(362), 975, 4);
+  AddValue(from.Group(362), 1131, 5);
+  AddValue(from.Group(362), 12, 6);
+  AddValue(to.Group(362), 975, 1);
+  to.TakeFinishingSettings(from);
+  EXPECT_EQ(ValueOr(&to.Group(362), 975, 0), 4);
+  EXPECT_EQ(ValueOr(&to.Group(362), 1131, 0), 5);
+  EXPECT_EQ(FindValue(&to.Group(362), 12), std::nullopt) << "only finishing settings move";
+  EXPECT_EQ(FindValue(&from.Group(362), 975), std::nullopt);
+  EXPECT_EQ(ValueOr(&from.Group(362), 12, 0), 6);
 }
 
 TEST(JobSettings, ALetterheadJobSendsABlankFirstPage) {
