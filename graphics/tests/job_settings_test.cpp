@@ -393,7 +393,7 @@ TEST(JobSettings, FinishingSettingsMoveFromAnotherDevice) {
 TEST(JobSettings, ALetterheadJobSendsABlankFirstPage) {
   JobDevice device;
   SetUpLetter(device);
-  device.Group(364).RemoveChildByKey(261);
+  const GObjectRef bond(device.Group(364).RemoveChildByKey(261));
   device.Group(364).AddChild(new GStringAttribute("Letterhead", 261));
   AddValue(device.Group(365), 1212, 1);
   AddValue(device.Group(329), 266, 1);
