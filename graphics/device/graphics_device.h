@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 
 #include "device/driver/driver.h"
 #include "device/media/media.h"
@@ -161,6 +162,22 @@ class GGraphicsDevice : public virtual GDriver {
   // Not among the device's own operations above: the job's font database,
   // which the device of a job owns and answers; null here.
   virtual GFontDatabase* GetFontDatabase() const { return nullptr; }
+
+  // The job's decisions that stages and generators read, which the device
+  // of a job makes at job start. A device that makes none: a colour job,
+  // page layout allowed, pages unscaled, no capability flag, no image
+  // mode, media left as they are.
+  // Whether the job prints in grey only.
+  virtual int32_t IsGrayscaleJob() const { return 0; }
+  // Whether page layout (n-up, booklet) is off for the job.
+  virtual int32_t IsLayoutDisabled() const { return 0; }
+  // The scale the pipeline reported for the current page.
+  virtual std::pair<float, float> GetPageScale() const { return {1.0F, 1.0F}; }
+  virtual int32_t GetCapabilityFlag1() const { return 0; }
+  // True when the job's image mode is 3, or 2 and the flag is 0.
+  virtual bool TestImageMode(int32_t) const { return false; }
+  // Brings the medium to the orientation, resolving its size again.
+  virtual void ResolveMedia(GMedia&, int32_t) {}
 
  protected:
   // The device's own reset for a new job, after the driver part's and the

@@ -35,6 +35,9 @@ class GFontDatabase {
   ~GFontDatabase();
 
   GGraphicsDevice* GetDevice() const { return device_; }
+  // For a device that is going: its handle can no longer be asked for, so
+  // later releases leave the process's TrueType pool to its own clearing.
+  void DetachDevice() { device_ = nullptr; }
 
   // The counter's value, raised by one, under the counter's lock (a lock
   // that fails is fatal). IDs are unique in the process: the counter only

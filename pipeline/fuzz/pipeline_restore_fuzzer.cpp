@@ -14,6 +14,7 @@
 #include "pipeline/filters/nup_filter.h"
 #include "pipeline/filters/scale_page_filter.h"
 #include "pipeline/filters/symetrical_duplex_filter.h"
+#include "pipeline/filters/watermark_filter.h"
 #include "pipeline/printer.h"
 #include "pipeline/testing/pipeline_classes.h"
 
@@ -38,6 +39,7 @@ std::vector<GObjectRef> Samples() {
   composite->AddChild(scaling);
   samples.emplace_back(new GSymetricalDuplexFilter(RWCString("duplex"), nullptr, nullptr, 8));
   samples.emplace_back(new GNupFilter(RWCString("n-up"), nullptr, nullptr, 9, nullptr));
+  samples.emplace_back(new GWatermarkFilter(RWCString("watermark"), nullptr, nullptr, 10));
   return samples;
 }
 

@@ -5,5 +5,5 @@
 // The stage classes of the pipeline library, which its registry test and
 // its restore fuzz target go through.
 inline constexpr RWClassID kPipelineClassIDs[] = {kGPeripheralCompositeClassID, kGPrinterClassID,
-                                                  kGScalePageFilterClassID, kGSymetricalDuplexFilterClassID,
-                                                  kGNupFilterClassID};
+                                                  kGScalePageFilterClassID,     kGSymetricalDuplexFilterClassID,
+                                                  kGNupFilterClassID,           kGWatermarkFilterClassID};
