@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "foundation/binary_file.h"
-#include "foundation/collectable_association.h"
+#include "foundation/held_graph.h"
 #include "foundation/identity_set.h"
 #include "foundation/persistence.h"
 #include "foundation/rw/rwstore.h"
@@ -33,17 +33,6 @@ RWCollectable* ReadMember(GBinaryFile& file) {
   return RestoreObjectFromFile(file, member);
 }
 
-// A member read but not taken is disposed of with what it brought: for an
-// association its key and value.
-void DisposeOfUntaken(const GFreshReadProbe& probe, RWCollectable* member) {
-  const auto* association = dynamic_cast<const RWCollectableAssociation*>(member);
-  if (association == nullptr) {
-    probe.DiscardMade({member});
-  } else {
-    probe.DiscardMade({member, association->Key(), association->Value()});
-  }
-}
-
 template <typename Input>
 void ReadMembers(Input& input, uint32_t count, uint32_t minimumReferenceSize, GCollection& collection,
                  bool (*accept)(GCollection&, RWCollectable*, bool)) {
@@ -52,7 +41,7 @@ void ReadMembers(Input& input, uint32_t count, uint32_t minimumReferenceSize, GC
     const GFreshReadProbe probe;
     RWCollectable* member = ReadMember(input);
     if (member != nullptr && accept(collection, member, probe.Fresh(member))) continue;
-    DisposeOfUntaken(probe, member);
+    probe.DiscardMade(HeldGraph(member));
     FailInput(input);
     return;
   }

@@ -18,6 +18,7 @@
 #include "foundation/slist_collectables.h"
 #include "foundation/testing/fuzz_seeds.h"
 #include "foundation/testing/persistence_test_support.h"
+#include "foundation/testing/test_collectables.h"
 
 namespace {
 

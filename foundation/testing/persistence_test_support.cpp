@@ -1,22 +1,15 @@
 #include "foundation/testing/persistence_test_support.h"
 
 #include <memory>
-#include <set>
 #include <sstream>
-#include <vector>
 
 #include "foundation/binary_stream.h"
-#include "foundation/class_registrar.h"
 #include "foundation/endian_stream.h"
 #include "foundation/persistence.h"
 #include "foundation/testing/scratch_files.h"
 #include "foundation/text_stream.h"
 
 namespace {
-
-const GClassRegistrar leafRegistrar(CreateCollectable<TestLeaf>, TestLeaf::kID, "TestLeaf");
-const GClassRegistrar namedLeafRegistrar(CreateCollectable<TestNamedLeaf>, TestNamedLeaf::kID, TestNamedLeaf::kName);
-const GClassRegistrar pairRegistrar(CreateCollectable<TestPair>, TestPair::kID, "TestPair");
 
 std::stringbuf BinaryBuffer(const std::string& bytes = std::string()) {
   return std::stringbuf(bytes, std::ios::in | std::ios::out | std::ios::binary);
@@ -48,43 +41,6 @@ std::unique_ptr<GVirtualInStream> InStream(StoreForm form, std::stringbuf& chann
 }
 
 }  // namespace
-
-uint32_t TestPair::StoredSize() const { return ObjectStoreSize(first) + ObjectStoreSize(second); }
-
-void TestPair::SaveContentsToStream(GVirtualOutStream& stream) const {
-  WriteObjectToStream(first, stream);
-  WriteObjectToStream(second, stream);
-}
-
-void TestPair::SaveContentsToFile(GBinaryFile& file) const {
-  WriteObjectToFile(first, file);
-  WriteObjectToFile(second, file);
-}
-
-void TestPair::RestoreContentsFromStream(GVirtualInStream& stream) {
-  ReadObjectFromStream(stream, first);
-  ReadObjectFromStream(stream, second);
-}
-
-void TestPair::RestoreContentsFromFile(GBinaryFile& file) {
-  ReadObjectFromFile(file, first);
-  ReadObjectFromFile(file, second);
-}
-
-void DeleteGraph(RWCollectable* root) {
-  std::set<RWCollectable*> seen;
-  std::vector<RWCollectable*> pending{root};
-  while (!pending.empty()) {
-    RWCollectable* object = pending.back();
-    pending.pop_back();
-    if (object == nullptr || !seen.insert(object).second) continue;
-    if (auto* pair = dynamic_cast<TestPair*>(object)) {
-      pending.push_back(pair->first);
-      pending.push_back(pair->second);
-    }
-  }
-  for (RWCollectable* object : seen) delete object;
-}
 
 const char* FormName(StoreForm form) {
   switch (form) {

@@ -9,6 +9,7 @@
 
 #include "foundation/rw/rwstore.h"
 #include "foundation/testing/persistence_test_support.h"
+#include "foundation/testing/test_collectables.h"
 #include "foundation/testing/recording_error_handler.h"
 #include "foundation/testing/scratch_files.h"
 #include "foundation/tests/stream_test_support.h"

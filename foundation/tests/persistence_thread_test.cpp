@@ -7,6 +7,7 @@
 
 #include "foundation/persistence.h"
 #include "foundation/testing/persistence_test_support.h"
+#include "foundation/testing/test_collectables.h"
 
 namespace {
 

@@ -299,7 +299,7 @@ TEST_F(KeyedPoolTest, MalformedRecordsAnswerZeroAndKeepWhatWasReadWhole) {
       {"second_pair_missing", Words({2, 1}) + value, {1}},
       {"value_cut_short", Words({2, 1}) + value + Words({2}) + value.substr(0, value.size() - 2), {1}},
       {"nil_value", Words({2, 1}) + value + Words({2, 0x8888}) + std::string("\xFF\xFF\0\0\0\0", 6), {1}},
-      {"not_a_model_object", Words({1, 1, 0x8888}) + Shorts({0x7E01}) + Words({5}), {}},
+      {"not_a_model_object", Words({1, 1, 0x8888}) + Shorts({kRWCollectableClassID}), {}},
       {"value_the_pool_refuses",
        Words({2, 1}) + value + Words({2}) + Graph(PoolValue::kID, ValueContents(-3)),
        {1},

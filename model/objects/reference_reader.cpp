@@ -5,6 +5,7 @@
 #include <set>
 #include <vector>
 
+#include "foundation/held_graph.h"
 #include "foundation/persistence.h"
 #include "foundation/rw/rwstore.h"
 #include "foundation/stored_count.h"
@@ -52,6 +53,12 @@ GReferenceReader::~GReferenceReader() {
 }
 
 void GReferenceReader::Discard(RWCollectable* object) {
+  // A container goes with what it holds, which nothing else can have taken:
+  // model objects hold only model objects.
+  for (RWCollectable* held : HeldGraph(object)) DiscardOne(held);
+}
+
+void GReferenceReader::DiscardOne(RWCollectable* object) {
   RestoreSession& session = Session();
   // A model object may have an owner by now, or get one before the end:
   // the session holds it like everything else it read, and letting go

@@ -40,10 +40,11 @@ class GReferenceReader {
 
   // A collectable read where it does not belong: kept until the outermost
   // model restore ends, then deleted (a model object only when nothing
-  // else owns it).
+  // else owns it), with everything it holds as a container.
   static void Discard(RWCollectable* object);
 
  private:
+  static void DiscardOne(RWCollectable* object);
   // Takes what was read; false when it must be refused. fresh tells
   // whether this read made the object (see GFreshReadProbe).
   static bool Accept(RWCollectable* read, bool fresh, GObjectRef& object);

@@ -238,10 +238,10 @@ TEST(FieldArchive, ARefusedValueFailsEveryKindOfInput) {
   for (const StoreForm form : kAllStoreForms) {
     SCOPED_TRACE(FormName(form));
     bool good = true;
-    DeleteGraph(RestoreCollectable(form, SaveGraph(form, &refused), good));
+    delete RestoreCollectable(form, SaveGraph(form, &refused), good);
     EXPECT_FALSE(good);
     good = true;
-    DeleteGraph(RestoreCollectable(form, SaveGraph(form, &accepted), good));
+    delete RestoreCollectable(form, SaveGraph(form, &accepted), good);
     EXPECT_TRUE(good);
   }
 }
