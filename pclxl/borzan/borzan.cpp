@@ -124,7 +124,6 @@ GBorzan& GBorzan::operator=(const GBorzan& other) {
 // Everything but the stream and the current medium, which belong to the
 // job being written.
 void GBorzan::CopyOwnFields(const GBorzan& other) {
-  output_ = other.output_;
   transparency_ = other.transparency_;
   penKind_ = other.penKind_;
   brushKind_ = other.brushKind_;
@@ -170,23 +169,11 @@ void GBorzan::ResetJob() {
   currentDuplex_ = kUnsetSide;
 }
 
-void GBorzan::ApplyChangedAttributes(int32_t key) {
-  applyingAttributes_ = true;
-  GPDLGenerator::ApplyChangedAttributes(key);
-  applyingAttributes_ = false;
-}
-
-void GBorzan::NotifyChanged(GPeripheral* changed) {
-  RebuildConfiguration();
-  ShareStatesWithChildren();
-  GPeripheral::NotifyChanged(changed);
-}
-
 // The stream's callback: the block goes to the channel while output is ok;
 // the stream empties its buffer after this in any case.
 int32_t GBorzan::Flush(GBufferedOutStream&, uint32_t, const uint8_t* bytes, int32_t count) {
   if (count <= 0) return 0;
-  output_.Write(OutputChannel(), bytes, static_cast<uint32_t>(count), IsProgressOn());
+  WriteOutput(bytes, static_cast<uint32_t>(count));
   return 0;
 }
 
@@ -373,7 +360,7 @@ void GBorzan::SendRawStrings() {
   FlushStream();
   ForEachChildAs<GStringAttribute>(*strings, [&](GStringAttribute& text) {
     const std::span<const uint8_t> bytes = Bytes(View(text.Text()));
-    output_.Write(OutputChannel(), bytes.data(), static_cast<uint32_t>(bytes.size()), false);
+    Output().Write(OutputChannel(), bytes.data(), static_cast<uint32_t>(bytes.size()), false);
     return true;
   });
 }
@@ -618,8 +605,8 @@ void GBorzan::Fields(GFieldArchive& archive) {
   }
   if (!archive.Version(FormatVersion())) return;
   archive.UInt16(fontDownload_);
-  archive.UInt16(output_.PendingStatus());
-  archive.Bool32(output_.OutputOk());
+  archive.UInt16(Output().PendingStatus());
+  archive.Bool32(Output().OutputOk());
   archive.UInt16(xResolution_);
   archive.UInt16(yResolution_);
   archive.Bool32(colour_);
