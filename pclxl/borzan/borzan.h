@@ -227,10 +227,6 @@ class GBorzan : public GPDLGenerator, private XLFlushSink {
   void SetPenKind(int32_t kind) { penKind_ = kind; }
   int32_t BrushKind() const { return brushKind_; }
   void SetBrushKind(int32_t kind) { brushKind_ = kind; }
-  // The x and y scale of the transform in the current graphic state; a
-  // missing transform or a zero factor counts as 1, so that callers may
-  // divide by it.
-  GScale PageScale();
   // The job's colour-to-grey conversion: the graphics device's, the
   // standard one without a device.
   GGrayFunction GrayConversion() const;
@@ -339,10 +335,7 @@ class GBorzan : public GPDLGenerator, private XLFlushSink {
   void ApplyPhotoOverride();
   void ChooseDitherMatrix();
   void BeginSession();
-  // The raw strings of job setting 986, sent around the stream.
-  void SendRawStrings();
   // Page start, in the order the printer wants the page attributes.
-  void TakeInitialGraphicState();
   void SendDitherVendorCode();
   void SendOrientation();
   void SendDuplexMode();

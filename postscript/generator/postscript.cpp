@@ -456,24 +456,6 @@ uint16_t GPostScript::PageStart(GPageStart& start) {
   return TakeStatus();
 }
 
-// Every page starts from the job's initial graphic state, not from what
-// the last page left; the page's own transform then counts as changed, so
-// that it is applied before the page's first drawing.
-void GPostScript::TakeInitialGraphicState() {
-  GState* initial = GetInitialState();
-  if (MPersistentObject* bundle = initial != nullptr ? initial->FindByKey(kGraphicStateKey) : nullptr) {
-    GetCurrentState()->AddChild(bundle->DeepCopy());
-    NotifyChanged(this);
-  }
-  MPersistentObject* transform = PageSettings()->FindKindOf(kGTransformAttributeClassID);
-  GState* graphicState = FindStateFor(kGraphicStateKey);
-  if (transform == nullptr || graphicState == nullptr) return;
-  const GObjectRef copy(transform->DeepCopy());
-  auto* attribute = static_cast<GAttribute*>(copy.Get());
-  attribute->SetChangedFlag(1);
-  graphicState->UpdateFrom(attribute);
-}
-
 void GPostScript::ReadPageCopiesAndOrientation() {
   GState* page = PageSettings();
   if (const int16_t copies = ValueOr(page, kPageCopiesKey, 0); copies >= 2) {

@@ -168,7 +168,6 @@ class GPostScript : public GPDLGenerator, private PSLIBSink {
   void ReadPageDeviceSettings();
   void ChooseDitherEntry();
   // Page start, in the order the page device wants its entries.
-  void TakeInitialGraphicState();
   void ReadPageCopiesAndOrientation();
   void SelectMediaSource();
   // The current medium's size in points, or Letter without one.
