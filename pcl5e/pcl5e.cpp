@@ -163,7 +163,6 @@ void GPcl5e::CopyOwnFields(const GPcl5e& other) {
   cursorYUnknown_ = other.cursorYUnknown_;
   currentMedia_ = nullptr;
   rotatedMedia_ = other.rotatedMedia_;
-  output_ = other.output_;
   xResolution_ = other.xResolution_;
   yResolution_ = other.yResolution_;
   colourModel_ = other.colourModel_;
@@ -227,7 +226,7 @@ void GPcl5e::ResetFields() {
   penFill_ = PenFillCache();
   patternId_ = 1;
   sentRotation_ = -1;
-  output_ = GGeneratorOutput();
+  Output() = GGeneratorOutput();
   colourModel_ = 2;
   secondColourModel_ = 2;
   deviceColourLevel_ = 2;
@@ -236,18 +235,6 @@ void GPcl5e::ResetFields() {
   textState_ = TextState();
   copies_ = 1;
   keptPolygon_ = nullptr;
-}
-
-void GPcl5e::ApplyChangedAttributes(int32_t key) {
-  applyingAttributes_ = true;
-  GPDLGenerator::ApplyChangedAttributes(key);
-  applyingAttributes_ = false;
-}
-
-void GPcl5e::NotifyChanged(GPeripheral* changed) {
-  RebuildConfiguration();
-  ShareStatesWithChildren();
-  GPeripheral::NotifyChanged(changed);
 }
 
 // The capability bits this generator acts on, from the configuration's
@@ -270,7 +257,7 @@ void GPcl5e::ReadDeviceCapabilities() {
 // enabled; the stream empties its buffer after this in any case.
 int32_t GPcl5e::Flush(GBufferedOutStream&, uint32_t, const uint8_t* bytes, int32_t count) {
   if (count <= 0) return 0;
-  output_.Write(OutputChannel(), bytes, static_cast<uint32_t>(count), IsProgressOn());
+  WriteOutput(bytes, static_cast<uint32_t>(count));
   return 0;
 }
 
@@ -308,7 +295,7 @@ uint16_t GPcl5e::DocumentStart(GDocumentStart& start) {
   mediaTypeName_.clear();
   pageCounter_ = 0;
   EnterDocument();
-  WriteRawJobStrings(output_, [this] { FlushStream(); });
+  WriteRawJobStrings([this] { FlushStream(); });
   return TakeStatus();
 }
 
@@ -347,7 +334,7 @@ void GPcl5e::ChooseDitherMatrix() {
 
 // The job ends with the last page's form feed: nothing more is sent.
 uint16_t GPcl5e::DocumentEnd(GDocumentEnd&) {
-  WriteRawJobStrings(output_, [this] { FlushStream(); });
+  WriteRawJobStrings([this] { FlushStream(); });
   LeaveJob();
   if (DownloadedFontCache() != nullptr) DownloadedFontCache()->UnloadAll();
   ResetTextState();
@@ -673,8 +660,8 @@ void GPcl5e::Fields(GFieldArchive& archive) {
     ReadDeviceCapabilities();
   }
   archive.Int16(patternId_);
-  archive.UInt16(output_.PendingStatus());
-  archive.Bool32(output_.OutputOk());
+  archive.UInt16(Output().PendingStatus());
+  archive.Bool32(Output().OutputOk());
   archive.UInt16(xResolution_);
   archive.UInt16(yResolution_);
   archive.Int32(colourModel_);

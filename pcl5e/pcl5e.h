@@ -152,10 +152,6 @@ class GPcl5e : public GPDLGenerator, private GPclStreamSink {
   uint16_t SendTo(GPeripheral& target) override;
   // The composite's reset, then every field of the job to its reset value.
   void ResetJob() override;
-  // Writes that fail while the attributes of a command are applied stay
-  // pending for the command's own handler.
-  void ApplyChangedAttributes(int32_t key) override;
-  void NotifyChanged(GPeripheral* changed) override;
 
   uint16_t DocumentStart(GDocumentStart& start) override;
   uint16_t DocumentEnd(GDocumentEnd& end) override;
@@ -196,9 +192,6 @@ class GPcl5e : public GPDLGenerator, private GPclStreamSink {
   uint16_t SetBrushColor(GColorPaint& paint) override;
   uint16_t DeleteFont(const RWCString& fontName) override;
 
-  // The pending status, cleared; 0 while attributes are being applied.
-  uint16_t TakeStatus() { return applyingAttributes_ ? 0 : output_.TakeStatus(); }
-
   // Contexts (pcl5e_contexts.cpp). EnterGL2 sends the set-up when it is due
   // and the GL/2 state of mask that is dirty; LeaveGL2 the PCL state of mask
   // that is dirty, and with resetSetup makes the next entry send the set-up
@@ -237,7 +230,6 @@ class GPcl5e : public GPDLGenerator, private GPclStreamSink {
 
   // What the other operations of the generator share.
   PclOutStream* Stream() const { return stream_.get(); }
-  GGeneratorOutput& Output() { return output_; }
   bool HasCapability(Capability bit) const { return (capabilities_ & (1U << bit)) != 0; }
   bool InGL2() const { return gl2Active_; }
   bool IsGL2SetUp() const { return gl2SetUp_; }
@@ -329,8 +321,6 @@ class GPcl5e : public GPDLGenerator, private GPclStreamSink {
   bool cursorYUnknown_ = true;
   GMedia* currentMedia_ = nullptr;
   GMedia rotatedMedia_;
-  GGeneratorOutput output_;
-  bool applyingAttributes_ = false;
   uint16_t xResolution_ = kDefaultResolution;
   uint16_t yResolution_ = kDefaultResolution;
   int32_t colourModel_ = 2;

@@ -55,43 +55,19 @@ GPcl5e* NewGenerator(GConfiguration* configuration, GState* initialState) {
   return new GPcl5e(RWCString("PCL5E"), initialState, configuration, GPrinter::kGeneratorKey, 64, 6, 2);
 }
 
-Job::Job(GConfiguration* configuration) : printer_(new GPrinter) {
-  const GObjectRef generator(NewGenerator(configuration));
-  Printer().AddGenerator(static_cast<GPeripheral&>(*generator));
-}
+Job::Job(GConfiguration* configuration)
+    : LanguageJob(static_cast<GPeripheral&>(*GObjectRef(NewGenerator(configuration)))) {}
 
-Job::Job(GPcl5e& generator) : printer_(new GPrinter) { Printer().AddGenerator(generator); }
-
-GPrinter& Job::Printer() { return static_cast<GPrinter&>(*printer_); }
+Job::Job(GPcl5e& generator) : LanguageJob(generator) {}
 
 uint16_t Job::Start(std::initializer_list<Setting> settings, GOutputChannel* channel, uint16_t resolution) {
   auto* state = new GState(GPeripheral::kDocumentStateKey);
-  for (const Setting& s : settings) AddValue(*state, s.key, s.value);
   if (resolution != 0) {
     GAttributeComposite* group = AddGroup(*state, 249);
     AddValue(*group, 323, static_cast<int16_t>(resolution));
     AddValue(*group, 324, static_cast<int16_t>(resolution));
   }
-  auto* start = new GDocumentStart(RWWString::FromMultibyte("Report"), RWWString::FromMultibyte("memory"), nullptr, 0);
-  start->SetState(state);
-  if (channel != nullptr) start->SetOutputChannel(channel);
-  const GObjectRef held(start);
-  const uint16_t status = Process(start);
-  start->TakeOutputChannel();
-  return status;
+  return StartDocument(settings, state, channel, nullptr);
 }
-
-uint16_t Job::Print(const Page& page, const std::function<void(Job&)>& inside) {
-  const uint16_t started = Process(new GPageStart(PageState(page), 0));
-  if (inside) inside(*this);
-  const uint16_t ended = Process(new GPageEnd(new GState(GPeripheral::kPageStateKey), 0));
-  return started != 0 ? started : ended;
-}
-
-uint16_t Job::End() { return Process(new GDocumentEnd(RWWString(), RWWString(), 0)); }
-
-uint16_t Job::Process(GCommand* command) { return ProcessThrough(Printer(), command); }
-
-GPcl5e& Job::Generator() { return static_cast<GPcl5e&>(*Printer().GeneratorChild()); }
 
 }  // namespace pcl5_job

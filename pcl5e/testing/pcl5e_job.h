@@ -8,6 +8,7 @@
 
 #include "model/objects/object_ref.h"
 #include "pcl5e/testing/strict_pcl5_reader.h"
+#include "pclxl/testing/language_job.h"
 #include "pclxl/testing/pjl_job.h"
 
 class GCommand;
@@ -37,10 +38,7 @@ constexpr int16_t kA4Code = 26;
 // Letter and A4 have size commands; with trays, the trays map to codes.
 GConfiguration* PrinterConfiguration(bool withTrays = true);
 
-struct Setting {
-  int32_t key;
-  int16_t value;
-};
+using Setting = LanguageSetting;
 
 // A page's settings: a letter-sized medium (5,100 x 6,600 dots at 600 dpi,
 // printable 4,900 x 6,400 from 100, 100) of the size id, and the values
@@ -58,7 +56,7 @@ GState* PageState(const Page& page);
 // A PCL 5e generator as a printer holds it (key 101).
 GPcl5e* NewGenerator(GConfiguration* configuration = PrinterConfiguration(), GState* initialState = nullptr);
 
-class Job {
+class Job : public LanguageJob<Job, GPcl5e> {
  public:
   explicit Job(GConfiguration* configuration = PrinterConfiguration());
   explicit Job(GPcl5e& generator);
@@ -68,20 +66,10 @@ class Job {
   uint16_t Start(std::initializer_list<Setting> settings = {}, GOutputChannel* channel = nullptr,
                  uint16_t resolution = 0);
   // Prints one page; inside adds what the page holds.
-  uint16_t Print(const Page& page, const std::function<void(Job&)>& inside = {});
-  uint16_t End();
-  // Has the printer process the command (taken over).
-  uint16_t Process(GCommand* command);
-
-  GPcl5e& Generator();
-  std::string Output() const { return provider_.Output(); }
+  uint16_t Print(const Page& page, const std::function<void(Job&)>& inside = {}) {
+    return PrintPage(PageState(page), inside);
+  }
   strict_pcl5::ReadResult Read() const { return strict_pcl5::ReadStrictly(Output()); }
-
- private:
-  GPrinter& Printer();
-
-  RegisteredMemoryProvider provider_;
-  GObjectRef printer_;
 };
 
 }  // namespace pcl5_job

@@ -37,9 +37,6 @@ const GClassRegistrar registrar(CreateCollectable<GBorzan>, kGBorzanClassID, kGB
 
 // Job settings.
 constexpr int32_t kDuplexKey = 253;
-constexpr int32_t kResolutionGroupKey = 249;
-constexpr int32_t kXResolutionKey = 323;
-constexpr int32_t kYResolutionKey = 324;
 constexpr int32_t kPatternKey = 277;
 constexpr int32_t kGreyKey = 296;
 constexpr int32_t kImageTreatmentKey = 297;
@@ -51,7 +48,6 @@ constexpr int32_t kScreenKey = 910;
 constexpr int32_t kScreenDetailKey = 911;
 constexpr int32_t kMemoryTrackingKey = 932;
 constexpr int32_t kVersionTextKey = 956;
-constexpr int32_t kRawStringsKey = 986;
 constexpr int32_t kStrictMatrixKey = 1005;
 constexpr int32_t kStrictMatrixSecondKey = 252;
 constexpr int32_t kPhotoKindKey = 1012;
@@ -64,7 +60,6 @@ constexpr int32_t kOrientationKey = 265;
 constexpr int32_t kTrayMapKey = 85;
 constexpr int32_t kSizeMapKey = 192;
 constexpr int32_t kDuplexByDeviceKey = 245;
-constexpr int32_t kDitherMatricesKey = 330;
 constexpr int32_t kMajorClassKey = 561;
 constexpr int32_t kMinorClassKey = 562;
 constexpr int32_t kEscapeRuleKey = 1130;
@@ -84,14 +79,6 @@ constexpr uint32_t kVersionLow = 0x00010008;
 bool IsCustomSize(int16_t sizeId) { return sizeId >= kFirstCustomSize && sizeId <= kLastCustomSize; }
 
 uint8_t LowByte(std::optional<int16_t> value) { return static_cast<uint8_t>(value.value_or(0) & 0xFF); }
-
-// The value object of the association whose key object is a value
-// attribute of key 0 holding number.
-MPersistentObject* MappedValue(MAssociationList* map, int16_t number) {
-  if (map == nullptr) return nullptr;
-  const GObjectRef keyObject(new GValueAttribute(number, 0));
-  return map->FindValue(keyObject.Get());
-}
 
 }  // namespace
 
@@ -124,7 +111,6 @@ GBorzan& GBorzan::operator=(const GBorzan& other) {
 // Everything but the stream and the current medium, which belong to the
 // job being written.
 void GBorzan::CopyOwnFields(const GBorzan& other) {
-  output_ = other.output_;
   transparency_ = other.transparency_;
   penKind_ = other.penKind_;
   brushKind_ = other.brushKind_;
@@ -170,23 +156,11 @@ void GBorzan::ResetJob() {
   currentDuplex_ = kUnsetSide;
 }
 
-void GBorzan::ApplyChangedAttributes(int32_t key) {
-  applyingAttributes_ = true;
-  GPDLGenerator::ApplyChangedAttributes(key);
-  applyingAttributes_ = false;
-}
-
-void GBorzan::NotifyChanged(GPeripheral* changed) {
-  RebuildConfiguration();
-  ShareStatesWithChildren();
-  GPeripheral::NotifyChanged(changed);
-}
-
 // The stream's callback: the block goes to the channel while output is ok;
 // the stream empties its buffer after this in any case.
 int32_t GBorzan::Flush(GBufferedOutStream&, uint32_t, const uint8_t* bytes, int32_t count) {
   if (count <= 0) return 0;
-  output_.Write(OutputChannel(), bytes, static_cast<uint32_t>(count), IsProgressOn());
+  WriteOutput(bytes, static_cast<uint32_t>(count));
   return 0;
 }
 
@@ -223,20 +197,6 @@ int32_t GBorzan::IsFontEscapeUsable(const RWCString& selection) {
 GGrayFunction GBorzan::GrayConversion() const {
   const GGraphicsDevice* device = GetGraphicsDevice();
   return device != nullptr ? device->GetGrayConversion() : GrayStandard;
-}
-
-GScale GBorzan::PageScale() {
-  GScale scale;
-  GState* graphicState = FindStateFor(kGraphicStateKey);
-  const auto* transform =
-      graphicState != nullptr
-          ? dynamic_cast<GTransformAttribute*>(graphicState->FindKindOf(kGTransformAttributeClassID))
-          : nullptr;
-  if (transform == nullptr) return scale;
-  const GScale held = transform->GetScale();
-  if (held.x != 0) scale.x = held.x;
-  if (held.y != 0) scale.y = held.y;
-  return scale;
 }
 
 uint16_t GBorzan::LookupFontCode(int32_t mixMode) {
@@ -288,7 +248,7 @@ uint16_t GBorzan::DocumentStart(GDocumentStart& start) {
   sideCounter_ = 0;
   JobSettings()->ClearAllChanged();
   EnterDocument();
-  SendRawStrings();
+  WriteRawJobStrings([this] { FlushStream(); });
   return TakeStatus();
 }
 
@@ -304,11 +264,7 @@ void GBorzan::ReadJobSettings() {
   GState* job = JobSettings();
   if (const auto grey = FindValue(job, kGreyKey)) colour_ = *grey == 0;
   if (const auto text = FindValue(job, kTextKey)) textFlag_ = *text == 1;
-  MPersistentObject* resolution = job->FindByKey(kResolutionGroupKey);
-  const std::optional<int16_t> x = FindValue(resolution, kXResolutionKey);
-  const std::optional<int16_t> y = FindValue(resolution, kYResolutionKey);
-  xResolution_ = x && y ? static_cast<uint16_t>(*x) : kDefaultResolution;
-  yResolution_ = x && y ? static_cast<uint16_t>(*y) : kDefaultResolution;
+  ReadJobResolution(xResolution_, yResolution_);
   if (const auto pattern = FindValue(job, kPatternKey)) patterns_ = *pattern == 1;
   ditherOff_ = FindValue(job, kHalftoneKey) == 2;
   if (const auto treatment = FindValue(job, kImageTreatmentKey)) imageTreatment_ = static_cast<uint16_t>(*treatment);
@@ -343,14 +299,7 @@ void GBorzan::ApplyPhotoOverride() {
 }
 
 void GBorzan::ChooseDitherMatrix() {
-  std::vector<GObjectRef> matrices;
-  if (MPersistentObject* list =
-          GetConfiguration() != nullptr ? GetConfiguration()->FindByKey(kDitherMatricesKey) : nullptr) {
-    ForEachChildAs<GDitherMatrix>(*list, [&](GDitherMatrix& matrix) {
-      matrices.emplace_back(&matrix);
-      return true;
-    });
-  }
+  const std::vector<GObjectRef> matrices = ConfiguredDitherMatrices();
   GState* job = JobSettings();
   const bool strict = FindValue(job, kStrictMatrixKey) == 1 && FindValue(job, kStrictMatrixSecondKey) == 1;
   ditherMatrix_ = FindSharedDitherMatrix(
@@ -363,23 +312,8 @@ void GBorzan::BeginSession() {
   XLOpenDataSource(stream_.get(), 0, 1);
 }
 
-// Job setting 986 holds printer commands outside PCL XL (job-control lines
-// or the printer maker's own escapes) that must reach the printer as they
-// stand, around the PCL XL session: each text goes to the channel byte for
-// byte, after what the stream holds so far.
-void GBorzan::SendRawStrings() {
-  MPersistentObject* strings = JobSettings()->FindByKey(kRawStringsKey);
-  if (strings == nullptr) return;
-  FlushStream();
-  ForEachChildAs<GStringAttribute>(*strings, [&](GStringAttribute& text) {
-    const std::span<const uint8_t> bytes = Bytes(View(text.Text()));
-    output_.Write(OutputChannel(), bytes.data(), static_cast<uint32_t>(bytes.size()), false);
-    return true;
-  });
-}
-
 uint16_t GBorzan::DocumentEnd(GDocumentEnd&) {
-  SendRawStrings();
+  WriteRawJobStrings([this] { FlushStream(); });
   LeaveJob();
   CloseSession();
   ResetTextState();
@@ -404,12 +338,7 @@ uint16_t GBorzan::JobAbort(GJobAbort& abort) {
   if (IsInJob()) {
     CloseSession();
     FlushStream();
-    ResetPathDepth();
-    SetInJob(false);
-    SetInScanLines(false);
-    SetDefiningClip(false);
-    FontCounters()[1] = 0;
-    FontCounters()[2] = 0;
+    ForgetAbortedJob();
   }
   GPeripheral::JobAbort(abort);
   return TakeStatus();
@@ -451,7 +380,11 @@ uint16_t GBorzan::PageStart(GPageStart& start) {
     if (const uint16_t status = channel->End(); status != 0) return status;
   }
   if (const uint16_t status = channel->Begin(); status != 0) return status;
-  TakeInitialGraphicState();
+  // Every page starts from the job's initial graphic state. BeginPage
+  // resets the printer's graphics state: whatever the graphic state holds,
+  // also what equals the last page's, is sent again before the page's
+  // first drawing.
+  if (GState* graphicState = TakeInitialGraphicState(); graphicState != nullptr) graphicState->MarkAllChanged();
   ResetTextState();
   SendDitherVendorCode();
   pageCopies_ = static_cast<uint16_t>(ValueOr(PageSettings(), kCopiesKey, static_cast<int16_t>(pageCopies_)));
@@ -467,29 +400,6 @@ uint16_t GBorzan::PageStart(GPageStart& start) {
   PageSettings()->ClearAllChanged();
   EnterPage();
   return TakeStatus();
-}
-
-// Every page starts from the job's initial graphic state, not from what
-// the last page left; the page's own transform then counts as changed, so
-// that it is applied before the page's first drawing.
-void GBorzan::TakeInitialGraphicState() {
-  GState* initial = GetInitialState();
-  if (MPersistentObject* bundle = initial != nullptr ? initial->FindByKey(kGraphicStateKey) : nullptr) {
-    GetCurrentState()->AddChild(bundle->DeepCopy());
-    // The new states that the change installs forget the cached sub-states.
-    NotifyChanged(this);
-  }
-  GState* graphicState = FindStateFor(kGraphicStateKey);
-  if (MPersistentObject* transform = PageSettings()->FindKindOf(kGTransformAttributeClassID)) {
-    const GObjectRef copy(transform->DeepCopy());
-    auto* attribute = static_cast<GAttribute*>(copy.Get());
-    attribute->SetChangedFlag(1);
-    graphicState->UpdateFrom(attribute);
-  }
-  // BeginPage resets the printer's graphics state: whatever the graphic
-  // state holds, also what equals the last page's, is sent again before
-  // the page's first drawing.
-  graphicState->MarkAllChanged();
 }
 
 // Two fine screens of the 600-dot matrices are chosen by the printer's
@@ -546,7 +456,7 @@ void GBorzan::SendMediaSource() {
   if (trayValue == currentMediaSource_ && !custom) return;
   currentMediaSource_ = trayValue;
   auto* map = FindAs<MAssociationList>(GetConfiguration(), kTrayMapKey);
-  const auto* source = dynamic_cast<GValueAttribute*>(MappedValue(map, tray->Value()));
+  const auto* source = dynamic_cast<GValueAttribute*>(FindMappedValue(map, tray->Value()));
   XLWriteUByte(stream_.get(), source != nullptr ? static_cast<uint8_t>(source->Value()) : 0);
   XLWriteAttribute(stream_.get(), XLAttr::MediaSource);
 }
@@ -564,7 +474,7 @@ void GBorzan::SendMediaSize() {
   }
   ++sideCounter_;
   const int16_t sizeId = IsCustomSize(medium->GetSizeId()) ? kFirstCustomSize : medium->GetSizeId();
-  if (const auto* name = dynamic_cast<GStringAttribute*>(MappedValue(sizes, sizeId))) {
+  if (const auto* name = dynamic_cast<GStringAttribute*>(FindMappedValue(sizes, sizeId))) {
     XLWriteUByteArray(stream_.get(), Bytes(View(name->Text())));
     XLWriteAttribute(stream_.get(), XLAttr::MediaSize);
     return;
@@ -618,8 +528,8 @@ void GBorzan::Fields(GFieldArchive& archive) {
   }
   if (!archive.Version(FormatVersion())) return;
   archive.UInt16(fontDownload_);
-  archive.UInt16(output_.PendingStatus());
-  archive.Bool32(output_.OutputOk());
+  archive.UInt16(Output().PendingStatus());
+  archive.Bool32(Output().OutputOk());
   archive.UInt16(xResolution_);
   archive.UInt16(yResolution_);
   archive.Bool32(colour_);

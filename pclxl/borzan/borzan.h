@@ -114,13 +114,6 @@ class GBorzan : public GPDLGenerator, private XLFlushSink {
   uint16_t SendTo(GPeripheral& target) override;
   // The composite's reset; the side counter and duplex value become unset.
   void ResetJob() override;
-  // The attribute handlers' answers are dropped by the caller, so a write
-  // that fails meanwhile stays pending: the command's own handler, or the
-  // next operation that answers the status, reports it.
-  void ApplyChangedAttributes(int32_t key) override;
-  // Rebuilds the configuration and shares one initial and one current
-  // state with the children, then tells the parents.
-  void NotifyChanged(GPeripheral* changed) override;
 
   uint16_t DocumentStart(GDocumentStart& start) override;
   uint16_t DocumentEnd(GDocumentEnd& end) override;
@@ -204,11 +197,6 @@ class GBorzan : public GPDLGenerator, private XLFlushSink {
 
   // What the drawing, raster, colour and text operations share.
   XLStream* Stream() const { return stream_.get(); }
-  GGeneratorOutput& Output() { return output_; }
-  const GGeneratorOutput& Output() const { return output_; }
-  // The pending status, cleared; 0 while the attributes of a command are
-  // being applied (see ApplyChangedAttributes).
-  uint16_t TakeStatus() { return applyingAttributes_ ? 0 : output_.TakeStatus(); }
   TextState& GetTextState() { return textState_; }
   void ResetTextState() { textState_ = TextState(); }
   uint16_t XResolution() const { return xResolution_; }
@@ -239,10 +227,6 @@ class GBorzan : public GPDLGenerator, private XLFlushSink {
   void SetPenKind(int32_t kind) { penKind_ = kind; }
   int32_t BrushKind() const { return brushKind_; }
   void SetBrushKind(int32_t kind) { brushKind_ = kind; }
-  // The x and y scale of the transform in the current graphic state; a
-  // missing transform or a zero factor counts as 1, so that callers may
-  // divide by it.
-  GScale PageScale();
   // The job's colour-to-grey conversion: the graphics device's, the
   // standard one without a device.
   GGrayFunction GrayConversion() const;
@@ -351,10 +335,7 @@ class GBorzan : public GPDLGenerator, private XLFlushSink {
   void ApplyPhotoOverride();
   void ChooseDitherMatrix();
   void BeginSession();
-  // The raw strings of job setting 986, sent around the stream.
-  void SendRawStrings();
   // Page start, in the order the printer wants the page attributes.
-  void TakeInitialGraphicState();
   void SendDitherVendorCode();
   void SendOrientation();
   void SendDuplexMode();
@@ -399,8 +380,6 @@ class GBorzan : public GPDLGenerator, private XLFlushSink {
   void SendColourTreatment();
 
   XLStreamPtr stream_;
-  GGeneratorOutput output_;
-  bool applyingAttributes_ = false;
   int32_t transparency_ = 0;
   int32_t penKind_ = 0;
   int32_t brushKind_ = 0;

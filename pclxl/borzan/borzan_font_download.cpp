@@ -286,7 +286,7 @@ void GBorzan::SendGlyphs(GFont& font, GBorzanFontRef& record, const GTextString&
   if (record.GetDownloadKind() == GDownloadedFont::kBitmapKind) {
     const bool pageScaled = (FontPropertyValue(font.GetFontInfo(), font.GetMetricsRecord(), GFontProperty::kItalic) &
                              kPageScaledStyle) != 0;
-    const GScale scale = pageScaled ? PageScale() : GScale();
+    const GScale scale = pageScaled ? CurrentTransformScale() : GScale();
     GScaledFont scaled(font, scale.x, scale.y);
     std::vector<xl_font::CharRecord> records;
     for (const auto [code, source] : fresh) {

@@ -385,7 +385,7 @@ GBorzan::RowCompression GBorzan::ChooseRowCompression(uint16_t treatment, bool s
 }
 
 uint16_t GBorzan::DrawRaster(GRasterGraphic& raster) {
-  const GScale scale = PageScale();
+  const GScale scale = CurrentTransformScale();
   GRectangle visible{0, 0, kNoPageLimit, kNoPageLimit};
   if (const GMedia* medium = CurrentMedium(); medium != nullptr) {
     const GDotPair printable = medium->GetPrintableSize();

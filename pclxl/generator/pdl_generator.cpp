@@ -42,6 +42,7 @@ GPDLGenerator::GPDLGenerator(const GPDLGenerator& other)
     : GPeripheralComposite(other),
       GPaintTarget(other),
       GFontEscapeCheck(other),
+      output_(other.output_),
       inJob_(other.inJob_),
       inScanLines_(other.inScanLines_),
       pathDepth_(other.pathDepth_),
@@ -51,6 +52,7 @@ GPDLGenerator::GPDLGenerator(const GPDLGenerator& other)
 GPDLGenerator& GPDLGenerator::operator=(const GPDLGenerator& other) {
   if (this == &other) return *this;
   GPeripheralComposite::operator=(other);
+  output_ = other.output_;
   inJob_ = other.inJob_;
   inScanLines_ = other.inScanLines_;
   pathDepth_ = other.pathDepth_;
@@ -81,6 +83,18 @@ bool GPDLGenerator::SameContent(const MPersistentObject& other) const {
 }
 
 // Commands.
+
+void GPDLGenerator::ApplyChangedAttributes(int32_t key) {
+  applyingAttributes_ = true;
+  GPeripheralComposite::ApplyChangedAttributes(key);
+  applyingAttributes_ = false;
+}
+
+void GPDLGenerator::NotifyChanged(GPeripheral* changed) {
+  RebuildConfiguration();
+  ShareStatesWithChildren();
+  GPeripheral::NotifyChanged(changed);
+}
 
 GCommand* GPDLGenerator::ProcessCommand(GCommand* command) {
   GObjectRef held(command);
@@ -178,13 +192,13 @@ std::vector<GObjectRef> GPDLGenerator::ConfiguredDitherMatrices() {
   return matrices;
 }
 
-void GPDLGenerator::WriteRawJobStrings(GGeneratorOutput& output, const std::function<void()>& flush) {
+void GPDLGenerator::WriteRawJobStrings(const std::function<void()>& flush) {
   constexpr int32_t kRawStringsKey = 986;
   MPersistentObject* strings = FindAs<MPersistentObject>(FindStateFor(kDocumentStateKey), kRawStringsKey);
   if (strings == nullptr) return;
   flush();
   ForEachChildAs<GStringAttribute>(*strings, [&](GStringAttribute& text) {
-    output.Write(OutputChannel(), reinterpret_cast<const uint8_t*>(text.Text().Data()), text.Text().Length(), false);
+    output_.Write(OutputChannel(), reinterpret_cast<const uint8_t*>(text.Text().Data()), text.Text().Length(), false);
     return true;
   });
 }

@@ -14,11 +14,11 @@
 #include "graphics/fonts/downloaded_font_owner.h"
 #include "graphics/fonts/glyph_code_mapper.h"
 #include "model/objects/object_ref.h"
+#include "pclxl/generator/generator_output.h"
 #include "pclxl/generator/printer_memory_budget.h"
 #include "pipeline/peripheral_composite.h"
 
 class GDeviceFontListComposite;
-class GGeneratorOutput;
 class MAssociationList;
 class GDeviceFontRequest;
 class GGraphicsDevice;
@@ -37,7 +37,9 @@ struct GFontInfo;
 // - the printer's font list and the printer-memory budget that downloaded
 //   fonts consume;
 // - the job's output channel, taken at document start as every writing
-//   stage takes it.
+//   stage takes it, and the GGeneratorOutput through which the language's
+//   bytes reach it (whose pending status and output-ok flag each language
+//   stores among its own fields).
 // Its children are stages installed in front of the language (add-ons):
 // they see the page and document ends before the generator and every other
 // command after it.
@@ -78,6 +80,14 @@ class GPDLGenerator : public GPeripheralComposite,
   // becomes an error command carrying it and the command. An error or a
   // no-op, whether it comes in or a child answers it, passes on untouched.
   GCommand* ProcessCommand(GCommand* command) override;
+
+  // The attribute handlers' answers are dropped by the caller, so a write
+  // that fails meanwhile stays pending: the command's own handler, or the
+  // next operation that answers the status, reports it.
+  void ApplyChangedAttributes(int32_t key) override;
+  // Rebuilds the configuration and shares one initial and one current
+  // state with the children, then tells the parents.
+  void NotifyChanged(GPeripheral* changed) override;
 
   // Opens the job: takes the job's output channel and the graphics device,
   // and sets the memory budget from the configuration. Answers 0,
@@ -127,13 +137,20 @@ class GPDLGenerator : public GPeripheralComposite,
   GPrinterMemoryBudget& MemoryBudget() { return budget_; }
   const GPrinterMemoryBudget& MemoryBudget() const { return budget_; }
   GDownloadedFontCache* DownloadedFontCache() const { return fontCache_.get(); }
+  // The way of the language's bytes into the job's output channel.
+  GGeneratorOutput& Output() { return output_; }
+  const GGeneratorOutput& Output() const { return output_; }
+  // The pending status, cleared; 0 while the attributes of a command are
+  // being applied (see ApplyChangedAttributes).
+  uint16_t TakeStatus() { return applyingAttributes_ ? 0 : output_.TakeStatus(); }
   GGlyphCodeMapper* GlyphCodeMapper() const { return glyphMapper_.get(); }
 
  protected:
   GPDLGenerator() = default;
   GPDLGenerator(const RWCString& name, GState* initialState, GConfiguration* configuration, int32_t key,
                 int32_t addOnListKey, int32_t addOnKind, int32_t addOnMode);
-  // Takes the flags, the path depth and progress; starts with no font
+  // Takes the flags, the path depth, progress and the output's pending
+  // status and output-ok flag; starts with no font
   // objects, zeroed counters, no device, no font list in use and a fresh
   // budget.
   GPDLGenerator(const GPDLGenerator& other);
@@ -156,6 +173,11 @@ class GPDLGenerator : public GPeripheralComposite,
   void ResetPathDepth() { pathDepth_ = 0; }
   void SetDownloadedFontCache(std::unique_ptr<GDownloadedFontCache> cache) { fontCache_ = std::move(cache); }
   void SetGlyphCodeMapper(std::unique_ptr<GGlyphCodeMapper> mapper) { glyphMapper_ = std::move(mapper); }
+  // A full buffer of the language's stream, to the job's channel while
+  // output is ok, with checkpoints while progress is on.
+  void WriteOutput(const uint8_t* bytes, uint32_t count) {
+    output_.Write(OutputChannel(), bytes, count, IsProgressOn());
+  }
   // Three numbers the languages keep for their font bookkeeping.
   std::array<int32_t, 3>& FontCounters() { return fontCounters_; }
 
@@ -173,7 +195,7 @@ class GPDLGenerator : public GPeripheralComposite,
   // lines or the maker's own escapes) that must reach the printer as they
   // stand: after flush has emptied the language's stream, each text goes
   // to the channel byte for byte.
-  void WriteRawJobStrings(GGeneratorOutput& output, const std::function<void()>& flush);
+  void WriteRawJobStrings(const std::function<void()>& flush);
   // A page starts from the job's initial graphic state, and the page's own
   // transform counts as changed so that it is applied before the page's
   // first drawing. Answers the graphic state (null without one).
@@ -193,6 +215,8 @@ class GPDLGenerator : public GPeripheralComposite,
   // Forgets everything that a copy does not take.
   void ResetUncopied();
 
+  GGeneratorOutput output_;
+  bool applyingAttributes_ = false;
   bool inJob_ = false;
   bool inScanLines_ = false;
   std::unique_ptr<GDownloadedFontCache> fontCache_;

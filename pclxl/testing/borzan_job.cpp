@@ -61,47 +61,17 @@ uint16_t Status(const GObjectRef& answer) {
   return error != nullptr ? error->GetErrorCode() : 0;
 }
 
-Job::Job(GConfiguration* configuration, GState* initialState) : printer_(new GPrinter), head_(printer_) {
-  const GObjectRef generator(NewGenerator(initialState, configuration));
-  Printer().AddGenerator(static_cast<GPeripheral&>(*generator));
-}
+Job::Job(GConfiguration* configuration, GState* initialState)
+    : LanguageJob(static_cast<GPeripheral&>(*GObjectRef(NewGenerator(initialState, configuration)))) {}
 
-Job::Job(GBorzan& generator) : printer_(new GPrinter), head_(printer_) { Printer().AddGenerator(generator); }
+Job::Job(GBorzan& generator) : LanguageJob(generator) {}
 
-Job::Job(GPeripheral* front, GBorzan& generator) : Job(generator) {
-  auto* head = new GPeripheralComposite;
-  head_ = head;
-  head->AddChild(front);
-  head->AddChild(&Printer());
-}
-
-GPrinter& Job::Printer() { return static_cast<GPrinter&>(*printer_); }
+Job::Job(GPeripheral* front, GBorzan& generator) : LanguageJob(generator, front) {}
 
 uint16_t Job::Start(std::initializer_list<Setting> settings, GState* state, GOutputChannel* channel,
                     GGraphicsDevice* device) {
-  if (state == nullptr) state = new GState(GPeripheral::kDocumentStateKey);
-  for (const Setting& s : settings) AddValue(*state, s.key, s.value);
-  auto* start = new GDocumentStart(RWWString::FromMultibyte("Report"), RWWString::FromMultibyte("memory"), device, 0);
-  start->SetState(state);
-  if (channel != nullptr) start->SetOutputChannel(channel);
-  const GObjectRef held(start);
-  const uint16_t status = Process(start);
-  start->TakeOutputChannel();
-  return status;
+  return StartDocument(settings, state, channel, device);
 }
-
-uint16_t Job::Print(const Page& page, const std::function<void(Job&)>& inside) {
-  const uint16_t started = Process(new GPageStart(PageState(page), 0));
-  if (inside) inside(*this);
-  const uint16_t ended = Process(new GPageEnd(new GState(GPeripheral::kPageStateKey), 0));
-  return started != 0 ? started : ended;
-}
-
-uint16_t Job::End() { return Process(new GDocumentEnd(RWWString(), RWWString(), 0)); }
-
-uint16_t Job::Process(GCommand* command) { return ProcessThrough(static_cast<GPeripheral&>(*head_), command); }
-
-GBorzan& Job::Generator() { return static_cast<GBorzan&>(*Printer().GeneratorChild()); }
 
 strict_pclxl::ReadResult Job::Read() const {
   const std::string bytes = Output();

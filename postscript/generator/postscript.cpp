@@ -158,7 +158,6 @@ GPostScript::~GPostScript() = default;
 
 void GPostScript::CopyOwnFields(const GPostScript& other) {
   optionA_ = other.optionA_;
-  output_ = other.output_;
   xResolution_ = other.xResolution_;
   yResolution_ = other.yResolution_;
   colour_ = other.colour_;
@@ -197,17 +196,9 @@ void GPostScript::ResetJob() {
   ClearJobState();
 }
 
-void GPostScript::NotifyChanged(GPeripheral* changed) {
-  RebuildConfiguration();
-  ShareStatesWithChildren();
-  GPeripheral::NotifyChanged(changed);
-}
-
 // The context's full buffers and flushes: to the channel while output is
 // ok; the context empties its buffer after this in any case.
-void GPostScript::Write(const uint8_t* bytes, uint32_t count) {
-  output_.Write(OutputChannel(), bytes, count, IsProgressOn());
-}
+void GPostScript::Write(const uint8_t* bytes, uint32_t count) { WriteOutput(bytes, count); }
 
 int32_t GPostScript::ImageScalingMode() const {
   if (colour_ || enhancedResolution_ || xResolution_ == 1200 || yResolution_ == 1200) return kPlainScaling;
@@ -465,24 +456,6 @@ uint16_t GPostScript::PageStart(GPageStart& start) {
   return TakeStatus();
 }
 
-// Every page starts from the job's initial graphic state, not from what
-// the last page left; the page's own transform then counts as changed, so
-// that it is applied before the page's first drawing.
-void GPostScript::TakeInitialGraphicState() {
-  GState* initial = GetInitialState();
-  if (MPersistentObject* bundle = initial != nullptr ? initial->FindByKey(kGraphicStateKey) : nullptr) {
-    GetCurrentState()->AddChild(bundle->DeepCopy());
-    NotifyChanged(this);
-  }
-  MPersistentObject* transform = PageSettings()->FindKindOf(kGTransformAttributeClassID);
-  GState* graphicState = FindStateFor(kGraphicStateKey);
-  if (transform == nullptr || graphicState == nullptr) return;
-  const GObjectRef copy(transform->DeepCopy());
-  auto* attribute = static_cast<GAttribute*>(copy.Get());
-  attribute->SetChangedFlag(1);
-  graphicState->UpdateFrom(attribute);
-}
-
 void GPostScript::ReadPageCopiesAndOrientation() {
   GState* page = PageSettings();
   if (const int16_t copies = ValueOr(page, kPageCopiesKey, 0); copies >= 2) {
@@ -597,8 +570,8 @@ void GPostScript::Fields(GFieldArchive& archive) {
   GPDLGenerator::Fields(archive);
   if (!archive.Version(FormatVersion())) return;
   archive.Int16(optionA_);
-  archive.UInt16(output_.PendingStatus());
-  archive.Bool32(output_.OutputOk());
+  archive.UInt16(Output().PendingStatus());
+  archive.Bool32(Output().OutputOk());
   archive.Int16(xResolution_);
   archive.Int16(yResolution_);
   archive.Bool32(colour_);

@@ -91,9 +91,6 @@ class GPostScript : public GPDLGenerator, private PSLIBSink {
   // The composite's reset, a fresh output context, and the job's own
   // state cleared.
   void ResetJob() override;
-  // Rebuilds the configuration and shares one initial and one current
-  // state with the children, then tells the parents.
-  void NotifyChanged(GPeripheral* changed) override;
 
   uint16_t DocumentStart(GDocumentStart& start) override;
   uint16_t DocumentEnd(GDocumentEnd& end) override;
@@ -123,8 +120,6 @@ class GPostScript : public GPDLGenerator, private PSLIBSink {
   // What the drawing, image and font output share.
   PSLIBContext& Context() { return *context_; }
   const PSLIBContext& Context() const { return *context_; }
-  GGeneratorOutput& Output() { return output_; }
-  uint16_t TakeStatus() { return output_.TakeStatus(); }
   int16_t OptionA() const { return optionA_; }
   int16_t XResolution() const { return xResolution_; }
   int16_t YResolution() const { return yResolution_; }
@@ -173,7 +168,6 @@ class GPostScript : public GPDLGenerator, private PSLIBSink {
   void ReadPageDeviceSettings();
   void ChooseDitherEntry();
   // Page start, in the order the page device wants its entries.
-  void TakeInitialGraphicState();
   void ReadPageCopiesAndOrientation();
   void SelectMediaSource();
   // The current medium's size in points, or Letter without one.
@@ -189,7 +183,6 @@ class GPostScript : public GPDLGenerator, private PSLIBSink {
 
   int16_t optionA_ = 1;
   GMedia* currentMedia_ = nullptr;
-  GGeneratorOutput output_;
   int16_t xResolution_ = kDefaultResolution;
   int16_t yResolution_ = kDefaultResolution;
   bool colour_ = false;

@@ -53,38 +53,12 @@ GPostScript* NewGenerator(GConfiguration* configuration) {
   return new GPostScript(RWCString("POSTSCRIPT"), nullptr, configuration, GPrinter::kGeneratorKey, 64, 6, 2);
 }
 
-Job::Job(GConfiguration* configuration) : printer_(new GPrinter) {
-  const GObjectRef generator(NewGenerator(configuration));
-  Printer().AddPostScript(static_cast<GPeripheral&>(*generator));
-}
-
-GPrinter& Job::Printer() { return static_cast<GPrinter&>(*printer_); }
-
-GPostScript& Job::Generator() { return static_cast<GPostScript&>(*Printer().GeneratorChild()); }
+Job::Job(GConfiguration* configuration)
+    : LanguageJob(static_cast<GPeripheral&>(*GObjectRef(NewGenerator(configuration)))) {}
 
 uint16_t Job::Start(const std::vector<Setting>& settings, GOutputChannel* channel, const char* documentName) {
-  auto* state = new GState(GPeripheral::kDocumentStateKey);
-  for (const Setting& s : settings) AddValue(*state, s.key, s.value);
-  auto* start =
-      new GDocumentStart(RWWString::FromMultibyte(documentName), RWWString::FromMultibyte("memory"), nullptr, 0);
-  start->SetState(state);
-  if (channel != nullptr) start->SetOutputChannel(channel);
-  const GObjectRef held(start);
-  const uint16_t status = Process(start);
-  start->TakeOutputChannel();
-  return status;
+  return StartDocument(settings, nullptr, channel, nullptr, documentName);
 }
-
-uint16_t Job::Print(const Page& page, const std::function<void(Job&)>& inside) {
-  const uint16_t started = Process(new GPageStart(PageState(page), 0));
-  if (inside) inside(*this);
-  const uint16_t ended = Process(new GPageEnd(new GState(GPeripheral::kPageStateKey), 0));
-  return started != 0 ? started : ended;
-}
-
-uint16_t Job::End() { return Process(new GDocumentEnd(RWWString(), RWWString(), 0)); }
-
-uint16_t Job::Process(GCommand* command) { return ProcessThrough(Printer(), command); }
 
 uint16_t Job::PassThrough(const std::string& bytes, uint16_t target) {
   auto* command = new GPassThroughCommand(reinterpret_cast<const uint8_t*>(bytes.data()),

@@ -8,6 +8,7 @@
 
 #include "device/media/media.h"
 #include "model/objects/object_ref.h"
+#include "pclxl/testing/language_job.h"
 #include "pclxl/testing/pjl_job.h"
 
 class GCommand;
@@ -42,10 +43,7 @@ constexpr GDotPair kA4Dots = {4961, 7016};
 // size is not.
 GConfiguration* PrinterConfiguration();
 
-struct Setting {
-  int32_t key;
-  int16_t value;
-};
+using Setting = LanguageSetting;
 
 struct Page {
   int16_t sizeId = kLetter;
@@ -60,27 +58,17 @@ GState* PageState(const Page& page);
 
 GPostScript* NewGenerator(GConfiguration* configuration = PrinterConfiguration());
 
-class Job {
+class Job : public LanguageJob<Job, GPostScript> {
  public:
   explicit Job(GConfiguration* configuration = PrinterConfiguration());
 
   uint16_t Start(const std::vector<Setting>& settings = {}, GOutputChannel* channel = nullptr,
                  const char* documentName = "Report");
-  uint16_t Print(const Page& page, const std::function<void(Job&)>& inside = {});
-  uint16_t End();
-  // Has the printer process the command (taken over).
-  uint16_t Process(GCommand* command);
+  uint16_t Print(const Page& page, const std::function<void(Job&)>& inside = {}) {
+    return PrintPage(PageState(page), inside);
+  }
   // Pass-through data for the target.
   uint16_t PassThrough(const std::string& bytes, uint16_t target = 768);
-
-  GPostScript& Generator();
-  std::string Output() const { return provider_.Output(); }
-
- private:
-  GPrinter& Printer();
-
-  RegisteredMemoryProvider provider_;
-  GObjectRef printer_;
 };
 
 // The PostScript a printer reads from the job: the end-of-job bytes and
