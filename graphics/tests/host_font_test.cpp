@@ -249,6 +249,12 @@ std::vector<uint8_t> NameTable(const std::vector<NameRecord>& records, uint16_t 
   return header;
 }
 
+// A table written as a literal, its final zero left out.
+template <size_t N>
+std::vector<uint8_t> TableBytes(const char (&bytes)[N]) {
+  return std::vector<uint8_t>(bytes, bytes + N - 1);
+}
+
 TEST(HostFaceFacts, FamilyNameComesFromTheNameTable) {
   struct Case {
     const char* name;
@@ -262,6 +268,14 @@ TEST(HostFaceFacts, FamilyNameComesFromTheNameTable) {
       {"no_family_record", NameTable({{3, 4, u"Full"}}), u""},
       {"text_outside_the_table", NameTable({{3, 1, u"Lost"}}, 40), u""},
       {"truncated_records", std::vector<uint8_t>{0, 0, 0, 5, 0, 66, 0, 3}, u""},
+      // Two records, Macintosh "Mac" and a Windows one of a single byte,
+      // then the storage.
+      {"one_byte_windows_record_after_macintosh",
+       TableBytes("\0\0\0\x02\0\x1E"
+                  "\0\x01\0\0\0\0\0\x01\0\x03\0\0"
+                  "\0\x03\0\x01\x04\x09\0\x01\0\x01\0\x03"
+                  "Mac\0"),
+       u"Mac"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
