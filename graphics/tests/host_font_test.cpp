@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "graphics/fonts/text_string.h"
 #include "graphics/fonts/truetype/character_mapping.h"
 #include "graphics/fonts/truetype/tt_font_file.h"
+#include "graphics/fonts/truetype/tt_font_pool.h"
 #include "graphics/tests/host_font_support.h"
 #include "graphics/tests/outline_points.h"
 #include "graphics/tests/stored_parts.h"
@@ -175,6 +177,35 @@ TEST(HostFonts, ABodyRestoredWithoutItsFontIsNotReady) {
   EXPECT_EQ(body->DownloadGlyph(u'A', tt_encoding::kUnicode), 0);
   std::vector<int16_t> widths;
   EXPECT_FALSE(body->GetRangeWidths(u'A', u'C', widths));
+}
+
+// Font data restored after its file went away comes back, but renders no
+// glyph it had not cached, and a body over it is not ready.
+TEST(HostFonts, FontDataRestoredWithoutItsFileFailsItsUses) {
+  const PoolGuard pool;
+  const std::string path = testing::TempDir() + "host_font_gone.ttf";
+  std::filesystem::copy_file(kFont, path, std::filesystem::copy_options::overwrite_existing);
+  std::unique_ptr<GHostFont> font = MakeHostFont(path.c_str(), 12, 300, nullptr, 1);
+  std::filesystem::remove(path);
+  ASSERT_NE(font, nullptr);
+  const std::string stored = SaveGraph(StoreForm::kBinary, font->GetTrueTypeFile()->GetFontData());
+
+  bool good = false;
+  auto* data = dynamic_cast<GHostFontData*>(RestoreCollectable(StoreForm::kBinary, stored, good));
+  ASSERT_NE(data, nullptr);
+  EXPECT_TRUE(good);
+  EXPECT_FALSE(data->IsOpen());
+  std::unique_ptr<GByteBuffer> image;
+  EXPECT_EQ(
+      data->GetGlyphImage(0, false, GlyphOf(*font, u'B'), u'B', image, 0, tt_encoding::kUnicode, &font->GetFontInfo()),
+      0U);
+  EXPECT_EQ(image, nullptr);
+
+  auto platform =
+      std::make_unique<GHostPlatformFont>(GTTFontPool::Instance()->NewFontFile(data), 50, tt_encoding::kUnicode);
+  GHostFontImp body(data->GetFontKey(), font->GetFontInfo(), font->GetMetricsRecord(), std::move(platform));
+  EXPECT_EQ(body.IsReady(), 0);
+  EXPECT_EQ(body.DownloadGlyph(u'B', tt_encoding::kUnicode), 0);
 }
 
 TEST(HostFonts, StoredClassesRoundTrip) {
