@@ -85,6 +85,8 @@ GFontImp::~GFontImp() = default;
 GPlatformFont* GFontImp::GetPlatformFont() const { return static_cast<GPlatformFont*>(platformFont_.Get()); }
 
 bool GFontImp::SameContent(const MPersistentObject& other) const {
+  // A body is itself even when a float of its description is not a number.
+  if (this == &other) return true;
   const auto* body = dynamic_cast<const GFontImp*>(&other);
   if (body == nullptr || !MPersistentObject::SameContent(other)) return false;
   if (!(info_ == body->info_) || !metrics_.SameMeasures(body->metrics_)) return false;

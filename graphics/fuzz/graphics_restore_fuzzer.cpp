@@ -1,6 +1,7 @@
 // Restores the colour, graphic attribute, clip, transform, bitmap,
-// dither-matrix, text-run and font cache classes from arbitrary bytes in
-// every store form, reads the rows of restored bitmaps, then sizes, saves and
+// dither-matrix, text-run, font cache and host font classes from arbitrary
+// bytes in every store form, reads the rows of restored bitmaps, asks the
+// restored host fonts for widths, glyphs and images, then sizes, saves and
 // compares what came back.
 // The seeds are one object of each class, with fields and references set,
 // in each form.
@@ -29,8 +30,13 @@
 #include "graphics/colour/rgb_color.h"
 #include "graphics/display/path_graphic.h"
 #include "graphics/display/rectangle_graphic.h"
+#include "graphics/fonts/host/host_font.h"
+#include "graphics/fonts/host/host_font_data.h"
+#include "graphics/fonts/host/host_font_imp.h"
+#include "graphics/fonts/host/host_platform_font.h"
 #include "graphics/fonts/text_escapements.h"
 #include "graphics/fonts/text_string.h"
+#include "graphics/fonts/truetype/character_mapping.h"
 #include "graphics/fonts/truetype/glyph_cache.h"
 #include "graphics/fonts/truetype/glyph_cache_node.h"
 #include "graphics/fonts/truetype/tt_file_font_data.h"
@@ -42,6 +48,10 @@
 #include "model/testing/class_restore_fuzzing.h"
 
 namespace {
+
+void Check(bool condition) {
+  if (!condition) std::abort();
+}
 
 // A restored bitmap body's first rows, in every mode, whatever its stored
 // layout claims.
@@ -55,11 +65,47 @@ void ReadRows(const GBitmapImp& body) {
   }
 }
 
-void ReadBitmapRows(MPersistentObject& object) {
+// This process has no font pool and no driver server, so a restored host
+// font finds no font data and no body: every query must answer failure.
+void AskHostFont(MPersistentObject& object) {
+  int16_t width = 0;
+  std::vector<int16_t> widths(3);
+  if (auto* platform = dynamic_cast<GHostPlatformFont*>(&object)) {
+    Check(!platform->GetCodeWidth(0, 'A', width) && !platform->GetRangeWidths(0, 'A', 'C', widths));
+  }
+  if (auto* body = dynamic_cast<GHostFontImp*>(&object)) {
+    Check(body->IsReady() == 0 && body->DownloadGlyph('A', tt_encoding::kUnicode) == 0 &&
+          body->PrepareFace(0, nullptr) == 0);
+  }
+  if (auto* font = dynamic_cast<GHostFont*>(&object)) {
+    GGlyphMetrics metrics;
+    std::unique_ptr<GByteBuffer> image;
+    Check(font->GetGlyphImage('A', 0, metrics, image) == 0 && !image);
+  }
+}
+
+// Font data restored with a path that names no font renders nothing (its
+// cached tables may still answer), and its glyphs and tables stay inside
+// what it holds.
+void AskHostFontData(MPersistentObject& object) {
+  auto* data = dynamic_cast<GHostFontData*>(&object);
+  if (data == nullptr || data->IsOpen()) return;
+  std::unique_ptr<GByteBuffer> bytes;
+  GFontInfo info;
+  info.height = 12;
+  Check(data->RenderGlyph(0, true, 1, 'A', bytes, 0, tt_encoding::kUnicode, &info) == 0 && !bytes);
+  data->HasRequiredTables(0);
+  data->Preload(0, tt_encoding::kUnicode);
+  for (uint16_t glyph = 0; glyph < 4; ++glyph) data->GetGlyphData(0, true, glyph, bytes);
+}
+
+void Prepare(MPersistentObject& object) {
   if (const auto* body = dynamic_cast<const GBitmapImp*>(&object)) ReadRows(*body);
   if (const auto* bitmap = dynamic_cast<const GBitmap*>(&object); bitmap != nullptr && !bitmap->IsNull()) {
     ReadRows(*bitmap->GetBody());
   }
+  AskHostFont(object);
+  AskHostFontData(object);
 }
 
 GColorPaint* Paint(uint8_t red, uint8_t green, uint8_t blue) {
@@ -88,6 +134,28 @@ void AddFontCaches(std::vector<GObjectRef>& samples) {
   // restores must cope with any stored path and any key.
   samples.emplace_back(new GTTFileFontData(7, "missing.ttf"));
   samples.emplace_back(new GTTFontFile);
+}
+
+// A host font body over a file that is not there.
+GHostFontImp* NewHostBody() {
+  GFontInfo info;
+  info.resolution = 300;
+  info.height = 50;
+  info.firstCode = 0x20;
+  info.lastCode = 0x7E;
+  info.faceName = "Missing Sans";
+  return new GHostFontImp(3, info, GFontMetrics(),
+                          std::make_unique<GHostPlatformFont>(new GTTFontFile, 50, tt_encoding::kUnicode));
+}
+
+// The host's fonts over a file that is not there: a platform font, a body,
+// a handle on a body of its own (the handle deletes it with its last use),
+// and the font data.
+void AddHostFonts(std::vector<GObjectRef>& samples) {
+  samples.emplace_back(new GHostPlatformFont(new GTTFontFile, 42, tt_encoding::kUnicode));
+  samples.emplace_back(NewHostBody());
+  samples.emplace_back(new GHostFont(NewHostBody(), nullptr));
+  samples.emplace_back(new GHostFontData(9, "missing.ttf"));
 }
 
 // One object of every class, with fields set and paints shared.
@@ -143,6 +211,7 @@ std::vector<GObjectRef> Samples() {
   bundle->SetRasterOperation(new GRasterOperation(0xAA, 0, 0));
   samples.emplace_back(bundle);
   AddFontCaches(samples);
+  AddHostFonts(samples);
   samples.emplace_back(new GTextString(GCodeBlock<uint8_t>(std::vector<uint8_t>{'T', 'e', 'x', 't'}), 4));
   samples.emplace_back(new GTextString(GCodeBlock<uint16_t>(std::vector<uint16_t>{0x82A0, 0x41}), 17));
   samples.emplace_back(new GTextEscapements(GCodeBlock<int16_t>(std::vector<int16_t>{10, -20}),
@@ -158,6 +227,6 @@ GFuzzSeeds Seeds() { return ClassRestoreSeeds(kGraphicsAttributeClassIDs, Sample
 QV_FUZZ_TARGET_SEEDS(Seeds)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  FuzzClassRestore(kGraphicsAttributeClassIDs, data, size, ReadBitmapRows);
+  FuzzClassRestore(kGraphicsAttributeClassIDs, data, size, Prepare);
   return 0;
 }

@@ -17,6 +17,7 @@
 #include "graphics/fonts/truetype/big_endian_span.h"
 #include "graphics/fonts/truetype/sfnt_file.h"
 #include "graphics/fonts/truetype/tt_tables.h"
+#include "graphics/fuzz/sfnt_table.h"
 
 namespace {
 
@@ -30,18 +31,12 @@ void Check(bool condition) {
   if (!condition) std::abort();
 }
 
-Bytes ReadTable(GSfntFile& file, const char (&tag)[5]) {
-  Bytes bytes(file.TableSize(MakeTag(tag)));
-  if (!file.Read(MakeTag(tag), 0, bytes.data(), static_cast<uint32_t>(bytes.size()))) bytes.clear();
-  return bytes;
-}
-
 // The first count glyphs of the font as an input.
 std::string Seed(GSfntFile& file, uint16_t count, uint8_t flags) {
-  const Bytes head = ReadTable(file, "head");
-  const Bytes loca = ReadTable(file, "loca");
-  const Bytes glyf = ReadTable(file, "glyf");
-  const Bytes hmtx = ReadTable(file, "hmtx");
+  const Bytes head = ReadSfntTable(file, "head");
+  const Bytes loca = ReadSfntTable(file, "loca");
+  const Bytes glyf = ReadSfntTable(file, "glyf");
+  const Bytes hmtx = ReadSfntTable(file, "hmtx");
   const GBigEndianSpan headSpan(head.data(), head.size());
   const GBigEndianSpan locaSpan(loca.data(), loca.size());
   const bool longLoca = headSpan.U16(50).value_or(0) == 1;

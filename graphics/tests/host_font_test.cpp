@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "graphics/fonts/text_string.h"
 #include "graphics/fonts/truetype/character_mapping.h"
 #include "graphics/fonts/truetype/tt_font_file.h"
+#include "graphics/fonts/truetype/tt_font_pool.h"
 #include "graphics/tests/host_font_support.h"
 #include "graphics/tests/outline_points.h"
 #include "graphics/tests/stored_parts.h"
@@ -177,6 +179,35 @@ TEST(HostFonts, ABodyRestoredWithoutItsFontIsNotReady) {
   EXPECT_FALSE(body->GetRangeWidths(u'A', u'C', widths));
 }
 
+// Font data restored after its file went away comes back, but renders no
+// glyph it had not cached, and a body over it is not ready.
+TEST(HostFonts, FontDataRestoredWithoutItsFileFailsItsUses) {
+  const PoolGuard pool;
+  const std::string path = testing::TempDir() + "host_font_gone.ttf";
+  std::filesystem::copy_file(kFont, path, std::filesystem::copy_options::overwrite_existing);
+  std::unique_ptr<GHostFont> font = MakeHostFont(path.c_str(), 12, 300, nullptr, 1);
+  std::filesystem::remove(path);
+  ASSERT_NE(font, nullptr);
+  const std::string stored = SaveGraph(StoreForm::kBinary, font->GetTrueTypeFile()->GetFontData());
+
+  bool good = false;
+  auto* data = dynamic_cast<GHostFontData*>(RestoreCollectable(StoreForm::kBinary, stored, good));
+  ASSERT_NE(data, nullptr);
+  EXPECT_TRUE(good);
+  EXPECT_FALSE(data->IsOpen());
+  std::unique_ptr<GByteBuffer> image;
+  EXPECT_EQ(
+      data->GetGlyphImage(0, false, GlyphOf(*font, u'B'), u'B', image, 0, tt_encoding::kUnicode, &font->GetFontInfo()),
+      0U);
+  EXPECT_EQ(image, nullptr);
+
+  auto platform =
+      std::make_unique<GHostPlatformFont>(GTTFontPool::Instance()->NewFontFile(data), 50, tt_encoding::kUnicode);
+  GHostFontImp body(data->GetFontKey(), font->GetFontInfo(), font->GetMetricsRecord(), std::move(platform));
+  EXPECT_EQ(body.IsReady(), 0);
+  EXPECT_EQ(body.DownloadGlyph(u'B', tt_encoding::kUnicode), 0);
+}
+
 TEST(HostFonts, StoredClassesRoundTrip) {
   const PoolGuard pool;
   std::unique_ptr<GHostFont> font = MakeHostFont(kFont, 12, 300, nullptr, 1);
@@ -249,6 +280,12 @@ std::vector<uint8_t> NameTable(const std::vector<NameRecord>& records, uint16_t 
   return header;
 }
 
+// A table written as a literal, its final zero left out.
+template <size_t N>
+std::vector<uint8_t> TableBytes(const char (&bytes)[N]) {
+  return std::vector<uint8_t>(bytes, bytes + N - 1);
+}
+
 TEST(HostFaceFacts, FamilyNameComesFromTheNameTable) {
   struct Case {
     const char* name;
@@ -262,6 +299,14 @@ TEST(HostFaceFacts, FamilyNameComesFromTheNameTable) {
       {"no_family_record", NameTable({{3, 4, u"Full"}}), u""},
       {"text_outside_the_table", NameTable({{3, 1, u"Lost"}}, 40), u""},
       {"truncated_records", std::vector<uint8_t>{0, 0, 0, 5, 0, 66, 0, 3}, u""},
+      // Two records, Macintosh "Mac" and a Windows one of a single byte,
+      // then the storage.
+      {"one_byte_windows_record_after_macintosh",
+       TableBytes("\0\0\0\x02\0\x1E"
+                  "\0\x01\0\0\0\0\0\x01\0\x03\0\0"
+                  "\0\x03\0\x01\x04\x09\0\x01\0\x01\0\x03"
+                  "Mac\0"),
+       u"Mac"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

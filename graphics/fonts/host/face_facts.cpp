@@ -1,6 +1,7 @@
 #include "graphics/fonts/host/face_facts.h"
 
 #include <memory>
+#include <utility>
 
 #include "graphics/fonts/truetype/big_endian_span.h"
 #include "graphics/fonts/truetype/tt_font_file.h"
@@ -41,18 +42,21 @@ std::u16string ReadFamilyName(const uint8_t* table, uint32_t size) {
   const std::optional<uint16_t> count = name.U16(2);
   const std::optional<uint16_t> storage = name.U16(4);
   if (!count || !storage) return {};
-  std::u16string macintosh;
+  std::u16string fallback;
   for (uint32_t i = 0; i < *count; ++i) {
     const GBigEndianSpan record = name.Slice(6 + static_cast<uint64_t>(i) * kNameRecordSize, kNameRecordSize);
     if (record.Size() == 0) break;
-    if (*record.U16(6) != kFamilyNameId) continue;
-    const uint16_t platform = *record.U16(0);
+    const bool windows = *record.U16(0) == kWindowsPlatform;
+    const bool macintosh = *record.U16(0) == kMacintoshPlatform && fallback.empty();
+    if (*record.U16(6) != kFamilyNameId || (!windows && !macintosh)) continue;
     const GBigEndianSpan text = name.Slice(static_cast<uint64_t>(*storage) + *record.U16(10), *record.U16(8));
-    if (text.Size() == 0) continue;
-    if (platform == kWindowsPlatform) return RecordText(text, true);
-    if (platform == kMacintoshPlatform && macintosh.empty()) macintosh = RecordText(text, false);
+    // A Windows record too short for one character names nothing: the
+    // search goes on rather than ending with an empty family.
+    std::u16string family = RecordText(text, windows);
+    if (windows && !family.empty()) return family;
+    if (macintosh) fallback = std::move(family);
   }
-  return macintosh;
+  return fallback;
 }
 
 std::optional<GHostFaceFacts> GHostFaceFacts::Read(GTTFontFile& file, uint32_t context) {

@@ -3,6 +3,7 @@
 #include "foundation/class_registrar.h"
 #include "graphics/fonts/font_properties.h"
 #include "graphics/fonts/text_string.h"
+#include "graphics/fonts/truetype/tt_file_font_data.h"
 #include "graphics/fonts/truetype/tt_font_file.h"
 
 namespace {
@@ -22,7 +23,11 @@ GTTFontFile* GHostFontImp::GetTrueTypeFile() const {
 
 int32_t GHostFontImp::IsReady() {
   const GTTFontFile* file = GetTrueTypeFile();
-  return file != nullptr && file->GetFontData() != nullptr ? 1 : 0;
+  const GTTFontFileImp* data = file != nullptr ? file->GetFontData() : nullptr;
+  // Font data restored after its file went away keeps only what it had
+  // cached, which serves no new glyph.
+  const auto* fileData = dynamic_cast<const GTTFileFontData*>(data);
+  return data != nullptr && (fileData == nullptr || fileData->IsOpen()) ? 1 : 0;
 }
 
 int32_t GHostFontImp::DownloadGlyph(uint32_t code, int32_t encoding) {

@@ -10,8 +10,9 @@ class GTTFontFile;
 
 // The host's body of a TrueType file font. Its kind is 3: an outline
 // TrueType font (bit value 2) that can also go out as bitmaps (bit value
-// 1). The body is ready while its TrueType handle has font data (a body
-// restored from a job whose font the pool no longer holds is not). To
+// 1). The body is ready while its TrueType handle has font data whose file
+// is open (a body restored from a job whose font the pool no longer holds,
+// or whose font file is gone, is not). To
 // download or prepare, it loads the glyphs' outlines and rendered images
 // into the TrueType reader's caches, from which the generators take them.
 // Its stored part is the body's.
