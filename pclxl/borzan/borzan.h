@@ -126,6 +126,16 @@ class GBorzan : public GPDLGenerator, private XLFlushSink {
   // RemoveFont for the font; when it is the selected one, the next text
   // selects its font again.
   uint16_t DeleteFont(const RWCString& fontName) override;
+  // 4, plus 16 for a font that can go out as outlines and 28 for one that
+  // can go out as bitmaps; a bitmap font that a printer font serves answers
+  // that printer font's answer instead.
+  int32_t GetFontCapabilities(const GFont& font) override;
+  // The request kind's answer; unless that stops the search, the first
+  // printer font that serves the request becomes the request's printer
+  // font and gives the answer and the code: under code mode 0 the symbol
+  // set of the printer font's primary character set, under code mode 1
+  // that of the request's own character set.
+  int32_t MatchDeviceFont(GDeviceFontRequest& request, int32_t kind, int32_t codeMode, uint16_t& code) override;
   uint16_t LookupFontCode(int32_t mixMode) override;
   int32_t IsFontEscapeUsable(const RWCString& selection) override;
 
@@ -352,7 +362,9 @@ class GBorzan : public GPDLGenerator, private XLFlushSink {
   // and the Text operator.
   GBorzanFontRef* TextFontRecord(GFont& font, const GTextString& text);
   GBorzanFontRef* AddFontRecord(GFont& font, int32_t kind, int32_t encoding);
-  const GDeviceFontDescription* FindDeviceFont(const GFont& font) const;
+  const GDeviceFontDescription* FindDeviceFont(const GFontInfo& info, const GFontMetrics& metrics) const;
+  // The font queries' search, which also sets the first font counter.
+  const GDeviceFontDescription* FindQueriedDeviceFont(const GFontInfo& info, const GFontMetrics& metrics);
   void ShowWithDeviceFont(GTextStringGraphic& graphic, GFont& font, GBorzanFontRef& record);
   void ShowWithDownload(GTextStringGraphic& graphic, GFont& font, GBorzanFontRef& record);
   TextState DownloadedSelection(const GFont& font, const GBorzanFontRef& record) const;

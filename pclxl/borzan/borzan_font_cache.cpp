@@ -5,6 +5,7 @@
 #include "device/fonts/device_font_description.h"
 #include "graphics/fonts/font.h"
 #include "graphics/fonts/font_properties.h"
+#include "pclxl/borzan/xl_font_facts.h"
 
 namespace {
 
@@ -28,9 +29,6 @@ bool SameProperties(const GFontInfo& info, const GFontMetrics& metrics, const GF
   return true;
 }
 
-constexpr int32_t kBitmapStyle = 1;
-constexpr int32_t kScalableStyle = 2;
-
 }  // namespace
 
 bool GBorzanFontCache::Matches(const Node& node, const GFont& font) {
@@ -46,11 +44,11 @@ bool GBorzanFontCache::Matches(const Node& node, const GFont& font) {
     const GDeviceFontDescription* device = node.font->GetDeviceFont();
     return (device != nullptr && device->IsScalable()) || sameSize;
   }
-  if ((style & kScalableStyle) != 0) {
+  if ((style & xl_font::kScalableStyle) != 0) {
     return kind == GDownloadedFont::kOutlineKind &&
            SameProperties(node.info, node.metrics, font, {GFontProperty::kOrientation});
   }
-  return kind == GDownloadedFont::kBitmapKind && (style & kBitmapStyle) != 0 && sameSize;
+  return kind == GDownloadedFont::kBitmapKind && (style & xl_font::kBitmapStyle) != 0 && sameSize;
 }
 
 bool GBorzanFontCache::Find(GFont& font) {

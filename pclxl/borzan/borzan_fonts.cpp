@@ -21,7 +21,6 @@
 
 namespace {
 
-constexpr int32_t kScalableStyle = 2;
 // What the printer is asked for to embolden or slant a face that lacks
 // the weight or the italic the text asks for.
 constexpr float kEmboldening = 0.015F;
@@ -50,16 +49,15 @@ float Scale(const GFont& font, GFontProperty property) {
 // A printer font serves a font of its face, weight, style and character
 // set: at any size when the printer scales it, else at its one height and
 // unscaled.
-bool DeviceFontServes(const GDeviceFontDescription& device, const GFont& font) {
-  if (device.GetValue44() != Property(font, GFontProperty::kWeight) ||
-      device.GetValue48() != Property(font, GFontProperty::kItalic) ||
-      device.GetSymbolSets().CountOf(Property(font, GFontProperty::kOwnEncoding)) == 0 ||
-      device.GetName() != font.GetName()) {
+bool DeviceFontServes(const GDeviceFontDescription& device, const GFontInfo& info, const GFontMetrics& metrics) {
+  const auto value = [&](GFontProperty property) { return FontPropertyValue(info, metrics, property); };
+  const auto scale = [&](GFontProperty property) { return static_cast<float>(FontProperty(info, metrics, property)); };
+  if (device.GetValue44() != value(GFontProperty::kWeight) || device.GetValue48() != value(GFontProperty::kItalic) ||
+      device.GetSymbolSets().CountOf(value(GFontProperty::kOwnEncoding)) == 0 || device.GetName() != info.faceName) {
     return false;
   }
-  return device.GetValue60() == 1 ||
-         (device.GetValue64() == Property(font, GFontProperty::kHeight) &&
-          FloatProperty(font, GFontProperty::kXScale) == 1.0F && FloatProperty(font, GFontProperty::kYScale) == 1.0F);
+  return device.GetValue60() == 1 || (device.GetValue64() == value(GFontProperty::kHeight) &&
+                                      scale(GFontProperty::kXScale) == 1.0F && scale(GFontProperty::kYScale) == 1.0F);
 }
 
 // The encoding a printer font shows a string in: the string's own when the
@@ -121,7 +119,8 @@ GBorzanFontRef* GBorzan::TextFontRecord(GFont& font, const GTextString& text) {
   if (cache == nullptr) return nullptr;
   if (cache->Find(font)) return static_cast<GBorzanFontRef*>(font.GetDownloadedFontRef());
   if (text.GetEncoding() != GTextString::kGlyphIndexEncoding) {
-    if (const GDeviceFontDescription* device = FindDeviceFont(font); device != nullptr) {
+    if (const GDeviceFontDescription* device = FindDeviceFont(font.GetFontInfo(), font.GetMetricsRecord());
+        device != nullptr) {
       GBorzanFontRef* record =
           AddFontRecord(font, GDownloadedFont::kResidentKind, Property(font, GFontProperty::kOwnEncoding));
       record->SetDeviceFont(const_cast<GDeviceFontDescription*>(device));
@@ -133,7 +132,7 @@ GBorzanFontRef* GBorzan::TextFontRecord(GFont& font, const GTextString& text) {
   }
   const int32_t encoding = text.GetEncoding();
   const bool mapped = encoding == GTextString::kGlyphIndexEncoding || (encoding >= 16 && encoding <= 23);
-  const bool outline = (font.GetKind() & kScalableStyle) != 0;
+  const bool outline = (font.GetKind() & xl_font::kScalableStyle) != 0;
   GBorzanFontRef* record = AddFontRecord(font, outline ? GDownloadedFont::kOutlineKind : GDownloadedFont::kBitmapKind,
                                          mapped ? GTextString::kMappedEncoding : encoding);
   const int32_t number = FontCounters()[1]++;
@@ -151,13 +150,13 @@ GBorzanFontRef* GBorzan::AddFontRecord(GFont& font, int32_t kind, int32_t encodi
   return static_cast<GBorzanFontRef*>(font.GetDownloadedFontRef());
 }
 
-const GDeviceFontDescription* GBorzan::FindDeviceFont(const GFont& font) const {
+const GDeviceFontDescription* GBorzan::FindDeviceFont(const GFontInfo& info, const GFontMetrics& metrics) const {
   GDeviceFontListComposite* lists = DeviceFontListInUse();
   if (lists == nullptr) return nullptr;
   const GDeviceFontDescription* found = nullptr;
   ForEachChildAs<GDeviceFontList>(*lists, [&](GDeviceFontList& list) {
     for (const GDeviceFontDescription& device : list) {
-      if (DeviceFontServes(device, font)) {
+      if (DeviceFontServes(device, info, metrics)) {
         found = &device;
         return false;
       }

@@ -10,6 +10,11 @@
 // vertically.
 namespace xl_font {
 
+// The kind bits of a font (GFont::GetKind): it can be sent as bitmaps, it
+// can be sent as outlines.
+constexpr int32_t kBitmapStyle = 1;
+constexpr int32_t kScalableStyle = 2;
+
 // The characters a font header makes room for: the font's code range, at
 // most 1,024 (1,024 when the font names no last code).
 inline uint16_t FontCharacters(const GFont& font) {

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "device/driver/tree_lookup.h"
+#include "device/fonts/device_font_description.h"
 #include "device/fonts/device_font_list_composite.h"
 #include "graphics/bitmaps/dither_matrix.h"
 #include "graphics/commands/command.h"
@@ -12,6 +13,7 @@
 #include "model/attributes/string_attribute.h"
 #include "model/attributes/value_attribute.h"
 #include "model/objects/persistent_association.h"
+#include "pclxl/generator/device_font_request.h"
 #include "pclxl/generator/generator_output.h"
 #include "pipeline/document_channel.h"
 
@@ -137,11 +139,25 @@ uint32_t GPDLGenerator::ReleaseMemory(uint32_t bytes) { return budget_.Release(b
 
 uint32_t GPDLGenerator::ConsumeMemory(uint32_t bytes) { return budget_.Consume(bytes); }
 
-int32_t GPDLGenerator::GetFontCapabilities(const GFontInfo&) { return 1; }
+int32_t GPDLGenerator::GetFontCapabilities(const GFont&) { return 1; }
 
-int32_t GPDLGenerator::MatchDeviceFont(GDeviceFontRequest&, int32_t, int32_t, uint16_t& code) {
+int32_t GPDLGenerator::MatchDeviceFont(GDeviceFontRequest& request, int32_t, int32_t, uint16_t& code) {
   code = 0;
+  request.deviceFont = nullptr;
   return 1;
+}
+
+int32_t GPDLGenerator::MatchRequestAnswer(int32_t kind) {
+  if (kind == 0) return 32;
+  if (kind == 1 || kind == 2) return 48;
+  return kNoDeviceFontSearch;
+}
+
+int32_t GPDLGenerator::DeviceFontFoundAnswer(const GDeviceFontDescription& found) {
+  const int32_t location = found.GetValue68();
+  return location >= GDeviceFontDescription::kDimm && location <= GDeviceFontDescription::kFlaggedDimm
+             ? kDimmFontFound
+             : kDeviceFontFound;
 }
 
 uint16_t GPDLGenerator::LookupFontCode(int32_t mixMode) { return LookupIn(kMixModeCodes, mixMode); }

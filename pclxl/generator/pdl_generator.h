@@ -18,11 +18,12 @@
 #include "pclxl/generator/printer_memory_budget.h"
 #include "pipeline/peripheral_composite.h"
 
+class GDeviceFontDescription;
 class GDeviceFontListComposite;
+class GFont;
 class MAssociationList;
-class GDeviceFontRequest;
+struct GDeviceFontRequest;
 class GGraphicsDevice;
-struct GFontInfo;
 
 // The base of the page-description generators, the stage at the end of the
 // printer's chain that turns commands into a printer language. It keeps
@@ -110,10 +111,10 @@ class GPDLGenerator : public GPeripheralComposite,
   uint16_t SetBrushColor(GColorPaint& paint) override = 0;
   // What the printer can do with a font, as a mask of the language's; the
   // base answers 1.
-  virtual int32_t GetFontCapabilities(const GFontInfo& font);
+  virtual int32_t GetFontCapabilities(const GFont& font);
   // Looks for a printer font that serves the request (which also carries
   // what a match hands out), under the request kind and the code mode. The
-  // base matches nothing: code 0, answer 1.
+  // base matches nothing: code 0, no printer font, answer 1.
   virtual int32_t MatchDeviceFont(GDeviceFontRequest& request, int32_t kind, int32_t codeMode, uint16_t& code);
   // The raster-operation code of a mix mode, from the language's table.
   virtual uint16_t LookupFontCode(int32_t mixMode);
@@ -162,6 +163,18 @@ class GPDLGenerator : public GPeripheralComposite,
   // The raster-operation code of a mix mode 1 to 16 in a table; other
   // numbers wrap into the table.
   static uint16_t LookupIn(const FontCodeTable& table, int32_t mixMode);
+
+  // The font queries' answers that the languages share. A match request
+  // starts from its kind's answer: 32 for kind 0, 48 for kinds 1 and 2,
+  // and for any other kind kNoDeviceFontSearch, which the languages answer
+  // at once without looking at the printer's fonts. A printer font found
+  // replaces the answer with kDeviceFontFound, or kDimmFontFound when the
+  // font sits on a font DIMM (locations 4 to 7).
+  static constexpr int32_t kNoDeviceFontSearch = 4;
+  static constexpr int32_t kDeviceFontFound = 8;
+  static constexpr int32_t kDimmFontFound = 72;
+  static int32_t MatchRequestAnswer(int32_t kind);
+  static int32_t DeviceFontFoundAnswer(const GDeviceFontDescription& found);
 
   // The languages' own state changes.
   void SetInJob(bool inJob) { inJob_ = inJob; }

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "device/fonts/device_font_description.h"
 #include "device/fonts/device_font_list_composite.h"
 #include "device/query/provider_registry.h"
 #include "device/testing/test_device_tree.h"
@@ -19,12 +20,14 @@
 #include "graphics/commands/job_commands.h"
 #include "graphics/commands/page_command.h"
 #include "graphics/fonts/downloaded_font.h"
+#include "graphics/fonts/testing/test_font.h"
 #include "graphics/output/memory_output_channel.h"
 #include "graphics/output/output_channel_provider.h"
 #include "graphics/testing/command_recording_peripheral.h"
 #include "model/attributes/configuration.h"
 #include "model/os/memory_os_factory.h"
 #include "model/testing/round_trip.h"
+#include "pclxl/generator/device_font_request.h"
 #include "pclxl/testing/test_pdl_generator.h"
 #include "pipeline/document_channel.h"
 
@@ -582,6 +585,20 @@ TEST(PDLGenerator, AnswersTheFontEscapeQuestionOfTheUserInterface) {
   TestPDLGenerator generator;
   GFontEscapeCheck& check = generator;
   EXPECT_EQ(check.IsFontEscapeUsable(RWCString("!font")), 0);
+}
+
+// Without a language of its own the base serves no font from the printer,
+// and a request keeps no printer font from an earlier question.
+TEST(PDLGenerator, TheBaseFontQueriesServeNoPrinterFont) {
+  TestPDLGenerator generator;
+  TestFont font(new TestFontImp(GFontInfo(), GFontMetrics(), std::make_unique<TestPlatformFont>()), nullptr, 3);
+  EXPECT_EQ(generator.GetFontCapabilities(font), 1);
+  const GDeviceFontDescription earlier;
+  GDeviceFontRequest request{GFontInfo(), GFontMetrics(), &earlier};
+  uint16_t code = 0xFFFF;
+  EXPECT_EQ(generator.MatchDeviceFont(request, 0, 0, code), 1);
+  EXPECT_EQ(code, 0);
+  EXPECT_EQ(request.deviceFont, nullptr);
 }
 
 TEST(PDLGenerator, TheDeviceFontListIsTheConfigurationsOrANewEmptyOne) {
