@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "device/driver/tree_lookup.h"
+#include "device/media/media.h"
 #include "graphics/attributes/brush.h"
 #include "graphics/attributes/graphic_bundle.h"
 #include "graphics/attributes/pen.h"
@@ -167,6 +168,11 @@ bool GRenderHostDevice::DrawPage(const GJobPage& page) {
     return Fail("page " + std::to_string(page.number) + ": unknown media \"" + page.media + "\"");
   }
   SetPageMedia(page.media, page.orientation);
+  // Device dots count from the printable area's corner, job points from
+  // the sheet's.
+  const std::unique_ptr<GMedia> medium = ResolveMediaById(SizeIdOf(page.media));
+  if (medium == nullptr) return Fail("page " + std::to_string(page.number) + ": the printer has no " + page.media);
+  origin_ = medium->GetPrintableOrigin();
   SetPagePending();
   for (const GJobItem& item : page.items) {
     if (!Draw(item)) {
@@ -343,4 +349,6 @@ int16_t GRenderHostDevice::Dots(double points) const {
   return static_cast<int16_t>(std::lround(points * resolution_ / 72.0));
 }
 
-GPoint GRenderHostDevice::At(const GJobPoint& point) const { return GPoint{Dots(point.x), Dots(point.y)}; }
+GPoint GRenderHostDevice::At(const GJobPoint& point) const {
+  return GPoint{static_cast<int16_t>(Dots(point.x) - origin_.x), static_cast<int16_t>(Dots(point.y) - origin_.y)};
+}

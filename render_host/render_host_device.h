@@ -77,6 +77,7 @@ class GRenderHostDevice : public GJobGraphicsDevice {
   const GFontFamilyIndex* fonts_ = nullptr;
   uint32_t handle_ = 0;
   uint16_t resolution_ = 600;
+  GDotPair origin_;
   bool jobOpen_ = false;
   std::string error_;
 };
