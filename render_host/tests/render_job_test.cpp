@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -49,8 +50,11 @@ std::string ReadFile(const std::filesystem::path& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// Each test runs in a process of its own, side by side with the others:
+// every process writes under a name of its own.
 std::filesystem::path Scratch(const std::string& name) {
-  return std::filesystem::path(testing::TempDir()) / ("render_job_" + name);
+  static const std::string process = std::to_string(std::random_device()());
+  return std::filesystem::path(testing::TempDir()) / ("render_job_" + process + "_" + name);
 }
 
 // The PCL XL stream between the job-control language's enter line and the
