@@ -182,6 +182,9 @@ TEST(HostFonts, ABodyRestoredWithoutItsFontIsNotReady) {
 // Font data restored after its file went away comes back, but renders no
 // glyph it had not cached, and a body over it is not ready.
 TEST(HostFonts, FontDataRestoredWithoutItsFileFailsItsUses) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows does not remove a file the font still holds open";
+#endif
   const PoolGuard pool;
   const std::string path = testing::TempDir() + "host_font_gone.ttf";
   std::filesystem::copy_file(kFont, path, std::filesystem::copy_options::overwrite_existing);
