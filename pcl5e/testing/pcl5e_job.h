@@ -24,11 +24,12 @@ class GState;
 // output provider (or into a channel the test brings).
 namespace pcl5_job {
 
-constexpr int16_t kLetter = 2;
-constexpr int16_t kA4 = 9;
-constexpr int16_t kCustom = 0x4005;
-constexpr int16_t kUpperTray = 1;
-constexpr int16_t kLowerTray = 2;
+using test_media::kA4;
+using test_media::kCustom;
+using test_media::kLetter;
+using test_media::kLowerTray;
+using test_media::kUpperTray;
+
 // The printer's codes of the trays and the sizes.
 constexpr int16_t kUpperTrayCode = 1;
 constexpr int16_t kLowerTrayCode = 4;

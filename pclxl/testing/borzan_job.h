@@ -28,11 +28,12 @@ class GState;
 // the stream it wrote.
 namespace xl_job {
 
-constexpr int16_t kLetter = 2;
-constexpr int16_t kA4 = 9;
-constexpr int16_t kCustom = 0x4005;
-constexpr int16_t kUpperTray = 1;
-constexpr int16_t kLowerTray = 2;
+using test_media::kA4;
+using test_media::kCustom;
+using test_media::kLetter;
+using test_media::kLowerTray;
+using test_media::kUpperTray;
+
 constexpr uint8_t kUpperSource = 4;
 constexpr uint8_t kLowerSource = 5;
 

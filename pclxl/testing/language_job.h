@@ -16,6 +16,16 @@
 class GGraphicsDevice;
 class GOutputChannel;
 
+// The media sizes and trays of the test printer's description that the
+// generators' tests print on.
+namespace test_media {
+constexpr int16_t kLetter = 2;
+constexpr int16_t kA4 = 9;
+constexpr int16_t kCustom = 0x4005;
+constexpr int16_t kUpperTray = 1;
+constexpr int16_t kLowerTray = 2;
+}  // namespace test_media
+
 // A job setting: a value attribute of the key in the document state.
 struct LanguageSetting {
   int32_t key;

@@ -24,13 +24,14 @@ class GState;
 // the registered output provider (or into a channel the test brings).
 namespace ps_job {
 
-constexpr int16_t kLetter = 2;
-constexpr int16_t kA4 = 9;
-constexpr int16_t kCustom = 0x4005;
+using test_media::kA4;
+using test_media::kCustom;
+using test_media::kLetter;
+using test_media::kLowerTray;
+using test_media::kUpperTray;
+
 // Trays and the media positions the printer's tray map gives them; the
 // third tray is the manual feed slot.
-constexpr int16_t kUpperTray = 1;
-constexpr int16_t kLowerTray = 2;
 constexpr int16_t kManualTray = 3;
 constexpr int16_t kUpperPosition = 1;
 constexpr int16_t kLowerPosition = 4;
